@@ -1,0 +1,26 @@
+#pragma once
+// The subcommands of velor-flash. Each returns the process exit code.
+
+#include <string>
+#include <vector>
+
+namespace velor::cli {
+
+// Exit codes shared by every subcommand.
+enum ExitCode : int {
+    kExitDone = 0,
+    kExitRefused = 1,  // a gate, the failure rule or a refused firmware text
+    kExitUsage = 2,
+    kExitPortError = 3,  // EComPort
+    kExitStopped = 4,    // the stop key (Ctrl+C)
+};
+
+using Args = std::vector<std::string>;
+
+int RunCheck(const Args& args);    // velor-flash check [FILE] [--image-out BIN] [--size N]
+int RunPorts(const Args& args);    // velor-flash ports
+int RunDetect(const Args& args);   // velor-flash detect --port P [--baud RATE]
+int RunWrite(const Args& args);    // velor-flash write --port P [--baud RATE] [--hex FILE]
+int RunReset(const Args& args);    // velor-flash reset --port P [--baud RATE]
+
+}  // namespace velor::cli

@@ -1,0 +1,120 @@
+#include "cli/TerminalHost.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+namespace velor::cli {
+
+namespace {
+
+// A signal handler can only reach a flag with static storage.
+volatile std::sig_atomic_t g_interrupts = 0;
+
+extern "C" void OnInterrupt(int) { g_interrupts = g_interrupts + 1; }
+
+}  // namespace
+
+std::string TerminalText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+TerminalHost::TerminalHost(const MainWindowModel* model)
+    : m_model(model), m_terminal(model != nullptr && isatty(fileno(stderr)) != 0) {
+    std::setlocale(LC_TIME, "");
+    m_handledInterrupts = g_interrupts;
+    std::signal(SIGINT, OnInterrupt);
+}
+
+TerminalHost::~TerminalHost() {
+    ClearProgress();
+    std::signal(SIGINT, SIG_DFL);
+}
+
+bool TerminalHost::Interrupted() const { return g_interrupts != 0; }
+
+void TerminalHost::ShowMessage(const std::string& text) {
+    ClearProgress();
+    std::printf("%s\n", TerminalText(text).c_str());
+    std::fflush(stdout);
+}
+
+void TerminalHost::ShowError(const std::string& text) {
+    ClearProgress();
+    std::fprintf(stderr, "%s\n", TerminalText(text).c_str());
+}
+
+void TerminalHost::MessageBeep(BeepKind) {}
+
+void TerminalHost::Tone(int, int) {}
+
+void TerminalHost::Sleep(int milliseconds) {
+    if (milliseconds > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+}
+
+void TerminalHost::ProcessEvents() {
+    while (m_handledInterrupts != g_interrupts) {
+        ++m_handledInterrupts;
+        if (m_onInterrupt) {
+            m_onInterrupt();
+        }
+    }
+    DrawProgress();
+}
+
+std::string TerminalHost::LongTimeOfDay() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char buffer[64];
+    const std::size_t n = std::strftime(buffer, sizeof buffer, "%X", &local);
+    return std::string(buffer, n);
+}
+
+void TerminalHost::DrawProgress() {
+    if (!m_terminal) {
+        return;
+    }
+    const auto& gauge = m_model->ProgressbarReadWrite;
+    const auto& bar = m_model->ProgressbarWrite;
+    std::string line = gauge.Text() + "  page " + std::to_string(gauge.Progress()) + "/" +
+                       std::to_string(gauge.MaxValue()) + "  block " +
+                       std::to_string(bar.Position) + "/" + std::to_string(bar.Max) + "  " +
+                       m_model->Label3;
+    if (line == m_lastProgress && m_progressShown) {
+        return;
+    }
+    m_lastProgress = line;
+    std::fprintf(stderr, "\r\033[K%s", line.c_str());
+    std::fflush(stderr);
+    m_progressShown = true;
+}
+
+void TerminalHost::ClearProgress() {
+    if (m_progressShown) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        m_progressShown = false;
+    }
+}
+
+}  // namespace velor::cli

@@ -1,0 +1,43 @@
+// velor-flash: the flasher's operations from a terminal.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: velor-flash COMMAND [OPTIONS]\n"
+    "Writes the KALMIRA-5K-2 firmware release into the device through its serial bootloader.\n"
+    "\n"
+    "Commands:\n"
+    "  check [FILE]       check an Intel HEX text (default: the embedded release) and build its image\n"
+    "  ports              list the serial ports present\n"
+    "  detect --port P    wake and identify the device, print its description\n"
+    "  write --port P     write the firmware into the device\n"
+    "  reset --port P     reset the device\n"
+    "\n"
+    "Run 'velor-flash COMMAND --help' for the options of a command.\n"
+    "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace velor::cli;
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? kExitUsage : kExitDone;
+    }
+    const std::string command = argv[1];
+    const Args args(argv + 2, argv + argc);
+    if (command == "check") return RunCheck(args);
+    if (command == "ports") return RunPorts(args);
+    if (command == "detect") return RunDetect(args);
+    if (command == "write") return RunWrite(args);
+    if (command == "reset") return RunReset(args);
+    std::fprintf(stderr, "velor-flash: unknown command '%s' (try 'velor-flash --help')\n",
+                 command.c_str());
+    return kExitUsage;
+}
