@@ -1,19 +1,162 @@
-// Placeholder until these subcommands are written.
-#include <cstdio>
+// velor-flash detect, write and reset: the window's device operations from a terminal.
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "app/Conversions.h"
+#include "app/MainWindowModel.h"
 #include "cli/Commands.h"
+#include "cli/DeviceOptions.h"
+#include "cli/TerminalHost.h"
+#include "firmware/EmbeddedRelease.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/PrepareFirmware.h"
+#include "protocol/DeviceSession.h"
+#include "serial/TBComPort.h"
+#include "skin/TsGauge.h"
 
 namespace velor::cli {
 
 namespace {
-int NotYet() {
-    std::fputs("velor-flash: this command is not available yet\n", stderr);
-    return kExitUsage;
+
+enum class Operation { Detect, Write, Reset };
+
+const char* UsageOf(Operation op) {
+    switch (op) {
+        case Operation::Detect:
+            return "Usage: velor-flash detect --port P [--baud RATE]\n"
+                   "Wakes and identifies the device and prints its description.\n";
+        case Operation::Write:
+            return "Usage: velor-flash write --port P [--baud RATE] [--hex FILE]\n"
+                   "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
+                   "Ctrl+C stops the write from the second page on.\n";
+        case Operation::Reset:
+            return "Usage: velor-flash reset --port P [--baud RATE]\n"
+                   "Resets the device.\n";
+    }
+    return "";
 }
+
+constexpr const char* kCommonHelp =
+    "  --port P      the serial port: an absolute path, or a name under /dev\n"
+    "  --baud RATE   110 300 600 1200 2400 4800 9600 14400 19200 38400 56000 57600 115200\n"
+    "                128000 256000 (default 115200)\n"
+    "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+
+int ExitCodeOf(SessionOutcome outcome) {
+    switch (outcome) {
+        case SessionOutcome::Done:
+            return kExitDone;
+        case SessionOutcome::Stopped:
+            return kExitStopped;
+        case SessionOutcome::None:
+        case SessionOutcome::Refused:
+        case SessionOutcome::Failed:
+            return kExitRefused;
+    }
+    return kExitRefused;
+}
+
+// Loads the firmware the way the window does: the embedded release, or a file read as 8-bit
+// text (its name then stands where the open dialog's would).
+bool LoadFirmware(const std::string& file, MainWindowModel& form, IHost& host,
+                  std::shared_ptr<const FirmwareImage>& image) {
+    if (file.empty()) {
+        form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
+    } else {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            host.ShowError("Cannot open file \"" + file + "\". " + std::strerror(errno));
+            return false;
+        }
+        form.TextTerminal.SetText(
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+        form.OpenDialogFileName = file;
+    }
+    return PrepareFirmware(form, host, image);
+}
+
+int Run(Operation op, const Args& args) {
+    std::string error;
+    const auto options = ParseDeviceOptions(args, op == Operation::Write, error);
+    if (!options) {
+        std::fprintf(stderr, "velor-flash: %s\n%s%s", error.c_str(), UsageOf(op), kCommonHelp);
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::printf(
+            "%s%s%s", UsageOf(op),
+            op == Operation::Write
+                ? "  --hex FILE    write this Intel HEX file instead of the embedded release\n"
+                : "",
+            kCommonHelp);
+        return kExitDone;
+    }
+
+#ifdef __linux__
+    // Every read ends by a 1 ms gap timer; the default 50 us slack on it is throughput.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+#endif
+    MainWindowModel form;
+    form.cbPort.Items = {options->port};
+    form.cbPort.ItemIndex = 0;
+    form.cbBaudRate.Items = BaudRateItems();
+    form.cbBaudRate.ItemIndex = options->baudIndex;
+    TerminalHost host(&form);
+    auto image = std::make_shared<const FirmwareImage>();
+
+    try {
+        TBComPort port;
+        ApplyFormSettings(port);
+        DeviceSession session(form, host, port, image);
+        host.SetInterruptHandler([&session] { session.StopKey(); });
+        switch (op) {
+            case Operation::Detect:
+                session.ButtonConectClick();
+                break;
+            case Operation::Write:
+                if (!LoadFirmware(options->hexFile, form, host, image)) {
+                    return kExitRefused;
+                }
+                session.ButtonWriteClick();
+                break;
+            case Operation::Reset:
+                session.ResetKey();
+                break;
+        }
+        host.SetInterruptHandler(nullptr);
+        return ExitCodeOf(session.LastOutcome());
+    } catch (const EComPort& e) {
+        host.ShowError(ErrorBoxText(e.what()));
+        return kExitPortError;
+    } catch (const EConvertError& e) {
+        host.ShowError(ErrorBoxText(e.what()));
+        return kExitRefused;
+    } catch (const ERangeError& e) {
+        host.ShowError(ErrorBoxText(e.what()));
+        return kExitRefused;
+    }
+}
+
 }  // namespace
 
-int RunDetect(const Args&) { return NotYet(); }
-int RunWrite(const Args&) { return NotYet(); }
-int RunReset(const Args&) { return NotYet(); }
+int RunDetect(const Args& args) {
+    return Run(Operation::Detect, args);
+}
+int RunWrite(const Args& args) {
+    return Run(Operation::Write, args);
+}
+int RunReset(const Args& args) {
+    return Run(Operation::Reset, args);
+}
 
 }  // namespace velor::cli

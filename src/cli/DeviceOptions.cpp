@@ -1,0 +1,54 @@
+#include "cli/DeviceOptions.h"
+
+#include "app/MainWindowModel.h"
+
+namespace velor::cli {
+
+std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
+                                                std::string& error) {
+    DeviceOptions options;
+    bool havePort = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            return options;
+        }
+        const bool takesValue =
+            name == "--port" || name == "--baud" || (allowHex && name == "--hex");
+        if (!takesValue) {
+            error = "unknown option '" + name + "'";
+            return std::nullopt;
+        }
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            error = "option '" + name + "' needs a value";
+            return std::nullopt;
+        }
+        const std::string& value = args[++i];
+        if (name == "--port") {
+            options.port = value;
+            havePort = true;
+        } else if (name == "--baud") {
+            const auto& rates = BaudRateItems();
+            options.baudIndex = -1;
+            for (std::size_t k = 0; k < rates.size(); ++k) {
+                if (rates[k] == value) {
+                    options.baudIndex = static_cast<int>(k);
+                }
+            }
+            if (options.baudIndex < 0) {
+                error = "unsupported rate '" + value + "'";
+                return std::nullopt;
+            }
+        } else {
+            options.hexFile = value;
+        }
+    }
+    if (!havePort) {
+        error = "--port is required";
+        return std::nullopt;
+    }
+    return options;
+}
+
+}  // namespace velor::cli

@@ -1,0 +1,22 @@
+#pragma once
+// The options of velor-flash detect, write and reset.
+
+#include <optional>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace velor::cli {
+
+struct DeviceOptions {
+    std::string port;
+    int baudIndex = 12;   // "115200" in the rate list
+    std::string hexFile;  // write only; empty: the embedded release
+    bool help = false;
+};
+
+// Parses the arguments after the command name; on a usage error returns nullopt and sets error.
+std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
+                                                std::string& error);
+
+}  // namespace velor::cli

@@ -1,0 +1,44 @@
+#include "firmware/PrepareFirmware.h"
+
+#include <string>
+
+#include "app/Ansi.h"
+#include "app/EventPump.h"
+#include "firmware/BuildFirmwareImage.h"
+#include "firmware/HexChecks.h"
+
+namespace velor {
+
+bool PrepareFirmware(MainWindowModel& form, IHost& host,
+                     std::shared_ptr<const FirmwareImage>& image) {
+    return PrepareFirmware(form, host, image, std::chrono::milliseconds(16));
+}
+
+bool PrepareFirmware(MainWindowModel& form, IHost& host,
+                     std::shared_ptr<const FirmwareImage>& image,
+                     std::chrono::milliseconds eventBudget) {
+    form.TextTerminal.SetText(AnsiUpperCase(form.TextTerminal.Text()));
+    const std::string text = form.TextTerminal.Text();
+    const auto lines = SplitLines(text);
+
+    TsGauge& gauge = form.ProgressbarReadWrite;
+    EventPump pump(host, eventBudget);
+    if (!CheckFirmwareText(lines, gauge, host, pump)) {
+        return false;
+    }
+    auto fresh = std::make_shared<FirmwareImage>();
+    if (!BuildFirmwareImage(lines, gauge, host, pump, *fresh)) {
+        return false;
+    }
+    image = std::move(fresh);
+
+    host.BringToFront();
+    gauge.SetProgress(0);
+    if (form.Activity != DeviceActivity::Writing) {
+        form.ButtonWrite.Enabled = true;
+    }
+    host.MessageBeep(BeepKind::Asterisk);
+    return true;
+}
+
+}  // namespace velor

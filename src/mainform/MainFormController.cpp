@@ -1,0 +1,131 @@
+#include "mainform/MainFormController.h"
+
+#include <filesystem>
+
+#include "firmware/EmbeddedRelease.h"
+#include "firmware/PrepareFirmware.h"
+#include "mainform/ReadTextFile.h"
+#include "serial/ListSerialPorts.h"
+
+namespace velor {
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    const std::filesystem::path p(std::u8string(path.begin(), path.end()));
+    const std::u8string name = p.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
+}  // namespace
+
+MainFormController::MainFormController(MainWindowModel& model, IHost& host, IShell& shell,
+                                       MainFormOptions options)
+    : m_model(model),
+      m_host(host),
+      m_shell(shell),
+      m_listPorts(options.ListPorts
+                      ? std::move(options.ListPorts)
+                      : [](std::vector<std::string>& target) { ListSerialPorts(target); }),
+      m_session(model, host, m_port, m_image) {
+    ApplyFormSettings(m_port);
+    m_model.cbBaudRate.Items = BaudRateItems();
+    m_model.TextTerminal.SetText(options.FirmwareText ? std::move(*options.FirmwareText)
+                                                      : std::string(EmbeddedReleaseText()));
+}
+
+void MainFormController::FormCreate() {
+    m_model.ApplicationTitle = kMainCaption;
+    m_model.Caption = kMainCaption;
+    {
+        std::vector<std::string> ports;
+        m_listPorts(ports);
+        m_model.cbPort.Items = std::move(ports);
+        m_model.cbPort.ItemIndex = m_model.cbPort.Items.empty() ? -1 : 0;
+    }
+    m_model.cbBaudRate.ItemIndex = kDefaultBaudIndex;
+    m_model.MemoAbout.Clear();
+    m_model.ProgressbarReadWrite.SetProgress(0);
+    if (PrepareFirmware(m_model, m_host, m_image)) {
+        m_model.LabelNameOfHex = kStatusReady;
+    }
+}
+
+void MainFormController::FormKeyDown(uint16_t key, TShiftState shift) {
+    if (key == VK_F1) {
+        m_shell.ShowAbout();
+    }
+    if (key == VK_E && shift.Ctrl && shift.Shift) {
+        m_model.ServiceLayout = true;
+    }
+    if (key == VK_DELETE && shift.Ctrl) {
+        if (m_model.ProgressbarReadWrite.Progress() == 0) {
+            return;
+        }
+        m_session.StopKey();
+    }
+    if (key == VK_R && shift.Ctrl) {
+        RefreshPorts();
+    }
+    if (key == VK_L && shift.Ctrl) {
+        m_session.ResetKey();
+    }
+}
+
+void MainFormController::RefreshPorts() {
+    // Listed aside first: a list that cannot be read leaves the old items and selection.
+    std::vector<std::string> ports;
+    m_listPorts(ports);
+    m_model.cbPort.Items = std::move(ports);
+    m_model.cbPort.ItemIndex = m_model.cbPort.Items.empty() ? -1 : 0;
+    m_host.ShowMessage(kPortsRefreshed);
+}
+
+void MainFormController::cbPortChange() {
+    m_model.Focus = FocusTarget::ButtonConect;
+}
+
+void MainFormController::cbBaudRateChange() {
+    const int index = m_model.cbBaudRate.ItemIndex;
+    if (index < 0 || index >= static_cast<int>(kBaudRateTable.size())) {
+        return;  // the list offers no other choice
+    }
+    m_port.SetBaudRate(static_cast<TBaudRate>(index));
+}
+
+void MainFormController::ButtonOpenHexClick(const std::optional<std::string>& chosenPath) {
+    if (!chosenPath) {
+        return;
+    }
+    m_model.OpenDialogFileName = *chosenPath;
+    m_model.TextTerminal.SetText(ReadTextFile(*chosenPath));
+    if (PrepareFirmware(m_model, m_host, m_image)) {
+        m_model.LabelNameOfHex =
+            "Мікропрограма : " + FileNameOf(*chosenPath) + " - відкрита" + ". Запишіть в прилад";
+        m_host.ShowMessage(kFileOpenedMessage);
+    }
+}
+
+void MainFormController::ButtonConectClick() {
+    m_session.ButtonConectClick();
+}
+
+void MainFormController::ButtonWriteClick() {
+    m_session.ButtonWriteClick();
+}
+
+void MainFormController::Label1Click() {
+    m_shell.OpenDeviceManager();
+}
+
+void MainFormController::sButton2Click() {
+    m_host.MessageBeep(BeepKind::Asterisk);
+    m_shell.OpenWebAddress(kManufacturerAddress);
+}
+
+void MainFormController::sButton3Click() {
+    m_host.MessageBeep(BeepKind::Asterisk);
+    m_shell.ShowAbout();
+}
+
+}  // namespace velor

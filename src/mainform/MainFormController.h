@@ -1,0 +1,76 @@
+#pragma once
+// The main window's handlers, free of any toolkit. The controller owns what the window owns (the
+// port BComPort1, the firmware image, the device session) and works on the window's model; the
+// window renders the model after every handler and passes the operator's choices in.
+//
+// Every handler may raise (EComPort, EConvertError, ERangeError, EFOpenError); the window runs
+// each one through RunHandler.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Host.h"
+#include "app/MainWindowModel.h"
+#include "firmware/FirmwareImage.h"
+#include "mainform/KeyCodes.h"
+#include "mainform/Shell.h"
+#include "protocol/DeviceSession.h"
+#include "serial/TBComPort.h"
+
+namespace velor {
+
+inline constexpr const char* kManufacturerAddress = "https://velor-bootloader.example";
+inline constexpr const char* kStatusReady = "Мікропрограма готова до запису";
+inline constexpr const char* kPortsRefreshed = "Порти оновлено!";
+inline constexpr const char* kFileOpenedMessage =
+    "Мікропрограма відкрита,\r\n   запишіть її в прилад";
+inline constexpr int kDefaultBaudIndex = 12;  // "115200"
+
+struct MainFormOptions {
+    // Replaces target with the ports present, or raises EComPort. Empty: ListSerialPorts.
+    std::function<void(std::vector<std::string>&)> ListPorts;
+    // The Intel HEX text the window carries at creation. Empty: the embedded release.
+    std::optional<std::string> FirmwareText;
+};
+
+class MainFormController {
+  public:
+    // Puts the window's state at creation into model (baud items, the firmware text).
+    MainFormController(MainWindowModel& model, IHost& host, IShell& shell,
+                       MainFormOptions options = {});
+    MainFormController(const MainFormController&) = delete;
+    MainFormController& operator=(const MainFormController&) = delete;
+
+    // Titles, port list, default rate, empty description, gauge at 0, the start-up load.
+    void FormCreate();
+    void FormKeyDown(uint16_t key, TShiftState shift);
+    // Run after the window wrote the operator's choice into the model.
+    void cbPortChange();
+    void cbBaudRateChange();
+    // chosenPath: the file chosen in the open dialog (UTF-8); nullopt when it was cancelled.
+    void ButtonOpenHexClick(const std::optional<std::string>& chosenPath);
+    void ButtonConectClick();
+    void ButtonWriteClick();
+    void Label1Click();
+    void sButton2Click();
+    void sButton3Click();
+
+    TBComPort& Port() { return m_port; }
+    const std::shared_ptr<const FirmwareImage>& Image() const { return m_image; }
+
+  private:
+    void RefreshPorts();
+
+    MainWindowModel& m_model;
+    IHost& m_host;
+    IShell& m_shell;
+    std::function<void(std::vector<std::string>&)> m_listPorts;
+    TBComPort m_port;
+    std::shared_ptr<const FirmwareImage> m_image = std::make_shared<FirmwareImage>();
+    DeviceSession m_session;
+};
+
+}  // namespace velor

@@ -1,0 +1,48 @@
+#include "protocol/DeviceInfo.h"
+
+namespace velor {
+
+namespace {
+
+// Characters first..first+count-1, counted from 1, cut at the end of the text.
+std::string_view Field(std::string_view text, std::size_t first, std::size_t count) {
+    return first - 1 < text.size() ? text.substr(first - 1, count) : std::string_view();
+}
+
+int64_t HexOrZero(std::string_view field) {
+    if (field.empty()) {
+        return 0;
+    }
+    int64_t value = 0;
+    for (char c : field) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else if (c >= 'a' && c <= 'f') {
+            digit = c - 'a' + 10;
+        } else {
+            return 0;
+        }
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string ReplyCodeOf(std::string_view reply) {
+    return std::string(Field(reply, 2, 2));
+}
+
+void FillDeviceInfo(std::string_view reply, DeviceInfo& info) {
+    info.BootloaderVersion = Field(reply, 4, 2);
+    info.InfoField1 = Field(reply, 6, 2);
+    info.InfoField2 = Field(reply, 8, 2);
+    info.BlocksPerPage = HexOrZero(Field(reply, 10, 2));
+    info.BlockSize = HexOrZero(Field(reply, 12, 2));
+    info.PageCount = HexOrZero(Field(reply, 14, 4));
+}
+
+}  // namespace velor

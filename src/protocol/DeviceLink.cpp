@@ -1,0 +1,41 @@
+#include "protocol/DeviceLink.h"
+
+#include "protocol/Frames.h"
+
+namespace velor {
+
+void DeviceLink::Send(std::string_view text) {
+    m_text.assign(text);
+    m_port.WriteText(m_text);
+}
+
+void DeviceLink::TimedRead(std::string_view frame, int waitMs, std::string& reply, int count) {
+    Send(frame);
+    if (waitMs > 0) {
+        m_host.Sleep(waitMs);
+    }
+    m_port.ReadText(reply, count);
+}
+
+bool DeviceLink::FlashAttempt(const FlashCommand& command, int delayMs) {
+    m_host.ProcessEvents();
+    m_port.WriteText(m_buffers.CurrentCommand);
+    m_logLine.assign(command.LogWord);
+    m_logLine += m_buffers.CurrentCommand;
+    m_form.MemoAbout.EndLine();
+    m_form.MemoAbout.AddLine(m_logLine);
+    if (delayMs > 0) {
+        m_host.Sleep(delayMs);
+    }
+    m_buffers.LastReply.clear();
+    m_port.ReadText(m_buffers.LastReply, kFlashReadCount);
+    return ReplyAccepted(m_buffers.LastReply, command.ReplyCode);
+}
+
+void DeviceLink::ResetDevice() {
+    TimedRead(kResetFrame, kResetWaitMs, m_buffers.LastReply, kFlashReadCount);
+    TimedRead(kResetFrame, 0, m_buffers.LastReply, kFlashReadCount);
+    m_host.MessageBeep(BeepKind::Exclamation);
+}
+
+}  // namespace velor

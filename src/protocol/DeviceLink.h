@@ -1,0 +1,58 @@
+#pragma once
+// The exchanges that identification, flashing and the reset key are built of, with their waits.
+// Port errors (EComPort) pass through untouched.
+
+#include <string_view>
+
+#include "app/Host.h"
+#include "app/MainWindowModel.h"
+#include "protocol/ProtocolBuffers.h"
+#include "serial/TBComPort.h"
+
+namespace velor {
+
+// The three flashing commands: their log word in MemoAbout and the reply code they wait for.
+struct FlashCommand {
+    std::string_view LogWord;
+    std::string_view ReplyCode;
+};
+inline constexpr FlashCommand kEraseCommand{"Очистив", "84"};
+inline constexpr FlashCommand kWriteCommand{"Записав", "85"};
+inline constexpr FlashCommand kProgramCommand{"Прошив", "86"};
+
+inline constexpr int kWakeUpCount = 5;
+inline constexpr int kWakeUpWaitMs = 50;
+inline constexpr int kIdentifyTries = 5;
+inline constexpr int kIdentifyWaitMs = 100;
+inline constexpr int kIdentifyReadCount = 40;
+inline constexpr int kDescribeWaitMs = 1000;
+inline constexpr int kDescribeReadCount = 1000;
+inline constexpr int kFlashReadCount = 20;
+inline constexpr int kResetWaitMs = 100;
+
+class DeviceLink {
+  public:
+    DeviceLink(MainWindowModel& form, IHost& host, TBComPort& port, ProtocolBuffers& buffers)
+        : m_form(form), m_host(host), m_port(port), m_buffers(buffers) {}
+
+    void Send(std::string_view text);
+    // Sends, sleeps waitMs, reads up to count characters into reply (exactly what arrived).
+    void TimedRead(std::string_view frame, int waitMs, std::string& reply, int count);
+
+    // One try of CurrentCommand: event turn, send, log line, wait, read LastReply. True when the
+    // reply is accepted.
+    bool FlashAttempt(const FlashCommand& command, int delayMs);
+
+    // "g0101;", 100 ms, read, "g0101;", read, exclamation beep. Leaves the port open.
+    void ResetDevice();
+
+  private:
+    MainWindowModel& m_form;
+    IHost& m_host;
+    TBComPort& m_port;
+    ProtocolBuffers& m_buffers;
+    std::string m_text;  // reused for every frame handed to the port
+    std::string m_logLine;
+};
+
+}  // namespace velor

@@ -1,0 +1,62 @@
+#pragma once
+// The device operations of the main window on one port: Detect, Write, and the stop and reset
+// keys. The window, velor-flash and the tests all drive the device through this class.
+//
+// Exceptions (EComPort, EConvertError, ERangeError) leave these operations to the caller's
+// handler wrapper. No device operation starts inside another: while form.Activity is not Idle,
+// ButtonConectClick, ButtonWriteClick and ResetKey return without doing anything.
+
+#include <memory>
+
+#include "app/Host.h"
+#include "app/MainWindowModel.h"
+#include "firmware/FirmwareImage.h"
+#include "protocol/DeviceContext.h"
+#include "protocol/DeviceInfo.h"
+#include "protocol/DeviceLink.h"
+#include "protocol/PortSetup.h"
+#include "protocol/ProtocolBuffers.h"
+#include "serial/TBComPort.h"
+
+namespace velor {
+
+// How the last operation of a session ended, for front ends that report it (exit codes).
+enum class SessionOutcome {
+    None,     // nothing ran to an end (not started, refused as nested, or an exception left it)
+    Done,     // detected, written or reset
+    Refused,  // a gate of identification or of the release said no
+    Failed,   // the failure rule condemned the write
+    Stopped,  // the stop key ended the write
+};
+
+class DeviceSession {
+  public:
+    // All four live longer than the session. `image` is the window's current firmware image; a
+    // write uses the one current when it starts.
+    DeviceSession(MainWindowModel& form, IHost& host, TBComPort& port,
+                  std::shared_ptr<const FirmwareImage>& image);
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+
+    void ButtonConectClick();  // Detect
+    void ButtonWriteClick();   // Write
+    void StopKey();            // Ctrl+Delete: acts only while the gauge's Progress != 0
+    void ResetKey();           // Ctrl+L
+
+    const DeviceInfo& Info() const { return m_info; }
+    const ProtocolBuffers& Buffers() const { return m_buffers; }
+    SessionOutcome LastOutcome() const { return m_outcome; }
+
+  private:
+    MainWindowModel& m_form;
+    IHost& m_host;
+    TBComPort& m_port;
+    std::shared_ptr<const FirmwareImage>& m_image;
+    ProtocolBuffers m_buffers;
+    DeviceInfo m_info;
+    DeviceLink m_link;
+    DeviceContext m_context;
+    SessionOutcome m_outcome = SessionOutcome::None;
+};
+
+}  // namespace velor

@@ -1,0 +1,26 @@
+#pragma once
+// The flashing of an identified device: the release gate, then erase, write and program page by
+// page with calibrated retries, then the reset.
+
+#include <memory>
+
+#include "firmware/FirmwareImage.h"
+#include "protocol/DeviceContext.h"
+
+namespace velor {
+
+enum class FlashResult {
+    Refused,    // the release gate said no
+    Completed,  // written, reset, reported
+    Failed,     // the failure rule condemned a command
+    Stopped,    // the stop key was seen
+};
+
+inline constexpr int kAttemptsPerCommand = 400;
+inline constexpr int64_t kFailureLimit = 400;  // failed attempts in all that fail the flashing
+
+// From the release gate on, after IdentifyDevice(Write) described the device. The write reads
+// `image` throughout, whatever is loaded meanwhile. EComPort and EConvertError pass through.
+FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image);
+
+}  // namespace velor

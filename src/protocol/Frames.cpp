@@ -1,0 +1,49 @@
+#include "protocol/Frames.h"
+
+#include "firmware/HexChecks.h"
+
+namespace velor {
+
+namespace {
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+}
+
+void MakeFrameInto(std::string& out, std::string_view body) {
+    out.clear();
+    out.reserve(body.size() + 4);
+    out += 'g';
+    out += body;
+    out += HexByteSum(body);
+    out += ';';
+}
+
+std::string MakeFrame(std::string_view body) {
+    std::string frame;
+    MakeFrameInto(frame, body);
+    return frame;
+}
+
+bool ReplyAccepted(std::string_view reply, std::string_view code) {
+    return reply.size() >= 1 + code.size() && reply.front() == 'g' &&
+           reply.substr(1, code.size()) == code && reply.back() == ';';
+}
+
+std::string HexAddress(int64_t address) {
+    std::string digits;
+    auto value = static_cast<uint64_t>(address);
+    do {
+        digits.insert(digits.begin(), kHexDigits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    if (digits.size() < 6) {
+        digits.insert(0, 6 - digits.size(), '0');
+    }
+    return digits;
+}
+
+void AppendHexByte(std::string& out, unsigned value) {
+    out += kHexDigits[(value >> 4) & 0xF];
+    out += kHexDigits[value & 0xF];
+}
+
+}  // namespace velor

@@ -1,0 +1,38 @@
+#pragma once
+// The wire format of the bootloader's commands: "g" + code + payload + check digits + ";", all
+// ASCII, numbers as uppercase hexadecimal text.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velor {
+
+inline constexpr std::string_view kWakeUp = "ggggg";          // not a command; no reply is read
+inline constexpr std::string_view kResetFrame = "g0101;";     // reset the device
+inline constexpr std::string_view kIdentifyFrame = "g0202;";  // identify the bootloader
+inline constexpr std::string_view kDescribeFrame = "g0303;";  // the device's text description
+inline constexpr std::string_view kProgramFrame = "g0606;";   // program the block last written
+
+inline constexpr std::string_view kEraseCode = "04";  // erase the page at an address
+inline constexpr std::string_view kWriteCode = "05";  // write one block into the device buffer
+
+inline constexpr std::string_view kEraseReply = "84";
+inline constexpr std::string_view kWriteReply = "85";
+inline constexpr std::string_view kProgramReply = "86";
+inline constexpr std::string_view kIdentifyReply = "82";
+
+// "g" + body + HexByteSum(body) + ";"; body is the command code followed by the payload.
+std::string MakeFrame(std::string_view body);
+// The same into out, reusing its storage.
+void MakeFrameInto(std::string& out, std::string_view body);
+
+// True when the reply begins with "g" + code and ends with ";"; nothing else is looked at.
+bool ReplyAccepted(std::string_view reply, std::string_view code);
+
+// A device address as uppercase hexadecimal, at least six digits (more only when needed).
+std::string HexAddress(int64_t address);
+// Appends the two uppercase hexadecimal digits of the low byte of value.
+void AppendHexByte(std::string& out, unsigned value);
+
+}  // namespace velor

@@ -1,0 +1,98 @@
+#include "protocol/Identification.h"
+
+#include "app/Ansi.h"
+#include "protocol/Description.h"
+#include "protocol/Frames.h"
+#include "protocol/PortSetup.h"
+#include "protocol/Texts.h"
+
+namespace velor {
+
+namespace {
+
+constexpr std::string_view kKnownBootloader = "02";
+
+void ShowReadyAgain(DeviceContext& c) {
+    c.form.LabelNameOfHex = texts::kStatusReady;
+    c.form.ProgressbarReadWrite.SetProgress(0);
+}
+
+}  // namespace
+
+IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
+    auto& form = c.form;
+    auto& gauge = form.ProgressbarReadWrite;
+    OpenChosenPort(c.port, form);
+    form.ProgressbarWrite.SetPosition(0);
+    form.Label3 = kCalibrationZero;
+    gauge.SetMaxValue(100);
+    gauge.SetProgress(0);
+
+    for (int i = 0; i < kWakeUpCount; ++i) {
+        c.link.Send(kWakeUp);
+        gauge.AddProgress(10);
+        c.host.Sleep(kWakeUpWaitMs);
+    }
+    c.host.ProcessEvents();
+
+    auto& reply = c.buffers.IdReply;
+    for (int i = 0; i < kIdentifyTries; ++i) {
+        c.link.Send(kIdentifyFrame);
+        gauge.AddProgress(10);
+        c.host.Sleep(kIdentifyWaitMs);
+        c.port.ReadText(reply, kIdentifyReadCount);
+        if (!reply.empty() && reply.back() == ';') {
+            break;
+        }
+    }
+    c.buffers.ReplyCode = ReplyCodeOf(reply);
+    c.host.BringToFront();
+
+    if (c.buffers.ReplyCode != kIdentifyReply) {
+        c.host.MessageBeep(BeepKind::Hand);
+        ShowReadyAgain(c);
+        form.TextTerminal.Clear();
+        form.MemoAbout.Clear();
+        c.port.ClosePort();
+        c.host.ShowMessage(variant == IdentifyVariant::Detect ? texts::kNotFoundDetect
+                                                              : texts::kNotFoundWrite);
+        gauge.SetProgress(0);
+        return IdentifyResult::NotFound;
+    }
+
+    FillDeviceInfo(reply, c.info);
+    if (c.info.BootloaderVersion != kKnownBootloader) {
+        c.host.MessageBeep(BeepKind::Asterisk);
+        ShowReadyAgain(c);
+        if (variant == IdentifyVariant::Write) {
+            form.ButtonOpenHex.Enabled = false;
+        }
+        form.TextTerminal.Clear();
+        form.MemoAbout.Clear();
+        c.host.ShowMessage(AnsiToUtf8(c.info.BootloaderVersion) + texts::kUnknownBootloader);
+        gauge.SetProgress(0);
+        return IdentifyResult::UnknownVersion;
+    }
+
+    ReadDescription(c, variant);
+    return IdentifyResult::Described;
+}
+
+void ReadDescription(DeviceContext& c, IdentifyVariant variant) {
+    auto& form = c.form;
+    form.MemoAbout.Clear();
+    c.buffers.ReplyCode.clear();
+    auto& reply = c.buffers.IdReply;
+    c.link.Send(kDescribeFrame);
+    form.ProgressbarReadWrite.AddProgress(20);
+    c.host.Sleep(kDescribeWaitMs);
+    c.port.ReadText(reply, kDescribeReadCount);
+    c.buffers.ReplyCode = ReplyCodeOf(reply);
+    reply = DescriptionBody(reply);
+    form.ProgressbarReadWrite.SetProgress(0);
+    ShowDescription(reply, form.MemoAbout,
+                    variant == IdentifyVariant::Detect ? texts::kNoDescriptionDetect
+                                                       : texts::kNoDescriptionWrite);
+}
+
+}  // namespace velor

@@ -1,0 +1,19 @@
+#include "protocol/ReleaseGate.h"
+
+#include "app/Ansi.h"
+#include "app/Conversions.h"
+
+namespace velor {
+
+ReleaseVerdict CheckRelease(std::string_view description) {
+    if (Utf8Length(description) != kReleaseStamp.size()) {
+        return ReleaseVerdict::Unknown;
+    }
+    if (description == kReleaseStamp) {
+        return ReleaseVerdict::Same;
+    }
+    static constexpr int32_t kStampValue = 241004;
+    return StrToInt(description) > kStampValue ? ReleaseVerdict::Newer : ReleaseVerdict::Older;
+}
+
+}  // namespace velor

@@ -1,0 +1,58 @@
+#pragma once
+// What the device operations say to the operator (UTF-8), exactly as the system words it.
+// "СОМ" is written with the Cyrillic letters С, О, М.
+
+namespace velor::texts {
+
+inline constexpr const char* kStatusReady = "Мікропрограма готова до запису";
+
+inline constexpr const char* kNotFoundDetect =
+    "Не визначино, для усунення причин:\r\n- прилад повинен бути включеним;\r\n- ввести пароль;"
+    "\r\n- перевірити вибір немеру СОМ;\r\n- перевірити швидкість (більшість 115200).";
+inline constexpr const char* kNotFoundWrite =
+    "Не визначино, для усунення причин:\r\n- прилад повинен бути включеним;\r\n- розвернути "
+    "роз`єм програмування;\r\n- ввести пароль;\r\n- перевірити вибір немеру СОМ.";
+inline constexpr const char* kUnknownBootloader =
+    " - невідома версія завантажувача мікроконтролера";
+inline constexpr const char* kNoDescriptionDetect = "Невідомий прилад (без текстового опису)";
+inline constexpr const char* kNoDescriptionWrite = "Невідомий прилад/версія";
+
+inline constexpr const char* kDetectedHead = "Визначино:\r\n";
+inline constexpr const char* kDetectPaused =
+    "              Робота приладу призупинена!\r\nВідкрийте мікропрограму з розширенням - HEX";
+inline constexpr const char* kStatusOpenHex = "Відкрийте мікропрограму з розширенням - HEX";
+
+inline constexpr const char* kReleaseUnknown = "Невідомо що то є!";
+inline constexpr const char* kReleaseSame = "Дана версія вже записана в прилад!";
+inline constexpr const char* kReleaseNewer = "В прилад вже записана новіша версія!";
+
+inline constexpr const char* kStatusWriting = "Йде запис! Заборонено переривати!";
+inline constexpr const char* kCalibrationHead = "Автокалібровка: ";
+
+inline constexpr const char* kStatusDoneHead = "Мікропрограма : успішно завантажена в ";
+inline constexpr const char* kDoneHead =
+    "                                         Мікропрограма успішно завантажена в ";
+inline constexpr const char* kDoneTail =
+    "\r\nПісля запису необхідно провести процедуру встановлення початкових установок (при "
+    "наявності)\r\n                  Після запису необхідно провести встановлення конфігурації "
+    "(при наявності)";
+
+inline constexpr const char* kStatusFailedHead = "Мікропрограма : ";
+inline constexpr const char* kStatusFailedTail = " - помилка";
+inline constexpr const char* kFailureLead = "                              \r\n";
+inline constexpr const char* kEraseFailed = "Помилка очистки - ";
+inline constexpr const char* kWriteFailed = "Помилка запису - ";
+inline constexpr const char* kProgramFailed = "Помилка прошивки - ";
+inline constexpr const char* kPartialWarning =
+    "                                               Увага!\r\nПри неповному запису можлива "
+    "некоректна робота приладу!";
+
+inline constexpr const char* kStatusStopped = "Зупинено користувачем";
+inline constexpr const char* kStopped =
+    "                   Зупинено користувачем!\r\n         Мікропрограма записана частково!\r\n"
+    "Необхідно повторно вибрати файл прошивки,\r\n    і провести запис, інакще в подальшому\r\n"
+    "             прилад буде не працездатний!";
+
+inline constexpr const char* kDeviceReset = "Скинуто прилад!!!";
+
+}  // namespace velor::texts

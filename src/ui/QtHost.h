@@ -1,0 +1,43 @@
+#pragma once
+// The host of the desktop program: Qt message boxes, sounds, the event loop's turns. Before every
+// box and at every turn it renders the window's model, so the window always shows what the
+// running operation has done so far.
+
+#include <QString>
+#include <functional>
+
+#include "app/Host.h"
+#include "app/MainWindowModel.h"
+#include "ui/Sounds.h"
+
+namespace velor::ui {
+
+class QtHost : public IHost {
+  public:
+    explicit QtHost(const MainWindowModel& model, bool sound = true);
+
+    // Called before every box and at every turn of the event loop (the window's Render).
+    void SetRenderer(std::function<void()> render) { m_render = std::move(render); }
+    // Called by BringToFront.
+    void SetRaiser(std::function<void()> raise) { m_raise = std::move(raise); }
+
+    void ShowMessage(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    void MessageBeep(BeepKind kind) override;
+    void Tone(int hertz, int milliseconds) override;
+    void Sleep(int milliseconds) override;
+    void ProcessEvents() override;
+    void BringToFront() override;
+    std::string LongTimeOfDay() override;
+
+  private:
+    void Render();
+    QString Title() const;
+
+    const MainWindowModel& m_model;
+    Sounds m_sounds;
+    std::function<void()> m_render;
+    std::function<void()> m_raise;
+};
+
+}  // namespace velor::ui

@@ -1,0 +1,49 @@
+#pragma once
+// The About window FormHelp: the emblem, the link to our web address and "ОК". It never blocks
+// the main window; closing it only hides it, and the next show brings it back where it was.
+
+#include <QPushButton>
+#include <QWidget>
+
+#include "app/Host.h"
+#include "mainform/Shell.h"
+
+class QLabel;
+
+namespace velor::ui {
+
+class TsWebLabel;
+
+inline constexpr const char* kAboutAddress = "velor-bootloader.example";
+inline constexpr const char* kAboutCaption = "Про програму";
+
+class TFormHelp : public QWidget {
+    Q_OBJECT
+  public:
+    TFormHelp(IHost& host, IShell& shell, QWidget* parent = nullptr);
+
+    // Shows the window at its place and brings it to the front.
+    void ShowWindow();
+
+    QPushButton* Button1() const { return m_button1; }
+    TsWebLabel* sWebLabel1() const { return m_webLabel; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormKeyDown(int qtKey);
+    void Button1Click();
+    void sWebLabel1Click();
+
+    IHost& m_host;
+    IShell& m_shell;
+    QLabel* m_emblem = nullptr;
+    TsWebLabel* m_webLabel = nullptr;
+    QPushButton* m_button1 = nullptr;
+    bool m_placed = false;
+};
+
+}  // namespace velor::ui

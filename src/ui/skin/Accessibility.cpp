@@ -1,0 +1,72 @@
+#include "ui/skin/Accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+
+#include "ui/skin/TsGaugeWidget.h"
+#include "ui/skin/TsProgressBarWidget.h"
+
+namespace velor::ui {
+
+namespace {
+
+class PaintedBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit PaintedBarAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            return QString::number(Percent()) + QLatin1Char('%');
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return Percent(); }
+    void setCurrentValue(const QVariant&) override {}  // read-only
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+  private:
+    int Percent() const {
+        if (auto* gauge = qobject_cast<TsGaugeWidget*>(widget())) {
+            return gauge->Gauge().Percent();
+        }
+        if (auto* bar = qobject_cast<TsProgressBarWidget*>(widget())) {
+            return bar->Percent();
+        }
+        return 0;
+    }
+};
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+    if (object == nullptr || !object->isWidgetType()) {
+        return nullptr;
+    }
+    if (className == QLatin1String(TsGaugeWidget::staticMetaObject.className()) ||
+        className == QLatin1String(TsProgressBarWidget::staticMetaObject.className())) {
+        return new PaintedBarAccessible(static_cast<QWidget*>(object));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallSkinAccessibility() {
+    QAccessible::installFactory(&Factory);
+}
+
+void RemoveSkinAccessibility() {
+    QAccessible::removeFactory(&Factory);
+}
+
+}  // namespace velor::ui

@@ -1,0 +1,104 @@
+#include "ui/skin/TsSkinManager.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QPropertyAnimation>
+#include <QWidget>
+#include <array>
+
+#include "ui/skin/Accessibility.h"
+#include "ui/skin/SkinSheet.h"
+
+namespace velor::ui {
+
+namespace {
+
+struct BuiltInSkin {
+    const char* Name;
+    SkinColors Colors;
+};
+
+const std::array<BuiltInSkin, 2>& BuiltInSkins() {
+    static const std::array<BuiltInSkin, 2> skins = {{
+        {"Velor Light",
+         {QColor(0xf3, 0xf5, 0xf8), QColor(0xff, 0xff, 0xff), QColor(0xd5, 0xdb, 0xe3),
+          QColor(0x1c, 0x27, 0x36), QColor(0x5b, 0x67, 0x78), QColor(0x1f, 0x6f, 0xeb),
+          QColor(0x3b, 0x82, 0xf0), QColor(0x13, 0x4f, 0xb0), QColor(0xe3, 0xe8, 0xef),
+          QColor(0xa8, 0xb1, 0xbd)}},
+        {"Velor Dark",
+         {QColor(0x1e, 0x23, 0x2b), QColor(0x27, 0x2e, 0x38), QColor(0x3a, 0x43, 0x50),
+          QColor(0xe6, 0xea, 0xf0), QColor(0xa3, 0xad, 0xba), QColor(0x3b, 0x82, 0xf6),
+          QColor(0x5b, 0x97, 0xf7), QColor(0x25, 0x63, 0xd0), QColor(0x34, 0x3c, 0x48),
+          QColor(0x6b, 0x75, 0x82)}},
+    }};
+    return skins;
+}
+
+const BuiltInSkin* FindSkin(const QString& name) {
+    for (const BuiltInSkin& skin : BuiltInSkins()) {
+        if (name == QLatin1String(skin.Name)) {
+            return &skin;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TsSkinManager::TsSkinManager(QObject* parent) : QObject(parent) {
+    qApp->installEventFilter(this);
+    InstallSkinAccessibility();
+    SetSkinName(QString::fromLatin1(kDefaultSkin));
+}
+
+TsSkinManager::~TsSkinManager() {
+    RemoveSkinAccessibility();
+    if (qApp) {
+        qApp->removeEventFilter(this);
+    }
+}
+
+QStringList TsSkinManager::SkinNames() const {
+    QStringList names;
+    for (const BuiltInSkin& skin : BuiltInSkins()) {
+        names << QString::fromLatin1(skin.Name);
+    }
+    return names;
+}
+
+bool TsSkinManager::SetSkinName(const QString& name) {
+    const BuiltInSkin* skin = FindSkin(name);
+    if (skin == nullptr) {
+        return false;
+    }
+    if (m_skinName != name) {
+        m_skinName = name;
+        qApp->setStyleSheet(SkinStyleSheet(skin->Colors));
+        emit SkinChanged();
+    }
+    return true;
+}
+
+const SkinColors& TsSkinManager::Colors() const {
+    return FindSkin(m_skinName)->Colors;
+}
+
+bool TsSkinManager::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && m_animated && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow() && !(widget->windowFlags() & Qt::Popup) &&
+            widget->windowType() != Qt::ToolTip) {
+            const bool dialog =
+                qobject_cast<QDialog*>(widget) != nullptr || widget->windowType() == Qt::Dialog;
+            auto* fade = new QPropertyAnimation(widget, "windowOpacity", widget);
+            fade->setDuration(dialog ? kDialogAnimationMs : kWindowAnimationMs);
+            fade->setStartValue(0.0);
+            fade->setEndValue(1.0);
+            fade->start(QAbstractAnimation::DeleteWhenStopped);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace velor::ui

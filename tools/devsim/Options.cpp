@@ -1,0 +1,136 @@
+#include "Options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace devsim {
+
+const char* const kUsage =
+    "Usage: velor-devsim [OPTIONS]\n"
+    "Simulates a KALMIRA-5K-2 bootloader on a pseudo-terminal. Prints the terminal's path, then\n"
+    "serves until SIGTERM or SIGINT.\n"
+    "\n"
+    "  --link PATH                 also make PATH a symlink to the terminal\n"
+    "  --geometry BPP:SIZE:PAGES   blocks per page, block size, page count (default 16:64:64)\n"
+    "  --version VV                bootloader version in the identify reply (default 02)\n"
+    "  --description TEXT          description while memory holds no release stamp at F0E0\n"
+    "                              (default 241003; \\n stands for a line feed)\n"
+    "  --ignore CODE               never answer command CODE (01..06); may be repeated\n"
+    "  --dump FILE                 write memory as raw binary at every reset and at exit\n"
+    "  --reply-delay-ms N          answer N ms after a frame has arrived\n"
+    "  --drop-first N              lose the first N frames on the line\n"
+    "  --drop-every K              lose every K-th frame on the line\n"
+    "  --garbage-every K           garble every K-th reply on the line\n"
+    "  --baud B                    pace both directions like a line at B baud (10 bits a char)\n"
+    "  --log FILE                  log frames, replies and refusals\n"
+    "  --help                      show this text\n";
+
+namespace {
+
+bool ToLong(const std::string& text, long low, long high, long& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+std::string Unescape(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            out += '\n';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+bool ParseGeometry(const std::string& text, Geometry& g) {
+    const auto a = text.find(':');
+    const auto b = a == std::string::npos ? a : text.find(':', a + 1);
+    if (b == std::string::npos) {
+        return false;
+    }
+    long bpp, size, pages;
+    if (!ToLong(text.substr(0, a), 0, 255, bpp) ||
+        !ToLong(text.substr(a + 1, b - a - 1), 0, 255, size) ||
+        !ToLong(text.substr(b + 1), 0, 65535, pages)) {
+        return false;
+    }
+    g = {static_cast<int>(bpp), static_cast<int>(size), static_cast<int>(pages)};
+    return true;
+}
+
+bool IsHexPair(const std::string& text) {
+    auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
+    return text.size() == 2 && hex(text[0]) && hex(text[1]);
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& name = args[i];
+        if (name == "--help" || name == "-h") {
+            o.help = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            error = name == "" ? "empty option" : "unknown option or missing value: " + name;
+            return std::nullopt;
+        }
+        const std::string& value = args[++i];
+        long n = 0;
+        bool ok = true;
+        if (name == "--link") {
+            o.link = value;
+        } else if (name == "--geometry") {
+            ok = ParseGeometry(value, o.model.geometry);
+        } else if (name == "--version") {
+            o.model.version = value;
+        } else if (name == "--description") {
+            o.model.description = Unescape(value);
+        } else if (name == "--ignore") {
+            ok = IsHexPair(value);
+            o.model.ignored.insert(value);
+        } else if (name == "--dump") {
+            o.dump = value;
+        } else if (name == "--log") {
+            o.log = value;
+        } else if (name == "--reply-delay-ms") {
+            ok = ToLong(value, 0, 60000, n);
+            o.replyDelayMs = static_cast<int>(n);
+        } else if (name == "--drop-first") {
+            ok = ToLong(value, 0, 1000000, n);
+            o.dropFirst = static_cast<int>(n);
+        } else if (name == "--drop-every") {
+            ok = ToLong(value, 0, 1000000, n);
+            o.dropEvery = static_cast<int>(n);
+        } else if (name == "--garbage-every") {
+            ok = ToLong(value, 0, 1000000, n);
+            o.garbageEvery = static_cast<int>(n);
+        } else if (name == "--baud") {
+            ok = ToLong(value, 0, 4000000, o.baud);
+        } else {
+            error = "unknown option: " + name;
+            return std::nullopt;
+        }
+        if (!ok) {
+            error = "bad value for " + name + ": " + value;
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+}  // namespace devsim
