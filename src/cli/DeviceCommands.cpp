@@ -21,6 +21,7 @@
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
 #include "protocol/DeviceSession.h"
+#include "serial/MainThreadQueue.h"
 #include "serial/TBComPort.h"
 #include "skin/TsGauge.h"
 
@@ -115,10 +116,16 @@ int Run(Operation op, const Args& args) {
     auto image = std::make_shared<const FirmwareImage>();
 
     try {
+        // The port's event thread hands its notifications over at every turn of the host.
+        TMainThreadQueue dispatcher;
+        dispatcher.SetErrorReport(
+            [&host](const std::string& message) { host.ShowError(ErrorBoxText(message)); });
         TBComPort port;
+        port.SetDispatcher(dispatcher);
         ApplyFormSettings(port);
         DeviceSession session(form, host, port, image);
-        host.SetInterruptHandler([&session] { session.StopKey(); });
+        const TerminalHost::TurnHooks hooks(host, [&session] { session.StopKey(); },
+                                            [&dispatcher] { dispatcher.ServePending(); });
         switch (op) {
             case Operation::Detect:
                 session.ButtonConectClick();
@@ -133,7 +140,6 @@ int Run(Operation op, const Args& args) {
                 session.ResetKey();
                 break;
         }
-        host.SetInterruptHandler(nullptr);
         return ExitCodeOf(session.LastOutcome());
     } catch (const EComPort& e) {
         host.ShowError(ErrorBoxText(e.what()));

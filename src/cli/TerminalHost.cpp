@@ -74,6 +74,9 @@ void TerminalHost::ProcessEvents() {
             m_onInterrupt();
         }
     }
+    if (m_onTurn) {
+        m_onTurn();
+    }
     DrawProgress();
 }
 

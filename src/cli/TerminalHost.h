@@ -20,6 +20,28 @@ public:
 
     // Runs inside ProcessEvents once for every Ctrl+C pressed since the last turn.
     void SetInterruptHandler(std::function<void()> handler) { m_onInterrupt = std::move(handler); }
+    // Runs at every turn of ProcessEvents (e.g. serving a port's main-thread hand-overs).
+    void SetTurnHandler(std::function<void()> handler) { m_onTurn = std::move(handler); }
+
+    // Installs both handlers for a scope: they refer to objects that die with it.
+    class TurnHooks {
+    public:
+        TurnHooks(TerminalHost& host, std::function<void()> onInterrupt,
+                  std::function<void()> onTurn)
+            : m_host(host) {
+            m_host.SetInterruptHandler(std::move(onInterrupt));
+            m_host.SetTurnHandler(std::move(onTurn));
+        }
+        ~TurnHooks() {
+            m_host.SetInterruptHandler(nullptr);
+            m_host.SetTurnHandler(nullptr);
+        }
+        TurnHooks(const TurnHooks&) = delete;
+        TurnHooks& operator=(const TurnHooks&) = delete;
+
+    private:
+        TerminalHost& m_host;
+    };
     // Whether Ctrl+C was pressed at least once.
     bool Interrupted() const;
 
@@ -38,6 +60,7 @@ private:
 
     const MainWindowModel* m_model;
     std::function<void()> m_onInterrupt;
+    std::function<void()> m_onTurn;
     bool m_progressShown = false;
     bool m_terminal = false;
     std::string m_lastProgress;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/Conversions.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/PrepareFirmware.h"
 #include "mainform/ReadTextFile.h"
@@ -28,6 +29,9 @@ MainFormController::MainFormController(MainWindowModel& model, IHost& host, IShe
                       ? std::move(options.ListPorts)
                       : [](std::vector<std::string>& target) { ListSerialPorts(target); }),
       m_session(model, host, m_port, m_image) {
+    m_dispatcher.SetErrorReport(
+        [&host](const std::string& message) { host.ShowError(ErrorBoxText(message)); });
+    m_port.SetDispatcher(m_dispatcher);
     ApplyFormSettings(m_port);
     m_model.cbBaudRate.Items = BaudRateItems();
     m_model.TextTerminal.SetText(options.FirmwareText ? std::move(*options.FirmwareText)

@@ -18,6 +18,7 @@
 #include "mainform/KeyCodes.h"
 #include "mainform/Shell.h"
 #include "protocol/DeviceSession.h"
+#include "serial/MainThreadQueue.h"
 #include "serial/TBComPort.h"
 
 namespace velor {
@@ -59,6 +60,9 @@ class MainFormController {
     void sButton3Click();
 
     TBComPort& Port() { return m_port; }
+    // Where the port's event thread hands its notifications to the main thread; the window
+    // serves it from its event loop.
+    TMainThreadQueue& Dispatcher() { return m_dispatcher; }
     const std::shared_ptr<const FirmwareImage>& Image() const { return m_image; }
 
   private:
@@ -68,6 +72,7 @@ class MainFormController {
     IHost& m_host;
     IShell& m_shell;
     std::function<void(std::vector<std::string>&)> m_listPorts;
+    TMainThreadQueue m_dispatcher;  // outlives the port
     TBComPort m_port;
     std::shared_ptr<const FirmwareImage> m_image = std::make_shared<FirmwareImage>();
     DeviceSession m_session;

@@ -2,6 +2,7 @@
 // The exchanges that identification, flashing and the reset key are built of, with their waits.
 // Port errors (EComPort) pass through untouched.
 
+#include <string>
 #include <string_view>
 
 #include "app/Host.h"

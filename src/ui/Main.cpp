@@ -155,6 +155,11 @@ TMainForm::TMainForm(MainWindowModel& model, IHost& host, IShell& shell, MainFor
     setWindowIcon(WindowIcon());
     setFixedSize(kClientWidth, kClientHeight);
     m_skinManager->setObjectName(QStringLiteral("sSkinManager1"));
+    // The port's event thread only posts here; the hand-over itself runs on this thread.
+    m_controller.Dispatcher().SetWakeUp([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { m_controller.Dispatcher().ServePending(); }, Qt::QueuedConnection);
+    });
     BuildControls();
     Bind();
     Render();
