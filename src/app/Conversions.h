@@ -11,7 +11,7 @@ namespace velor {
 
 // "'%s' is not a valid integer value", with the text that failed.
 class EConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -9,8 +9,9 @@
 namespace velor {
 
 class EventPump {
-public:
-    explicit EventPump(IHost& host, std::chrono::milliseconds budget = std::chrono::milliseconds(16))
+  public:
+    explicit EventPump(IHost& host,
+                       std::chrono::milliseconds budget = std::chrono::milliseconds(16))
         : m_host(host), m_budget(budget), m_last(Clock::now()) {}
 
     // A fixed point of the work: processes pending events when the budget has run out.
@@ -27,7 +28,7 @@ public:
         m_last = Clock::now();
     }
 
-private:
+  private:
     using Clock = std::chrono::steady_clock;
     IHost& m_host;
     std::chrono::milliseconds m_budget;

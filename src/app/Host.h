@@ -15,7 +15,7 @@ enum class BeepKind : unsigned {
 };
 
 class IHost {
-public:
+  public:
     virtual ~IHost() = default;
 
     // A modal box with the text (UTF-8), one "OK" button and the application title as caption;

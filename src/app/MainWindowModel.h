@@ -92,9 +92,9 @@ struct MainWindowModel {
 
 // The 15 rates of the baud-rate list, in the order of the port's rate ordinals.
 inline const std::vector<std::string>& BaudRateItems() {
-    static const std::vector<std::string> items = {
-        "110",   "300",   "600",   "1200",  "2400",   "4800",   "9600",  "14400",
-        "19200", "38400", "56000", "57600", "115200", "128000", "256000"};
+    static const std::vector<std::string> items = {"110",   "300",   "600",    "1200",   "2400",
+                                                   "4800",  "9600",  "14400",  "19200",  "38400",
+                                                   "56000", "57600", "115200", "128000", "256000"};
     return items;
 }
 

@@ -7,7 +7,7 @@
 namespace velor {
 
 class Memo {
-public:
+  public:
     const std::string& Text() const { return m_text; }
     void SetText(std::string text) { m_text = std::move(text); }
     void Clear() { m_text.clear(); }
@@ -27,7 +27,7 @@ public:
     // Characters appended unchanged to the end of the text.
     void Append(std::string_view text) { m_text += text; }
 
-private:
+  private:
     std::string m_text;
 };
 

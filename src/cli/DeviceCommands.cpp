@@ -124,8 +124,8 @@ int Run(Operation op, const Args& args) {
         port.SetDispatcher(dispatcher);
         ApplyFormSettings(port);
         DeviceSession session(form, host, port, image);
-        const TerminalHost::TurnHooks hooks(host, [&session] { session.StopKey(); },
-                                            [&dispatcher] { dispatcher.ServePending(); });
+        const TerminalHost::TurnHooks hooks(
+            host, [&session] { session.StopKey(); }, [&dispatcher] { dispatcher.ServePending(); });
         switch (op) {
             case Operation::Detect:
                 session.ButtonConectClick();

@@ -16,7 +16,9 @@ namespace {
 // A signal handler can only reach a flag with static storage.
 volatile std::sig_atomic_t g_interrupts = 0;
 
-extern "C" void OnInterrupt(int) { g_interrupts = g_interrupts + 1; }
+extern "C" void OnInterrupt(int) {
+    g_interrupts = g_interrupts + 1;
+}
 
 }  // namespace
 
@@ -44,7 +46,9 @@ TerminalHost::~TerminalHost() {
     std::signal(SIGINT, SIG_DFL);
 }
 
-bool TerminalHost::Interrupted() const { return g_interrupts != 0; }
+bool TerminalHost::Interrupted() const {
+    return g_interrupts != 0;
+}
 
 void TerminalHost::ShowMessage(const std::string& text) {
     ClearProgress();

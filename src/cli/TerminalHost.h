@@ -11,7 +11,7 @@
 namespace velor::cli {
 
 class TerminalHost : public IHost {
-public:
+  public:
     // model may be null: then no progress line is drawn.
     explicit TerminalHost(const MainWindowModel* model = nullptr);
     ~TerminalHost() override;
@@ -25,7 +25,7 @@ public:
 
     // Installs both handlers for a scope: they refer to objects that die with it.
     class TurnHooks {
-    public:
+      public:
         TurnHooks(TerminalHost& host, std::function<void()> onInterrupt,
                   std::function<void()> onTurn)
             : m_host(host) {
@@ -39,7 +39,7 @@ public:
         TurnHooks(const TurnHooks&) = delete;
         TurnHooks& operator=(const TurnHooks&) = delete;
 
-    private:
+      private:
         TerminalHost& m_host;
     };
     // Whether Ctrl+C was pressed at least once.
@@ -54,7 +54,7 @@ public:
     void BringToFront() override {}
     std::string LongTimeOfDay() override;
 
-private:
+  private:
     void DrawProgress();
     void ClearProgress();
 

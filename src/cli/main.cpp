@@ -13,7 +13,8 @@ constexpr const char* kUsage =
     "Writes the KALMIRA-5K-2 firmware release into the device through its serial bootloader.\n"
     "\n"
     "Commands:\n"
-    "  check [FILE]       check an Intel HEX text (default: the embedded release) and build its image\n"
+    "  check [FILE]       check an Intel HEX text (default: the embedded release) and build its "
+    "image\n"
     "  ports              list the serial ports present\n"
     "  detect --port P    wake and identify the device, print its description\n"
     "  write --port P     write the firmware into the device\n"
@@ -32,11 +33,16 @@ int main(int argc, char** argv) {
     }
     const std::string command = argv[1];
     const Args args(argv + 2, argv + argc);
-    if (command == "check") return RunCheck(args);
-    if (command == "ports") return RunPorts(args);
-    if (command == "detect") return RunDetect(args);
-    if (command == "write") return RunWrite(args);
-    if (command == "reset") return RunReset(args);
+    if (command == "check")
+        return RunCheck(args);
+    if (command == "ports")
+        return RunPorts(args);
+    if (command == "detect")
+        return RunDetect(args);
+    if (command == "write")
+        return RunWrite(args);
+    if (command == "reset")
+        return RunReset(args);
     std::fprintf(stderr, "velor-flash: unknown command '%s' (try 'velor-flash --help')\n",
                  command.c_str());
     return kExitUsage;

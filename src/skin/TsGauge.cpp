@@ -29,14 +29,16 @@ void TsGauge::SetMaxValue(int64_t value) {
     m_progress = std::min(m_progress, m_max);
 }
 
-void TsGauge::SetProgress(int64_t value) { m_progress = std::clamp(value, m_min, m_max); }
+void TsGauge::SetProgress(int64_t value) {
+    m_progress = std::clamp(value, m_min, m_max);
+}
 
 void TsGauge::AddProgress(int64_t delta) {
     // Saturate instead of overflowing: the gauge clamps anyway.
     int64_t target;
     if (__builtin_add_overflow(m_progress, delta, &target)) {
-        target = delta > 0 ? std::numeric_limits<int64_t>::max()
-                           : std::numeric_limits<int64_t>::min();
+        target =
+            delta > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
     }
     SetProgress(target);
 }
@@ -56,6 +58,8 @@ int TsGauge::Percent() const {
     return static_cast<int>(q);
 }
 
-std::string TsGauge::Text() const { return std::to_string(Percent()) + "%"; }
+std::string TsGauge::Text() const {
+    return std::to_string(Percent()) + "%";
+}
 
 }  // namespace velor

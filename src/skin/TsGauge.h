@@ -9,12 +9,12 @@ namespace velor {
 
 // Raised when a gauge is given a maximum below its minimum ("Value must be between %d and %d").
 class ERangeError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class TsGauge {
-public:
+  public:
     int64_t MinValue() const { return m_min; }
     int64_t MaxValue() const { return m_max; }
     int64_t Progress() const { return m_progress; }
@@ -33,7 +33,7 @@ public:
     // Percent() followed by "%": what the gauge shows centred in its bar.
     std::string Text() const;
 
-private:
+  private:
     int64_t m_min = 0;
     int64_t m_max = 100;
     int64_t m_progress = 0;
