@@ -75,12 +75,12 @@ void DeviceSession::ButtonWriteClick() {
     }
     ActivityScope busy(m_form, DeviceActivity::Identifying);
     m_outcome = SessionOutcome::None;
+    // The write keeps the image it was started with; one loaded meanwhile serves the next write.
+    const std::shared_ptr<const FirmwareImage> image = m_image;
     if (IdentifyDevice(m_context, IdentifyVariant::Write) != IdentifyResult::Described) {
         m_outcome = SessionOutcome::Refused;
         return;
     }
-    // The write keeps the image it starts with; one loaded meanwhile serves the next write.
-    const std::shared_ptr<const FirmwareImage> image = m_image;
     busy.Switch(DeviceActivity::Writing);
     const FlashResult result = FlashDevice(m_context, image);
     m_outcome = OutcomeOf(result);
