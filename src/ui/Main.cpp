@@ -11,6 +11,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -19,6 +20,7 @@
 #include <QToolButton>
 
 #include "mainform/RunHandler.h"
+#include "mainform/ScreenSnap.h"
 #include "ui/KeyMapping.h"
 #include "ui/skin/ClickLabels.h"
 #include "ui/skin/TsGaugeWidget.h"
@@ -458,6 +460,23 @@ void TMainForm::changeEvent(QEvent* event) {
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Run([this] { RepaintAndProcess(); });  // FormResize
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    const QScreen* monitor = screen();
+    if (m_snapping || monitor == nullptr || !isVisible()) {
+        return;
+    }
+    const QRect frame = frameGeometry();
+    const QRect area = monitor->availableGeometry();
+    const TPoint target = SnapToWorkArea({frame.x(), frame.y(), frame.width(), frame.height()},
+                                         {area.x(), area.y(), area.width(), area.height()});
+    if (target != TPoint{frame.x(), frame.y()}) {
+        m_snapping = true;
+        move(target.X, target.Y);
+        m_snapping = false;
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

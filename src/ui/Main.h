@@ -58,6 +58,7 @@ class TMainForm : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -77,6 +78,7 @@ class TMainForm : public QWidget {
     MainFormController m_controller;
     std::function<std::optional<std::string>()> m_chooseFile;
     bool m_serviceApplied = false;
+    bool m_snapping = false;  // the snap's own move must not snap again
     bool m_created = false;
     std::string m_shownMemoAbout;
     std::vector<std::string> m_shownPorts;
