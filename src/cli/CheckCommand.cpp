@@ -10,18 +10,19 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "app/Conversions.h"
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
+#include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/HexChecks.h"
 #include "firmware/HexDigits.h"
 #include "firmware/PrepareFirmware.h"
+#include "firmware/ReadTextFile.h"
 
 namespace velor::cli {
 
@@ -126,31 +127,6 @@ std::optional<int> ParseOptions(const Args& args, CheckOptions& options) {
     return std::nullopt;
 }
 
-std::optional<std::string> ReadFile(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int code = errno;
-        error = "Cannot open file \"" + std::filesystem::absolute(path).string() + "\". " +
-                std::strerror(code);
-        return std::nullopt;
-    }
-    // One allocation of the file's size where it has one (a pipe has not).
-    std::error_code sizeError;
-    const auto size = std::filesystem::file_size(path, sizeError);
-    std::string text;
-    if (!sizeError) {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(in.gcount()));
-        if (in.peek() == std::char_traits<char>::eof()) {
-            return text;
-        }
-    }
-    std::ostringstream rest;
-    rest << in.rdbuf();
-    return text + std::move(rest).str();
-}
-
 // The byte a pair of image characters stands for; a pair that isn't hex (possible only when a
 // record carried such characters with a matching checksum) becomes 0, as HexByteSum counts it.
 unsigned char PairByte(char high, char low) {
@@ -228,31 +204,19 @@ int RunCheck(const Args& args) {
     MainWindowModel form;
     TerminalHost host(&form);
     std::string source;
-    if (options.file) {
-        std::string error;
-        auto text = ReadFile(*options.file, error);
-        if (!text) {
-            host.ShowError(ErrorBoxText(error));
-            return kExitRefused;
-        }
-        form.TextTerminal.SetText(std::move(*text));
-        source = *options.file;
-    } else {
-        form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
-        source = "embedded release " + std::string(kEmbeddedReleaseName);
-    }
-
     std::shared_ptr<const FirmwareImage> image;
-    try {
-        if (!PrepareFirmware(form, host, image)) {
-            return kExitRefused;
+    const int loaded = ExitCodeOfErrors(host, [&] {
+        if (options.file) {
+            form.TextTerminal.SetText(ReadTextFile(*options.file));
+            source = *options.file;
+        } else {
+            form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
+            source = "embedded release " + std::string(kEmbeddedReleaseName);
         }
-    } catch (const EConvertError& e) {
-        host.ShowError(ErrorBoxText(e.what()));
-        return kExitRefused;
-    } catch (const ERangeError& e) {
-        host.ShowError(ErrorBoxText(e.what()));
-        return kExitRefused;
+        return PrepareFirmware(form, host, image) ? kExitDone : kExitRefused;
+    });
+    if (loaded != kExitDone) {
+        return loaded;
     }
 
     form.LabelNameOfHex =

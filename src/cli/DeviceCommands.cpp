@@ -4,11 +4,8 @@
 #include <sys/prctl.h>
 #endif
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -16,10 +13,12 @@
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 #include "cli/DeviceOptions.h"
+#include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
+#include "firmware/ReadTextFile.h"
 #include "protocol/DeviceSession.h"
 #include "serial/MainThreadQueue.h"
 #include "serial/TBComPort.h"
@@ -74,13 +73,7 @@ bool LoadFirmware(const std::string& file, MainWindowModel& form, IHost& host,
     if (file.empty()) {
         form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
     } else {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            host.ShowError("Cannot open file \"" + file + "\". " + std::strerror(errno));
-            return false;
-        }
-        form.TextTerminal.SetText(
-            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+        form.TextTerminal.SetText(ReadTextFile(file));
         form.OpenDialogFileName = file;
     }
     return PrepareFirmware(form, host, image);
@@ -115,7 +108,7 @@ int Run(Operation op, const Args& args) {
     TerminalHost host(&form);
     auto image = std::make_shared<const FirmwareImage>();
 
-    try {
+    return ExitCodeOfErrors(host, [&] {
         // The port's event thread hands its notifications over at every turn of the host.
         TMainThreadQueue dispatcher;
         dispatcher.SetErrorReport(
@@ -132,7 +125,7 @@ int Run(Operation op, const Args& args) {
                 break;
             case Operation::Write:
                 if (!LoadFirmware(options->hexFile, form, host, image)) {
-                    return kExitRefused;
+                    return static_cast<int>(kExitRefused);
                 }
                 session.ButtonWriteClick();
                 break;
@@ -141,16 +134,7 @@ int Run(Operation op, const Args& args) {
                 break;
         }
         return ExitCodeOf(session.LastOutcome());
-    } catch (const EComPort& e) {
-        host.ShowError(ErrorBoxText(e.what()));
-        return kExitPortError;
-    } catch (const EConvertError& e) {
-        host.ShowError(ErrorBoxText(e.what()));
-        return kExitRefused;
-    } catch (const ERangeError& e) {
-        host.ShowError(ErrorBoxText(e.what()));
-        return kExitRefused;
-    }
+    });
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "app/Conversions.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/PrepareFirmware.h"
-#include "mainform/ReadTextFile.h"
+#include "firmware/ReadTextFile.h"
 #include "serial/ListSerialPorts.h"
 
 namespace velor {

@@ -8,7 +8,7 @@
 #include "ControllerFixture.h"
 #include "HexText.h"
 #include "app/Conversions.h"
-#include "mainform/ReadTextFile.h"
+#include "firmware/ReadTextFile.h"
 #include "skin/TsGauge.h"
 
 namespace velor::testing {

@@ -1,4 +1,4 @@
-#include "mainform/ReadTextFile.h"
+#include "firmware/ReadTextFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,7 +19,10 @@ std::filesystem::path U8Path(const std::string& utf8) {
 }
 
 [[noreturn]] void RaiseOpenError(const std::string& path, int error) {
-    throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(error));
+    std::error_code ec;
+    const std::u8string full = std::filesystem::absolute(U8Path(path), ec).u8string();
+    const std::string shown = ec ? path : std::string(full.begin(), full.end());
+    throw EFOpenError("Cannot open file \"" + shown + "\". " + std::strerror(error));
 }
 
 }  // namespace
@@ -40,6 +43,11 @@ std::string ReadTextFile(const std::string& path) {
         RaiseOpenError(path, errno != 0 ? errno : ENOENT);
     }
     std::string text;
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(U8Path(path), sizeError);
+    if (!sizeError) {
+        text.reserve(static_cast<std::size_t>(size));  // one allocation for a plain file
+    }
     char buffer[65536];
     for (;;) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());

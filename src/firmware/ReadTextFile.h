@@ -1,5 +1,5 @@
 #pragma once
-// Reading a whole file as 8-bit text, as the window's file loads do.
+// Reading a whole firmware file as 8-bit text, as the file loads of every front end do.
 
 #include <stdexcept>
 #include <string>
@@ -12,8 +12,8 @@ class EFOpenError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The bytes of the file at path (UTF-8), unchanged. Raises EFOpenError when the file cannot be
-// opened or read.
+// The bytes of the file at path (UTF-8), unchanged. Raises EFOpenError, naming the file's full
+// path, when the file cannot be opened or read.
 std::string ReadTextFile(const std::string& path);
 
 }  // namespace velor

@@ -1,0 +1,27 @@
+#include "cli/SystemErrors.h"
+
+#include "app/Conversions.h"
+#include "cli/Commands.h"
+#include "firmware/ReadTextFile.h"
+#include "serial/EComPort.h"
+#include "skin/TsGauge.h"
+
+namespace velor::cli {
+
+int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation) {
+    try {
+        return operation();
+    } catch (const EComPort& e) {
+        host.ShowError(ErrorBoxText(e.what()));
+        return kExitPortError;
+    } catch (const EConvertError& e) {
+        host.ShowError(ErrorBoxText(e.what()));
+    } catch (const ERangeError& e) {
+        host.ShowError(ErrorBoxText(e.what()));
+    } catch (const EFOpenError& e) {
+        host.ShowError(ErrorBoxText(e.what()));
+    }
+    return kExitRefused;
+}
+
+}  // namespace velor::cli
