@@ -34,12 +34,7 @@ struct Pty {
 void Configure(velor::TBComPort& port, const char* path) {
     port.SetPort(path);
     port.SetBaudRate(velor::TBaudRate::br115200);
-    auto& t = port.Timeouts();
-    t.SetReadInterval(1);
-    t.SetReadTotalMultiplier(1);
-    t.SetReadTotalConstant(1);
-    t.SetWriteTotalMultiplier(1);
-    t.SetWriteTotalConstant(1);
+    port.SetTimeouts(velor::TComTimeouts::Uniform(1));
     port.OpenPort();
 }
 

@@ -9,12 +9,7 @@ void ApplyFormSettings(TBComPort& port) {
     port.SetStopBits(TStopBits::sb1);
     port.SetInBufSize(2048);
     port.SetOutBufSize(2048);
-    auto& timeouts = port.Timeouts();
-    timeouts.SetReadInterval(1);
-    timeouts.SetReadTotalMultiplier(1);
-    timeouts.SetReadTotalConstant(1);
-    timeouts.SetWriteTotalMultiplier(1);
-    timeouts.SetWriteTotalConstant(1);
+    port.SetTimeouts(TComTimeouts::Uniform(1));
 }
 
 TBaudRate BaudRateForIndex(int itemIndex) {

@@ -13,6 +13,13 @@ class TComTimeouts {
     // A free-standing set of values, bound to no port (for handing to TBComPort::SetTimeouts).
     TComTimeouts() = default;
     explicit TComTimeouts(TBComPort* owner) : m_owner(owner) {}
+    // A free-standing set with all five values the same (the main window's port has all 1).
+    static TComTimeouts Uniform(int32_t milliseconds) {
+        TComTimeouts t;
+        t.m_readInterval = t.m_readTotalMultiplier = t.m_readTotalConstant = milliseconds;
+        t.m_writeTotalMultiplier = t.m_writeTotalConstant = milliseconds;
+        return t;
+    }
     // Copies carry the five values, never the owner.
     TComTimeouts(const TComTimeouts& other) { CopyValues(other); }
     TComTimeouts& operator=(const TComTimeouts& other) {

@@ -22,12 +22,7 @@ class PtyEvents : public ::testing::Test {
     void SetUp() override {
         port.SetPort(pty.SlavePath());
         port.SetDispatcher(queue);
-        auto& t = port.Timeouts();
-        t.SetReadInterval(1);
-        t.SetReadTotalMultiplier(1);
-        t.SetReadTotalConstant(1);
-        t.SetWriteTotalMultiplier(1);
-        t.SetWriteTotalConstant(1);
+        port.SetTimeouts(TComTimeouts::Uniform(1));
     }
     // Serves the queue, as an event loop would, until cond holds; false after two seconds.
     template <typename Cond>

@@ -23,12 +23,7 @@ class PtyTransfers : public ::testing::Test {
   protected:
     void SetUp() override {
         port.SetPort(pty.SlavePath());
-        auto& t = port.Timeouts();
-        t.SetReadInterval(1);
-        t.SetReadTotalMultiplier(1);
-        t.SetReadTotalConstant(1);
-        t.SetWriteTotalMultiplier(1);
-        t.SetWriteTotalConstant(1);
+        port.SetTimeouts(TComTimeouts::Uniform(1));
         ASSERT_TRUE(port.OpenPort());
     }
     // Waits until the port sees n bytes queued.
