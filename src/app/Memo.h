@@ -10,6 +10,8 @@ class Memo {
   public:
     const std::string& Text() const { return m_text; }
     void SetText(std::string text) { m_text = std::move(text); }
+    // For changes in place of a long text (the firmware's upper-casing).
+    std::string& MutableText() { return m_text; }
     void Clear() { m_text.clear(); }
     bool Empty() const { return m_text.empty(); }
 

@@ -17,7 +17,8 @@ bool PrepareFirmware(MainWindowModel& form, IHost& host,
 bool PrepareFirmware(MainWindowModel& form, IHost& host,
                      std::shared_ptr<const FirmwareImage>& image,
                      std::chrono::milliseconds eventBudget) {
-    form.TextTerminal.SetText(AnsiUpperCase(form.TextTerminal.Text()));
+    AnsiUpperCaseInPlace(form.TextTerminal.MutableText());
+    // The load reads its own copy: a handler nested in its event turns may replace the text.
     const std::string text = form.TextTerminal.Text();
     const auto lines = SplitLines(text);
 
