@@ -1,5 +1,7 @@
 #include "DevsimProcess.h"
 
+#include "Spawn.h"
+
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -28,18 +30,7 @@ DevsimProcess::DevsimProcess(std::vector<std::string> args) {
     if (pipe(out) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    m_pid = fork();
-    if (m_pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        close(out[0]);
-        close(out[1]);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    m_pid = Spawn(std::move(args), out[1]);
     close(out[1]);
     char c;
     while (read(out[0], &c, 1) == 1 && c != '\n') {

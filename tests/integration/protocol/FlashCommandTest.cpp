@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "DevsimProcess.h"
+#include "Spawn.h"
 
 namespace velor::testing {
 namespace {
@@ -25,19 +26,7 @@ Result RunFlash(std::vector<std::string> args,
     if (pipe(out) != 0 || pipe(err) != 0)
         return {};
     args.insert(args.begin(), VELOR_FLASH);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        close(out[0]);
-        close(err[0]);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    const pid_t pid = Spawn(std::move(args), out[1], err[1]);
     close(out[1]);
     close(err[1]);
     std::thread interrupter;
