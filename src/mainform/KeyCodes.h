@@ -1,16 +1,17 @@
 #pragma once
-// Virtual-key codes and the modifier set of the window's key handler.
+// Virtual-key codes and the modifier set of the window's key handler. Named apart from
+// <windows.h>'s VK_ macros so that both can be included together.
 
 #include <cstdint>
 
 namespace velor {
 
 enum VirtualKey : uint16_t {
-    VK_F1 = 112,
-    VK_DELETE = 46,
-    VK_E = 69,
-    VK_L = 76,
-    VK_R = 82,
+    kKeyF1 = 112,
+    kKeyDelete = 46,
+    kKeyE = 69,
+    kKeyL = 76,
+    kKeyR = 82,
 };
 
 struct TShiftState {

@@ -56,22 +56,22 @@ void MainFormController::FormCreate() {
 }
 
 void MainFormController::FormKeyDown(uint16_t key, TShiftState shift) {
-    if (key == VK_F1) {
+    if (key == kKeyF1) {
         m_shell.ShowAbout();
     }
-    if (key == VK_E && shift.Ctrl && shift.Shift) {
+    if (key == kKeyE && shift.Ctrl && shift.Shift) {
         m_model.ServiceLayout = true;
     }
-    if (key == VK_DELETE && shift.Ctrl) {
+    if (key == kKeyDelete && shift.Ctrl) {
         if (m_model.ProgressbarReadWrite.Progress() == 0) {
             return;
         }
         m_session.StopKey();
     }
-    if (key == VK_R && shift.Ctrl) {
+    if (key == kKeyR && shift.Ctrl) {
         RefreshPorts();
     }
-    if (key == VK_L && shift.Ctrl) {
+    if (key == kKeyL && shift.Ctrl) {
         m_session.ResetKey();
     }
 }

@@ -11,10 +11,10 @@ uint16_t VirtualKeyOf(const QKeyEvent& event) {
         return static_cast<uint16_t>(key);
     }
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
-        return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
+        return static_cast<uint16_t>(kKeyF1 + (key - Qt::Key_F1));
     }
     if (key == Qt::Key_Delete) {
-        return VK_DELETE;
+        return kKeyDelete;
     }
     // Under another layout (Cyrillic) a letter key may arrive without its Latin key code; the
     // platform's own code (the virtual key on Windows) still names the Latin letter.

@@ -48,27 +48,27 @@ TEST_P(KeyDispatchTest, StartsExactlyItsAction) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyDispatchTest,
-    ::testing::Values(KeyCase{"F1", VK_F1, kNone, true, false, false},
-                      KeyCase{"ShiftF1", VK_F1, kShift, true, false, false},
-                      KeyCase{"CtrlF1", VK_F1, kCtrl, true, false, false},
-                      KeyCase{"CtrlShiftE", VK_E, kCtrlShift, false, true, false},
-                      KeyCase{"CtrlAltShiftE", VK_E, kAll, false, true, false},
-                      KeyCase{"CtrlE", VK_E, kCtrl, false, false, false},
-                      KeyCase{"ShiftE", VK_E, kShift, false, false, false},
-                      KeyCase{"E", VK_E, kNone, false, false, false},
-                      KeyCase{"CtrlR", VK_R, kCtrl, false, false, true},
-                      KeyCase{"CtrlShiftR", VK_R, kCtrlShift, false, false, true},
-                      KeyCase{"CtrlAltR", VK_R, kCtrlAlt, false, false, true},
-                      KeyCase{"R", VK_R, kNone, false, false, false},
-                      KeyCase{"AltR", VK_R, kAlt, false, false, false},
-                      KeyCase{"L", VK_L, kNone, false, false, false},
-                      KeyCase{"Delete", VK_DELETE, kNone, false, false, false},
+    ::testing::Values(KeyCase{"F1", kKeyF1, kNone, true, false, false},
+                      KeyCase{"ShiftF1", kKeyF1, kShift, true, false, false},
+                      KeyCase{"CtrlF1", kKeyF1, kCtrl, true, false, false},
+                      KeyCase{"CtrlShiftE", kKeyE, kCtrlShift, false, true, false},
+                      KeyCase{"CtrlAltShiftE", kKeyE, kAll, false, true, false},
+                      KeyCase{"CtrlE", kKeyE, kCtrl, false, false, false},
+                      KeyCase{"ShiftE", kKeyE, kShift, false, false, false},
+                      KeyCase{"E", kKeyE, kNone, false, false, false},
+                      KeyCase{"CtrlR", kKeyR, kCtrl, false, false, true},
+                      KeyCase{"CtrlShiftR", kKeyR, kCtrlShift, false, false, true},
+                      KeyCase{"CtrlAltR", kKeyR, kCtrlAlt, false, false, true},
+                      KeyCase{"R", kKeyR, kNone, false, false, false},
+                      KeyCase{"AltR", kKeyR, kAlt, false, false, false},
+                      KeyCase{"L", kKeyL, kNone, false, false, false},
+                      KeyCase{"Delete", kKeyDelete, kNone, false, false, false},
                       KeyCase{"OtherKey", 'Q', kCtrlShift, false, false, false}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(KeyTableTest, RefreshReplacesTheListAndSaysSo) {
     ports = {"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1"};
-    controller->FormKeyDown(VK_R, kCtrl);
+    controller->FormKeyDown(kKeyR, kCtrl);
     EXPECT_EQ(model.cbPort.Items, ports);
     EXPECT_EQ(model.cbPort.ItemIndex, 0);
     EXPECT_EQ(
@@ -76,28 +76,28 @@ TEST_F(KeyTableTest, RefreshReplacesTheListAndSaysSo) {
         std::vector<std::string>{std::string("message|") + kMainCaption + "|" + kPortsRefreshed});
 
     ports.clear();
-    controller->FormKeyDown(VK_R, kCtrl);
+    controller->FormKeyDown(kKeyR, kCtrl);
     EXPECT_EQ(model.cbPort.ItemIndex, -1);
 }
 
 TEST_F(KeyTableTest, FailedRefreshKeepsItemsAndSelection) {
     model.cbPort.ItemIndex = 1;
     portsReadable = false;
-    EXPECT_THROW(controller->FormKeyDown(VK_R, kCtrl), EComPort);
+    EXPECT_THROW(controller->FormKeyDown(kKeyR, kCtrl), EComPort);
     EXPECT_EQ(model.cbPort.Items, ports);
     EXPECT_EQ(model.cbPort.ItemIndex, 1);
     EXPECT_TRUE(Entries(log, "message|").empty());
 }
 
 TEST_F(KeyTableTest, StopActsOnlyWhileTheGaugeHasProgress) {
-    controller->FormKeyDown(VK_DELETE, kCtrl);
+    controller->FormKeyDown(kKeyDelete, kCtrl);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(model.LabelNameOfHex, kStatusReady);
 
     // Progress 1 of 100 still reads "0%", yet the stop acts.
     model.ProgressbarReadWrite.SetProgress(1);
     model.ButtonWrite.Enabled = model.ButtonConect.Enabled = model.cbPort.Enabled = false;
-    controller->FormKeyDown(VK_DELETE, kCtrlShift);
+    controller->FormKeyDown(kKeyDelete, kCtrlShift);
     EXPECT_EQ(model.LabelNameOfHex, "Зупинено користувачем");
     EXPECT_TRUE(model.ButtonWrite.Enabled && model.ButtonConect.Enabled && model.cbPort.Enabled);
     const auto messages = Entries(log, "message|");
@@ -109,7 +109,7 @@ TEST_F(KeyTableTest, StopActsOnlyWhileTheGaugeHasProgress) {
 TEST_F(KeyTableTest, ResetOnAPortThatCannotOpenRaisesThePortError) {
     model.cbPort.Items = {"/nonexistent/velor-port"};
     model.cbPort.ItemIndex = 0;
-    EXPECT_THROW(controller->FormKeyDown(VK_L, kCtrl), EComPort);
+    EXPECT_THROW(controller->FormKeyDown(kKeyL, kCtrl), EComPort);
     EXPECT_TRUE(Entries(log, "message|").empty());
     EXPECT_FALSE(controller->Port().Opened());
 }
