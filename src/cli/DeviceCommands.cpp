@@ -13,6 +13,7 @@
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 #include "cli/DeviceOptions.h"
+#include "cli/Interrupts.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
 #include "firmware/EmbeddedRelease.h"
@@ -38,7 +39,8 @@ const char* UsageOf(Operation op) {
         case Operation::Write:
             return "Usage: velor-flash write --port P [--baud RATE] [--hex FILE]\n"
                    "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
-                   "Ctrl+C stops the write from the second page on.\n";
+                   "Ctrl+C stops the write before its next command and says what the device\n"
+                   "then holds; a second Ctrl+C ends at once.\n";
         case Operation::Reset:
             return "Usage: velor-flash reset --port P [--baud RATE]\n"
                    "Resets the device.\n";
@@ -117,8 +119,8 @@ int Run(Operation op, const Args& args) {
         port.SetDispatcher(dispatcher);
         ApplyFormSettings(port);
         DeviceSession session(form, host, port, image);
-        const TerminalHost::TurnHooks hooks(
-            host, [&session] { session.StopKey(); }, [&dispatcher] { dispatcher.ServePending(); });
+        const TerminalHost::TurnHooks hooks(host, [&dispatcher] { dispatcher.ServePending(); });
+        session.SetStopRequest(&InterruptGuard::Requested);
         switch (op) {
             case Operation::Detect:
                 session.ButtonConectClick();

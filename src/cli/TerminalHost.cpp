@@ -3,24 +3,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <thread>
 
 namespace velor::cli {
-
-namespace {
-
-// A signal handler can only reach a flag with static storage.
-volatile std::sig_atomic_t g_interrupts = 0;
-
-extern "C" void OnInterrupt(int) {
-    g_interrupts = g_interrupts + 1;
-}
-
-}  // namespace
 
 std::string TerminalText(const std::string& text) {
     std::string out;
@@ -35,19 +22,10 @@ std::string TerminalText(const std::string& text) {
 }
 
 TerminalHost::TerminalHost(const MainWindowModel* model)
-    : m_model(model), m_terminal(model != nullptr && isatty(fileno(stderr)) != 0) {
-    std::setlocale(LC_TIME, "");
-    m_handledInterrupts = g_interrupts;
-    std::signal(SIGINT, OnInterrupt);
-}
+    : m_model(model), m_terminal(model != nullptr && isatty(fileno(stderr)) != 0) {}
 
 TerminalHost::~TerminalHost() {
     ClearProgress();
-    std::signal(SIGINT, SIG_DFL);
-}
-
-bool TerminalHost::Interrupted() const {
-    return g_interrupts != 0;
 }
 
 void TerminalHost::ShowMessage(const std::string& text) {
@@ -72,12 +50,6 @@ void TerminalHost::Sleep(int milliseconds) {
 }
 
 void TerminalHost::ProcessEvents() {
-    while (m_handledInterrupts != g_interrupts) {
-        ++m_handledInterrupts;
-        if (m_onInterrupt) {
-            m_onInterrupt();
-        }
-    }
     if (m_onTurn) {
         m_onTurn();
     }

@@ -1,10 +1,12 @@
 // velor-flash: the flasher's operations from a terminal.
 
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/Interrupts.h"
 
 namespace {
 
@@ -23,6 +25,12 @@ constexpr const char* kUsage =
     "Run 'velor-flash COMMAND --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
 
+// A device command runs with Ctrl+C as its stop; the others keep the default Ctrl+C.
+int RunWithStop(int (*command)(const velor::cli::Args&), const velor::cli::Args& args) {
+    const velor::cli::InterruptGuard ctrlC;
+    return command(args);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,6 +39,7 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? kExitUsage : kExitDone;
     }
+    std::setlocale(LC_TIME, "");  // the completion time in the regional long time format
     const std::string command = argv[1];
     const Args args(argv + 2, argv + argc);
     if (command == "check")
@@ -38,11 +47,11 @@ int main(int argc, char** argv) {
     if (command == "ports")
         return RunPorts(args);
     if (command == "detect")
-        return RunDetect(args);
+        return RunWithStop(RunDetect, args);
     if (command == "write")
-        return RunWrite(args);
+        return RunWithStop(RunWrite, args);
     if (command == "reset")
-        return RunReset(args);
+        return RunWithStop(RunReset, args);
     std::fprintf(stderr, "velor-flash: unknown command '%s' (try 'velor-flash --help')\n",
                  command.c_str());
     return kExitUsage;

@@ -28,6 +28,17 @@ void FillImage(FirmwareImage& image, TsGauge& gauge, EventPump& pump) {
 }
 
 // Characters from..from+count-1 of the line, fewer where the line ends (like the runtime's Copy).
+// Whether every character is a hexadecimal digit: the checksum's sum counts any other pair as 0,
+// so only this keeps such a pair from reaching the device as it stands.
+bool AllHexDigits(std::string_view chars) {
+    for (char c : chars) {
+        if (HexDigitValue(c) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string_view Field(std::string_view line, std::size_t from, std::size_t count) {
     return from < line.size() ? line.substr(from, count) : std::string_view();
 }
@@ -74,7 +85,11 @@ bool BuildFirmwareImage(const std::vector<std::string_view>& lines, TsGauge& gau
                 if (line.size() < kMinRecordLine + chars + kChecksumChars) {
                     return RefuseLine(kShortDataPrefix, i, line, gauge, host);
                 }
-                if (!image.WriteChars(base + 2 * offset, line.substr(kMinRecordLine, chars))) {
+                const std::string_view data = line.substr(kMinRecordLine, chars);
+                if (!AllHexDigits(data)) {
+                    return RefuseLine(kNotHexDataPrefix, i, line, gauge, host);
+                }
+                if (!image.WriteChars(base + 2 * offset, data)) {
                     return RefuseLine(kOutsideImagePrefix, i, line, gauge, host);
                 }
                 break;

@@ -33,6 +33,8 @@ class FirmwareImage {
     FirmwareImage& operator=(const FirmwareImage&) = delete;
 
     bool Empty() const { return !m_filled; }
+    // Whether any write has set a byte since the last Fill.
+    bool HasData() const { return !m_written.empty(); }
 
     // Full size, every byte "FF"; forgets every earlier write.
     void Fill();

@@ -18,6 +18,12 @@ inline constexpr std::string_view kShortDataPrefix =
     "Даних менше, ніж вказано, у строці мікропрограми: ";
 inline constexpr std::string_view kOutsideImagePrefix =
     "Дані поза межами пам'яті приладу у строці мікропрограми: ";
+inline constexpr std::string_view kNotHexDataPrefix =
+    "Недопустимий символ у даних у строці мікропрограми: ";
+
+// A whole text that passed every line and still sets no byte: nothing to write.
+inline constexpr std::string_view kNoDataMessage =
+    "Мікропрограма не містить жодного запису даних!\r\nЗапис такої мікропрограми неможливий.";
 
 // The whole message for the line with 1-based number lineNumber (the line is 8-bit).
 std::string LineMessage(std::string_view prefix, std::size_t lineNumber, std::string_view line);

@@ -5,6 +5,7 @@
 #include "app/Ansi.h"
 #include "app/EventPump.h"
 #include "firmware/BuildFirmwareImage.h"
+#include "firmware/FirmwareMessages.h"
 #include "firmware/HexChecks.h"
 
 namespace velor {
@@ -29,6 +30,12 @@ bool PrepareFirmware(MainWindowModel& form, IHost& host,
     }
     auto fresh = std::make_shared<FirmwareImage>();
     if (!BuildFirmwareImage(lines, gauge, host, pump, *fresh)) {
+        return false;
+    }
+    if (!fresh->HasData()) {
+        host.MessageBeep(BeepKind::Hand);
+        host.ShowMessage(std::string(kNoDataMessage));
+        gauge.SetProgress(0);
         return false;
     }
     image = std::move(fresh);

@@ -34,6 +34,8 @@ MainFormController::MainFormController(MainWindowModel& model, IHost& host, IShe
     m_port.SetDispatcher(m_dispatcher);
     ApplyFormSettings(m_port);
     m_model.cbBaudRate.Items = BaudRateItems();
+    // Nothing to write until a load has built an image.
+    m_model.ButtonWrite.Enabled = false;
     m_model.TextTerminal.SetText(options.FirmwareText ? std::move(*options.FirmwareText)
                                                       : std::string(EmbeddedReleaseText()));
 }
@@ -50,7 +52,7 @@ void MainFormController::FormCreate() {
     m_model.cbBaudRate.ItemIndex = kDefaultBaudIndex;
     m_model.MemoAbout.Clear();
     m_model.ProgressbarReadWrite.SetProgress(0);
-    if (PrepareFirmware(m_model, m_host, m_image)) {
+    if (Load()) {
         m_model.LabelNameOfHex = kStatusReady;
     }
 }
@@ -103,11 +105,24 @@ void MainFormController::ButtonOpenHexClick(const std::optional<std::string>& ch
     }
     m_model.OpenDialogFileName = *chosenPath;
     m_model.TextTerminal.SetText(ReadTextFile(*chosenPath));
-    if (PrepareFirmware(m_model, m_host, m_image)) {
+    if (Load()) {
         m_model.LabelNameOfHex =
             "Мікропрограма : " + FileNameOf(*chosenPath) + " - відкрита" + ". Запишіть в прилад";
         m_host.ShowMessage(kFileOpenedMessage);
     }
+}
+
+bool MainFormController::Load() {
+    ++m_runningLoads;
+    struct Finished {
+        int& loads;
+        ~Finished() { --loads; }
+    } finished{m_runningLoads};
+    return PrepareFirmware(m_model, m_host, m_image);
+}
+
+bool MainFormController::CloseQuery() const {
+    return m_runningLoads == 0 && m_model.Activity == DeviceActivity::Idle;
 }
 
 void MainFormController::ButtonConectClick() {

@@ -59,6 +59,10 @@ class MainFormController {
     void sButton2Click();
     void sButton3Click();
 
+    // Whether the window may close now: not while a load or a device operation runs, whose
+    // messages would go unseen and whose port would stay held. A refused close asks nothing.
+    bool CloseQuery() const;
+
     TBComPort& Port() { return m_port; }
     // Where the port's event thread hands its notifications to the main thread; the window
     // serves it from its event loop.
@@ -67,6 +71,8 @@ class MainFormController {
 
   private:
     void RefreshPorts();
+    // PrepareFirmware, counted as a running operation while it works.
+    bool Load();
 
     MainWindowModel& m_model;
     IHost& m_host;
@@ -76,6 +82,7 @@ class MainFormController {
     TBComPort m_port;
     std::shared_ptr<const FirmwareImage> m_image = std::make_shared<FirmwareImage>();
     DeviceSession m_session;
+    int m_runningLoads = 0;  // loads nest: another file may be opened in a load's event turn
 };
 
 }  // namespace velor

@@ -6,6 +6,7 @@
 #include "protocol/DeviceInfo.h"
 #include "protocol/DeviceLink.h"
 #include "protocol/ProtocolBuffers.h"
+#include "protocol/StopRequest.h"
 #include "serial/TBComPort.h"
 
 namespace velor {
@@ -17,6 +18,7 @@ struct DeviceContext {
     ProtocolBuffers& buffers;
     DeviceInfo& info;
     DeviceLink& link;
+    const StopRequest& stop;
 };
 
 }  // namespace velor

@@ -38,6 +38,11 @@ SessionOutcome OutcomeOf(FlashResult result) {
     return SessionOutcome::None;
 }
 
+// Identification ends without a description: at a gate, or stopped before its next command.
+SessionOutcome OutcomeOf(IdentifyResult result) {
+    return result == IdentifyResult::Stopped ? SessionOutcome::Stopped : SessionOutcome::Refused;
+}
+
 }  // namespace
 
 DeviceSession::DeviceSession(MainWindowModel& form, IHost& host, TBComPort& port,
@@ -47,7 +52,7 @@ DeviceSession::DeviceSession(MainWindowModel& form, IHost& host, TBComPort& port
       m_port(port),
       m_image(image),
       m_link(form, host, port, m_buffers),
-      m_context{form, host, port, m_buffers, m_info, m_link} {}
+      m_context{form, host, port, m_buffers, m_info, m_link, m_stop} {}
 
 void DeviceSession::ButtonConectClick() {
     if (m_form.Activity != DeviceActivity::Idle) {
@@ -56,8 +61,9 @@ void DeviceSession::ButtonConectClick() {
     ActivityScope busy(m_form, DeviceActivity::Identifying);
     m_outcome = SessionOutcome::None;
     m_host.MessageBeep(BeepKind::Question);
-    if (IdentifyDevice(m_context, IdentifyVariant::Detect) != IdentifyResult::Described) {
-        m_outcome = SessionOutcome::Refused;
+    const IdentifyResult identified = IdentifyDevice(m_context, IdentifyVariant::Detect);
+    if (identified != IdentifyResult::Described) {
+        m_outcome = OutcomeOf(identified);
         return;
     }
     m_form.ButtonOpenHex.Enabled = true;
@@ -77,8 +83,9 @@ void DeviceSession::ButtonWriteClick() {
     m_outcome = SessionOutcome::None;
     // The write keeps the image it was started with; one loaded meanwhile serves the next write.
     const std::shared_ptr<const FirmwareImage> image = m_image;
-    if (IdentifyDevice(m_context, IdentifyVariant::Write) != IdentifyResult::Described) {
-        m_outcome = SessionOutcome::Refused;
+    const IdentifyResult identified = IdentifyDevice(m_context, IdentifyVariant::Write);
+    if (identified != IdentifyResult::Described) {
+        m_outcome = OutcomeOf(identified);
         return;
     }
     busy.Switch(DeviceActivity::Writing);

@@ -6,6 +6,7 @@
 // handler wrapper. No device operation starts inside another: while form.Activity is not Idle,
 // ButtonConectClick, ButtonWriteClick and ResetKey return without doing anything.
 
+#include <functional>
 #include <memory>
 
 #include "app/Host.h"
@@ -16,6 +17,7 @@
 #include "protocol/DeviceLink.h"
 #include "protocol/PortSetup.h"
 #include "protocol/ProtocolBuffers.h"
+#include "protocol/StopRequest.h"
 #include "serial/TBComPort.h"
 
 namespace velor {
@@ -43,6 +45,10 @@ class DeviceSession {
     void StopKey();            // Ctrl+Delete: acts only while the gauge's Progress != 0
     void ResetKey();           // Ctrl+L
 
+    // Where a front end asks this session's Detect and Write to stop before their next command
+    // (velor-flash's Ctrl+C); the window leaves it unset and has only the stop key.
+    void SetStopRequest(std::function<bool()> probe) { m_stop.SetProbe(std::move(probe)); }
+
     const DeviceInfo& Info() const { return m_info; }
     const ProtocolBuffers& Buffers() const { return m_buffers; }
     SessionOutcome LastOutcome() const { return m_outcome; }
@@ -55,6 +61,7 @@ class DeviceSession {
     ProtocolBuffers m_buffers;
     DeviceInfo m_info;
     DeviceLink m_link;
+    StopRequest m_stop;
     DeviceContext m_context;
     SessionOutcome m_outcome = SessionOutcome::None;
 };

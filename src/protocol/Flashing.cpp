@@ -1,5 +1,6 @@
 #include "protocol/Flashing.h"
 
+#include <optional>
 #include <string>
 
 #include "protocol/Frames.h"
@@ -25,7 +26,29 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-enum class LoopEnd { Accepted, Exhausted, Aborted };
+enum class LoopEnd { Accepted, Exhausted, Aborted, Interrupted };
+
+// Whether the image holds a byte for every block the device's geometry asks for; a block past
+// its end would go out with no data at all.
+bool ImageFillsDevice(const FirmwareImage* image, const DeviceInfo& info) {
+    if (image == nullptr || image->Empty()) {
+        return false;
+    }
+    return info.PageCount * info.BlocksPerPage * info.BlockSize <= FirmwareImage::kByteCount;
+}
+
+std::string InterruptedText(int64_t pagesDone, int64_t pageCount, bool pageBegun) {
+    if (pagesDone == 0 && !pageBegun) {
+        return texts::kInterruptedNothingWritten;
+    }
+    std::string text = texts::kInterruptedPagesHead + std::to_string(pagesDone) +
+                       texts::kInterruptedPagesOf + std::to_string(pageCount);
+    if (pageBegun) {
+        text += texts::kInterruptedPageBegunHead + std::to_string(pagesDone + 1) +
+                texts::kInterruptedPageBegunTail;
+    }
+    return text + texts::kInterruptedTail;
+}
 
 class Flasher {
   public:
@@ -35,25 +58,46 @@ class Flasher {
 
   private:
     void Start();
-    // Retries CurrentCommand until accepted, 400 tries spent or the stop seen.
+    FlashResult WritePages();
+    // Retries CurrentCommand until accepted, 400 tries spent or a stop seen.
     LoopEnd RetryLoop(const FlashCommand& command, int& delay);
+    // The end of a loop that did not accept its command (a stop, or the failure rule), if any.
+    std::optional<FlashResult> EndOf(LoopEnd end, const char* failureHead);
+    FlashResult Interrupt();
+    void EnableControlsAgain();
     void ShowCalibration();
     FlashResult Complete();
     FlashResult Fail(const char* head);
     void SignalWriteFailure();
 
     DeviceContext& m_c;
-    const FirmwareImage* m_image;  // null: an empty image
+    const FirmwareImage* m_image;  // never null: the write refuses to start without an image
     FlashState m_s;
     std::string m_body;
+    int64_t m_page = 0;
+    int64_t m_sentThisPage = 0;  // commands sent since the page began
 };
 
 FlashResult Flasher::Run() {
+    Start();
+    try {
+        return WritePages();
+    } catch (...) {
+        // A port error ends the write with its error box; the window must not stay locked.
+        EnableControlsAgain();
+        m_c.form.LabelNameOfHex = texts::kStatusFailedHead +
+                                  FileNameOf(m_c.form.OpenDialogFileName) +
+                                  texts::kStatusFailedTail;
+        throw;
+    }
+}
+
+FlashResult Flasher::WritePages() {
     auto& form = m_c.form;
     auto& buffers = m_c.buffers;
     const auto& info = m_c.info;
-    Start();
-    for (int64_t page = 0; page < info.PageCount; ++page) {
+    for (m_page = 0; m_page < info.PageCount; ++m_page) {
+        m_sentThisPage = 0;
         m_c.host.ProcessEvents();
         if (buffers.AbortRequested) {
             return FlashResult::Stopped;
@@ -61,11 +105,8 @@ FlashResult Flasher::Run() {
         m_body.assign(kEraseCode);
         m_body += HexAddress(m_s.WriteAddress);
         MakeFrameInto(buffers.CurrentCommand, m_body);
-        if (RetryLoop(kEraseCommand, m_s.EraseDelay) == LoopEnd::Aborted) {
-            return FlashResult::Stopped;
-        }
-        if (m_s.FailedAttempts >= kFailureLimit) {
-            return Fail(texts::kEraseFailed);
+        if (auto end = EndOf(RetryLoop(kEraseCommand, m_s.EraseDelay), texts::kEraseFailed)) {
+            return *end;
         }
         form.ProgressbarWrite.SetMax(static_cast<int>(info.BlocksPerPage));
         form.ProgressbarWrite.SetPosition(0);
@@ -73,30 +114,42 @@ FlashResult Flasher::Run() {
             m_c.host.ProcessEvents();
             m_body.assign(kWriteCode);
             AppendHexByte(m_body, static_cast<unsigned>(block));
-            if (m_image != nullptr) {
-                m_body += m_image->Read(m_s.WriteAddress, info.BlockSize);
-            }
+            m_body += m_image->Read(m_s.WriteAddress, info.BlockSize);
             MakeFrameInto(buffers.CurrentCommand, m_body);
             const LoopEnd written = RetryLoop(kWriteCommand, m_s.WriteDelay);
             if (written == LoopEnd::Aborted) {
                 return FlashResult::Stopped;
+            }
+            if (written == LoopEnd::Interrupted) {
+                return Interrupt();
             }
             form.ProgressbarWrite.SetPosition(form.ProgressbarWrite.Position + 1);
             if (m_s.FailedAttempts >= kFailureLimit) {
                 return Fail(texts::kWriteFailed);
             }
             buffers.CurrentCommand.assign(kProgramFrame);
-            if (RetryLoop(kProgramCommand, m_s.ProgramDelay) == LoopEnd::Aborted) {
-                return FlashResult::Stopped;
-            }
-            if (m_s.FailedAttempts >= kFailureLimit) {
-                return Fail(texts::kProgramFailed);
+            if (auto end =
+                    EndOf(RetryLoop(kProgramCommand, m_s.ProgramDelay), texts::kProgramFailed)) {
+                return *end;
             }
             m_s.WriteAddress += info.BlockSize;
         }
         form.ProgressbarReadWrite.AddProgress(1);
     }
     return Complete();
+}
+
+std::optional<FlashResult> Flasher::EndOf(LoopEnd end, const char* failureHead) {
+    if (end == LoopEnd::Aborted) {
+        return FlashResult::Stopped;
+    }
+    if (end == LoopEnd::Interrupted) {
+        return Interrupt();
+    }
+    if (m_s.FailedAttempts >= kFailureLimit) {
+        return Fail(failureHead);
+    }
+    return std::nullopt;
 }
 
 void Flasher::Start() {
@@ -116,6 +169,10 @@ void Flasher::Start() {
 
 LoopEnd Flasher::RetryLoop(const FlashCommand& command, int& delay) {
     for (int attempt = 0; attempt < kAttemptsPerCommand; ++attempt) {
+        if (m_c.stop.Requested()) {
+            return LoopEnd::Interrupted;
+        }
+        ++m_sentThisPage;
         if (m_c.link.FlashAttempt(command, delay)) {
             return LoopEnd::Accepted;
         }
@@ -151,6 +208,22 @@ FlashResult Flasher::Complete() {
     return FlashResult::Completed;
 }
 
+FlashResult Flasher::Interrupt() {
+    EnableControlsAgain();
+    m_c.form.LabelNameOfHex = texts::kStatusStopped;
+    m_c.host.ShowMessage(InterruptedText(m_page, m_c.info.PageCount, m_sentThisPage > 0));
+    return FlashResult::Stopped;
+}
+
+void Flasher::EnableControlsAgain() {
+    auto& form = m_c.form;
+    form.cbPort.Enabled = true;
+    form.cbBaudRate.Enabled = true;
+    form.ButtonConect.Enabled = true;
+    // The write never starts without an image, so one is loaded.
+    form.ButtonWrite.Enabled = true;
+}
+
 FlashResult Flasher::Fail(const char* head) {
     auto& form = m_c.form;
     SignalWriteFailure();
@@ -176,6 +249,10 @@ void Flasher::SignalWriteFailure() {
 }  // namespace
 
 FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image) {
+    if (c.stop.Requested()) {
+        c.host.ShowMessage(texts::kInterruptedNothingWritten);
+        return FlashResult::Stopped;
+    }
     const ReleaseVerdict verdict = CheckRelease(c.form.MemoAbout.Text());
     if (verdict != ReleaseVerdict::Older) {
         c.link.ResetDevice();
@@ -183,6 +260,14 @@ FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareIm
         c.host.ShowMessage(verdict == ReleaseVerdict::Unknown ? texts::kReleaseUnknown
                            : verdict == ReleaseVerdict::Same  ? texts::kReleaseSame
                                                               : texts::kReleaseNewer);
+        return FlashResult::Refused;
+    }
+    if (!ImageFillsDevice(image.get(), c.info)) {
+        c.link.ResetDevice();
+        c.port.ClosePort();
+        c.host.MessageBeep(BeepKind::Hand);
+        c.host.ShowMessage(image == nullptr || image->Empty() ? texts::kImageMissing
+                                                              : texts::kImageTooSmall);
         return FlashResult::Refused;
     }
     Flasher flasher(c, image.get());

@@ -13,14 +13,17 @@ enum class FlashResult {
     Refused,    // the release gate said no
     Completed,  // written, reset, reported
     Failed,     // the failure rule condemned a command
-    Stopped,    // the stop key was seen
+    Stopped,    // the stop key or a stop request was seen
 };
 
 inline constexpr int kAttemptsPerCommand = 400;
 inline constexpr int64_t kFailureLimit = 400;  // failed attempts in all that fail the flashing
 
 // From the release gate on, after IdentifyDevice(Write) described the device. The write reads
-// `image` throughout, whatever is loaded meanwhile. EComPort and EConvertError pass through.
+// `image` throughout, whatever is loaded meanwhile. An image that is empty or smaller than the
+// device's pages is refused like a release the gate refuses, before any erase. c.stop is
+// honoured before every command, with a message that says what the device holds. EComPort and
+// EConvertError pass through; one raised while writing first hands the controls back.
 FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image);
 
 }  // namespace velor

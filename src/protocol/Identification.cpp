@@ -17,6 +17,11 @@ void ShowReadyAgain(DeviceContext& c) {
     c.form.ProgressbarReadWrite.SetProgress(0);
 }
 
+IdentifyResult Stopped(DeviceContext& c) {
+    c.host.ShowMessage(texts::kInterruptedNothingWritten);
+    return IdentifyResult::Stopped;
+}
+
 }  // namespace
 
 IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
@@ -29,6 +34,9 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
     gauge.SetProgress(0);
 
     for (int i = 0; i < kWakeUpCount; ++i) {
+        if (c.stop.Requested()) {
+            return Stopped(c);
+        }
         c.link.Send(kWakeUp);
         gauge.AddProgress(10);
         c.host.Sleep(kWakeUpWaitMs);
@@ -37,6 +45,9 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
 
     auto& reply = c.buffers.IdReply;
     for (int i = 0; i < kIdentifyTries; ++i) {
+        if (c.stop.Requested()) {
+            return Stopped(c);
+        }
         c.link.Send(kIdentifyFrame);
         gauge.AddProgress(10);
         c.host.Sleep(kIdentifyWaitMs);
@@ -74,6 +85,9 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
         return IdentifyResult::UnknownVersion;
     }
 
+    if (c.stop.Requested()) {
+        return Stopped(c);
+    }
     ReadDescription(c, variant);
     return IdentifyResult::Described;
 }

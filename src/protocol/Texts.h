@@ -55,4 +55,22 @@ inline constexpr const char* kStopped =
 
 inline constexpr const char* kDeviceReset = "Скинуто прилад!!!";
 
+// The write refuses, before any erase, an image that cannot fill the device it found.
+inline constexpr const char* kImageMissing =
+    "Мікропрограму не завантажено!\r\nЗапис скасовано, прилад не змінено.";
+inline constexpr const char* kImageTooSmall =
+    "Мікропрограма менша за пам'ять приладу!\r\nЗапис скасовано, прилад не змінено.";
+
+// A stop asked for from outside the window, with what the device then holds.
+inline constexpr const char* kInterruptedNothingWritten =
+    "Зупинено користувачем!\r\nЗапис не розпочато, прилад не змінено.";
+inline constexpr const char* kInterruptedPagesHead =
+    "Зупинено користувачем!\r\nЗаписано сторінок: ";
+inline constexpr const char* kInterruptedPagesOf = " з ";
+inline constexpr const char* kInterruptedPageBegunHead = ".\r\nСторінка ";
+inline constexpr const char* kInterruptedPageBegunTail = " могла бути стерта і записана частково";
+inline constexpr const char* kInterruptedTail =
+    ".\r\nМікропрограма записана частково, прилад не скинуто!\r\nНеобхідно повторно провести "
+    "запис, інакше прилад буде не працездатний!";
+
 }  // namespace velor::texts

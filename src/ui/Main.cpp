@@ -480,6 +480,10 @@ void TMainForm::moveEvent(QMoveEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!m_controller.CloseQuery()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
     // Closing the main window ends the program, the About window with it.
     QApplication::quit();

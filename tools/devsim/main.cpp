@@ -64,6 +64,7 @@ class Log {
             return;
         const double t = std::chrono::duration<double>(Clock::now() - m_start).count();
         std::fprintf(m_file.get(), "%10.6f %s %s\n", t, what, Printable(text).c_str());
+        std::fflush(m_file.get());  // tests wait on the log while the host still runs
     }
     void Flush() {
         if (m_file)

@@ -29,6 +29,8 @@ class RecordingGuiHost : public IHost {
 
     void SetRenderer(std::function<void()> render) { m_render = std::move(render); }
 
+    std::function<void()> OnEvents;  // runs at every event turn of an operation
+
     void ShowMessage(const std::string& text) override {
         Render();
         m_log.push_back("message|" + m_model.ApplicationTitle + "|" + text);
@@ -47,6 +49,9 @@ class RecordingGuiHost : public IHost {
     void ProcessEvents() override {
         Render();
         QApplication::processEvents();
+        if (OnEvents) {
+            OnEvents();  // what the operator does while the operation gives the window a turn
+        }
     }
     void BringToFront() override {}
     std::string LongTimeOfDay() override { return "12:34:56"; }

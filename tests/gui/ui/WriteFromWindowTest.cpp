@@ -3,76 +3,19 @@
 // up equal to the image the window built.
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QToolButton>
-#include <algorithm>
-#include <chrono>
-#include <thread>
 
-#include "MainFormFixture.h"
+#include "DevsimWindowFixture.h"
 
 namespace velor::guitest {
 namespace {
 
-class WriteFromWindowTest : public MainFormTest {
-  protected:
-    void SetUp() override {
-#ifndef VELOR_DEVSIM_PATH
-        GTEST_SKIP() << "velor-devsim is not built on this platform";
-#else
-        ASSERT_TRUE(folder.isValid());
-        link = folder.filePath(QStringLiteral("kalmira"));
-        dump = folder.filePath(QStringLiteral("memory.bin"));
-        devsim.setProgram(QStringLiteral(VELOR_DEVSIM_PATH));
-        devsim.setArguments({QStringLiteral("--link"), link, QStringLiteral("--dump"), dump});
-        devsim.start();
-        ASSERT_TRUE(devsim.waitForStarted(5000));
-        ASSERT_TRUE(devsim.waitForReadyRead(5000)) << "the simulator printed no terminal";
-        for (int i = 0; i < 100 && !QFileInfo::exists(link); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        ASSERT_TRUE(QFileInfo::exists(link));
-        qputenv("VELOR_EXTRA_PORTS", link.toLocal8Bit());
-#endif
-    }
-
-    void TearDown() override {
-        MainFormTest::TearDown();
-        qunsetenv("VELOR_EXTRA_PORTS");
-        if (devsim.state() != QProcess::NotRunning) {
-            devsim.terminate();
-            if (!devsim.waitForFinished(5000)) {
-                devsim.kill();
-                devsim.waitForFinished(5000);
-            }
-        }
-    }
-
-    QTemporaryDir folder;
-    QString link;
-    QString dump;
-    QProcess devsim;
-};
+class WriteFromWindowTest : public DevsimWindowTest {};
 
 TEST_F(WriteFromWindowTest, WritesTheEmbeddedReleaseIntoTheDevice) {
-    systemPorts = true;  // the system's own list, with the simulator's link in it
-    Build();
-    ShowAndActivate();
-    log.clear();
-
-    auto* cbPort = Child<QComboBox>("cbPort");
-    const int index = static_cast<int>(
-        std::find(model.cbPort.Items.begin(), model.cbPort.Items.end(), link.toStdString()) -
-        model.cbPort.Items.begin());
-    ASSERT_LT(index, cbPort->count()) << "the link is not in the port list";
-    cbPort->setCurrentIndex(index);
-    emit cbPort->activated(index);
-    ASSERT_EQ(model.cbPort.Text(), link.toStdString());
+    BuildOnTheSimulator();
 
     QTest::mouseClick(Child<QToolButton>("ButtonWrite"), Qt::LeftButton);
 

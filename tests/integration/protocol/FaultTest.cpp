@@ -63,7 +63,10 @@ TEST(Failure, ALineThatVanishesMidWriteIsAPortErrorNeverASuccess) {
         EXPECT_EQ(m.find("успішно"), std::string::npos) << m;
     }
     EXPECT_EQ(rig.form.Activity, DeviceActivity::Idle);
-    EXPECT_FALSE(rig.form.ButtonConect.Enabled);  // as the start of the write left it
+    // Handed back as after a failed write, so the operator can go on without a restart.
+    EXPECT_TRUE(rig.form.ButtonConect.Enabled && rig.form.cbPort.Enabled &&
+                rig.form.cbBaudRate.Enabled && rig.form.ButtonWrite.Enabled);
+    EXPECT_EQ(rig.form.LabelNameOfHex, "Мікропрограма :  - помилка");
 }
 
 TEST(Failure, APortThatCannotBeOpenedLeavesNoOperationRunning) {

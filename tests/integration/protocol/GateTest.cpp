@@ -53,6 +53,53 @@ INSTANTIATE_TEST_SUITE_P(
                       ReleaseCase{"2410035", "Невідомо що то є!"},
                       ReleaseCase{"", "Невідомо що то є!"}, ReleaseCase{"24A004", nullptr}));
 
+// A write must never erase a device it cannot fill: no image at all (the start-up load never
+// ran), or one smaller than the device's pages. Refused before the first erase, the way the
+// release gate refuses, with the hand beep.
+struct CoverageCase {
+    const char* name;
+    std::vector<std::string> devsimArgs;
+    bool loadRelease;
+    const char* message;
+};
+
+class ImageCoverage : public ::testing::TestWithParam<CoverageCase> {};
+
+TEST_P(ImageCoverage, RefusesBeforeAnyErase) {
+    const auto& c = GetParam();
+    Rig rig(c.devsimArgs);
+    rig.host.RealSleep = false;
+    if (c.loadRelease) {
+        rig.LoadRelease();
+    }
+    rig.session.ButtonWriteClick();
+    EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Refused);
+    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(rig.host.Beeps, (std::vector<BeepKind>{BeepKind::Exclamation, BeepKind::Hand}));
+    EXPECT_FALSE(rig.port.Opened());
+    EXPECT_NE(rig.form.LabelNameOfHex, "Йде запис! Заборонено переривати!");
+    rig.devsim.Stop();
+    EXPECT_EQ(rig.Count("rx", "g0101;"), 2);
+    for (const auto& frame : rig.devsim.LogLines("rx")) {
+        EXPECT_NE(frame.rfind("g04", 0), 0u) << frame;
+        EXPECT_NE(frame.rfind("g05", 0), 0u) << frame;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Images, ImageCoverage,
+    ::testing::Values(
+        CoverageCase{"NoImage",
+                     {"--geometry", "2:16:2"},
+                     false,
+                     "Мікропрограму не завантажено!\r\nЗапис скасовано, прилад не змінено."},
+        CoverageCase{"DeviceLargerThanTheImage",
+                     {"--geometry", "255:255:400"},
+                     true,
+                     "Мікропрограма менша за пам'ять приладу!\r\nЗапис скасовано, прилад не "
+                     "змінено."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(Identify, ADeviceThatNeverAnswersIsAskedFiveTimesThenReported) {
     Rig rig({"--ignore", "02"});
     rig.host.RealSleep = false;

@@ -68,6 +68,10 @@ TEST(PrepareFirmware, StoppedLoadsKeepThePreviousImage) {
         {"conversion in the build", Lines({Rec(0x00, 0, "11"), ":01000G0000FF"}), true},
         {"conversion in the check", Lines({Rec(0x00, 0, "11"), ":0100000011XX"}), true},
         {"empty text", "", true},
+        {"no data record", Lines({Rec(0x04, 0, "0000"), kEof}), false},
+        {"a web page saved as .hex", "<html>\r\n<body>:-)</body>\r\n</html>\r\n", false},
+        {"only the end record", kEof, false},
+        {"data that is not hexadecimal", Lines({Rec(0x00, 0, "11"), ":01000000GGFF"}), false},
     };
     for (const auto& c : cases) {
         Window w;
@@ -89,6 +93,27 @@ TEST(PrepareFirmware, StoppedLoadsKeepThePreviousImage) {
         EXPECT_FALSE(w.form.ButtonWrite.Enabled) << c.name;
         EXPECT_EQ(w.host.log.size(), c.throws ? 0u : 2u) << c.name;
     }
+}
+
+// Nothing to write must never reach the device: a text with no byte in it, or a data field whose
+// pair the checksum took as 0, is refused with the hand beep and a message that says why.
+TEST(PrepareFirmware, TextsThatHoldNoFirmwareAreRefusedWithTheirReason) {
+    Window w;
+    w.form.ProgressbarReadWrite.SetProgress(0);
+    EXPECT_FALSE(w.Load(Lines({"garbage", Rec(0x04, 0, "0000"), kEof})));
+    EXPECT_EQ(w.host.log,
+              (std::vector<std::string>{"beep 16",
+                                        "message Мікропрограма не містить жодного запису "
+                                        "даних!\r\nЗапис такої мікропрограми неможливий."}));
+    EXPECT_FALSE(w.image);
+
+    w.host.log.clear();
+    EXPECT_FALSE(w.Load(Lines({Rec(0x00, 0, "11"), ":01000100G0FE", kEof})));
+    ASSERT_EQ(w.host.messages.size(), 2u);
+    EXPECT_EQ(w.host.messages[1],
+              "Недопустимий символ у даних у строці мікропрограми: 2! (:01000100G0FE)");
+    EXPECT_EQ(w.host.log.front(), "beep 16");
+    EXPECT_EQ(w.form.ProgressbarReadWrite.Progress(), 0);
 }
 
 TEST(PrepareFirmware, LoadDuringAWriteLeavesTheWriteButtonAsTheWriteSetIt) {

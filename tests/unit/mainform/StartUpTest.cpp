@@ -55,7 +55,7 @@ TEST_F(StartUpTest, RejectedReleaseShowsItsMessageUnderTheNewTitle) {
     EXPECT_TRUE(controller->Image()->Empty());
     EXPECT_EQ(model.ProgressbarReadWrite.Text(), "0%");
     EXPECT_EQ(model.cbBaudRate.ItemIndex, 12);
-    EXPECT_TRUE(model.ButtonWrite.Enabled);
+    EXPECT_FALSE(model.ButtonWrite.Enabled);  // no image: nothing to write
     const auto messages = Entries(log, "message|");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind(std::string("message|") + kMainCaption + "|", 0), 0u);
@@ -80,8 +80,9 @@ TEST_F(StartUpTest, UnreadablePortListStopsBeforeTheRateAndTheLoad) {
     EXPECT_EQ(model.ProgressbarReadWrite.Text(), "0%");
     EXPECT_TRUE(controller->Image()->Empty());
     EXPECT_TRUE(Entries(log, "beep|").empty());
-    EXPECT_TRUE(model.ButtonWrite.Enabled && model.ButtonConect.Enabled &&
-                model.ButtonOpenHex.Enabled && model.cbPort.Enabled && model.cbBaudRate.Enabled);
+    EXPECT_TRUE(model.ButtonConect.Enabled && model.ButtonOpenHex.Enabled && model.cbPort.Enabled &&
+                model.cbBaudRate.Enabled);
+    EXPECT_FALSE(model.ButtonWrite.Enabled);  // the load never ran: nothing to write
 }
 
 }  // namespace
