@@ -81,8 +81,8 @@ struct MainWindowModel {
     TListState cbPort;
     TListState cbBaudRate;
 
-    FocusTarget Focus = FocusTarget::MemoAbout;
-    bool ServiceLayout = false;  // outer height 340 once the service key was pressed
+    FocusTarget Focus = FocusTarget::cbPort;  // where the first activation puts it
+    bool ServiceLayout = false;               // outer height 340 once the service key was pressed
 
     // The name (with folder) of the file last chosen in OpenDialog1; empty until one was chosen.
     std::string OpenDialogFileName;

@@ -7,6 +7,7 @@
 namespace velor {
 
 enum VirtualKey : uint16_t {
+    kKeyReturn = 13,  // Enter, both the main and the keypad key
     kKeyF1 = 112,
     kKeyDelete = 46,
     kKeyE = 69,

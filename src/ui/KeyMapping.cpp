@@ -16,6 +16,9 @@ uint16_t VirtualKeyOf(const QKeyEvent& event) {
     if (key == Qt::Key_Delete) {
         return kKeyDelete;
     }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        return kKeyReturn;
+    }
     // Under another layout (Cyrillic) a letter key may arrive without its Latin key code; the
     // platform's own code (the virtual key on Windows) still names the Latin letter.
     const quint32 native = event.nativeVirtualKey();

@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,6 +20,7 @@
 #include <QTextCursor>
 #include <QToolButton>
 
+#include "mainform/KeyboardRules.h"
 #include "mainform/RunHandler.h"
 #include "mainform/ScreenSnap.h"
 #include "ui/KeyMapping.h"
@@ -88,6 +90,10 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, QRect geometry) {
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setUndoRedoEnabled(false);
+    // Never seen: it must neither take the focus nor swallow keys.
+    memo->setFocusPolicy(Qt::NoFocus);
+    memo->setReadOnly(true);
+    memo->setTabChangesFocus(true);
     return memo;
 }
 
@@ -261,7 +267,6 @@ void TMainForm::BuildControls() {
     m_sButton3->setToolTip(Q("Інформація про програму"));
     m_sButton3->setAccessibleName(Q("Інформація про програму"));
 
-    setTabOrder(m_MemoAbout, m_cbPort);
     setTabOrder(m_cbPort, m_ButtonWrite);
     setTabOrder(m_ButtonWrite, m_ButtonConect);
     setTabOrder(m_ButtonConect, m_ButtonOpenHex);
@@ -436,10 +441,35 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             if (code != 0) {
                 const TShiftState shift = ShiftStateOf(key.modifiers());
                 Run([this, code, shift] { m_controller.FormKeyDown(code, shift); });
+                if (PressFocusedButton(code, focused)) {
+                    return true;
+                }
             }
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TMainForm::PressFocusedButton(uint16_t key, QWidget* focused) {
+    auto* button = qobject_cast<QAbstractButton*>(focused);
+    if (!PressesFocusedButton(key) || button == nullptr || button->window() != this ||
+        !button->isEnabled() || QApplication::focusWidget() != button) {
+        return false;
+    }
+    button->click();
+    return true;
+}
+
+bool TMainForm::focusNextPrevChild(bool next) {
+    const FocusTarget to =
+        NextFocus(m_model.Focus, m_model.ServiceLayout, next, [this](FocusTarget target) {
+            const QWidget* widget = FocusWidgetOf(target);
+            return widget != nullptr && widget->isEnabled();
+        });
+    if (QWidget* widget = FocusWidgetOf(to)) {
+        widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    }
+    return true;
 }
 
 void TMainForm::RepaintAndProcess() {

@@ -60,6 +60,7 @@ class TMainForm : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void BuildControls();
@@ -71,6 +72,8 @@ class TMainForm : public QWidget {
     void ApplyServiceLayout();
     void OnFocusChanged(QWidget* now);
     QWidget* FocusWidgetOf(FocusTarget target) const;
+    // Enter on a focused button of this window presses it; true when it did.
+    bool PressFocusedButton(uint16_t key, QWidget* focused);
 
     MainWindowModel& m_model;
     IHost& m_host;

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "mainform/KeyboardRules.h"
+#include "ui/KeyMapping.h"
 #include "ui/skin/ClickLabels.h"
 
 namespace velor::ui {
@@ -76,7 +78,14 @@ bool TFormHelp::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QWidget*>(watched)->window() == this &&
         (watched == QApplication::focusWidget() ||
          (QApplication::focusWidget() == nullptr && watched == this))) {
-        FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        FormKeyDown(key.key());
+        // The only focusable control is "ОК", and a focused button answers Enter.
+        if (watched == m_button1 && m_button1->isEnabled() &&
+            PressesFocusedButton(VirtualKeyOf(key))) {
+            m_button1->click();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

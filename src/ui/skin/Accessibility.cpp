@@ -1,8 +1,10 @@
 #include "ui/skin/Accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
+#include <QPointer>
 
 #include "ui/skin/TsGaugeWidget.h"
 #include "ui/skin/TsProgressBarWidget.h"
@@ -48,9 +50,62 @@ class PaintedBarAccessible : public QAccessibleWidget, public QAccessibleValueIn
     }
 };
 
+// A button whose "press" queues the click and returns at once: the click may run a whole write,
+// and an assistive tool waiting on its call that long gives up.
+class DeferredPressButtonAccessible : public QAccessibleWidget {
+  public:
+    explicit DeferredPressButtonAccessible(QAbstractButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty()) {
+            text = Button()->text();
+            text.remove(QLatin1Char('&'));
+        }
+        return text;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = Button()->isDown();
+        s.checkable = Button()->isCheckable();
+        s.checked = Button()->isChecked();
+        return s;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& actionName) override {
+        if (actionName != pressAction()) {
+            QAccessibleWidget::doAction(actionName);
+            return;
+        }
+        if (!Button()->isEnabled()) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            Button(),
+            [button = QPointer<QAbstractButton>(Button())] {
+                if (button && button->isEnabled()) {
+                    button->click();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+
+  private:
+    QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (object == nullptr || !object->isWidgetType()) {
         return nullptr;
+    }
+    if (className == QLatin1String("QPushButton") || className == QLatin1String("QToolButton")) {
+        return new DeferredPressButtonAccessible(static_cast<QAbstractButton*>(object));
     }
     if (className == QLatin1String(TsGaugeWidget::staticMetaObject.className()) ||
         className == QLatin1String(TsProgressBarWidget::staticMetaObject.className())) {

@@ -136,21 +136,6 @@ TEST_F(LayoutTest, WindowHasAFixedFrameAndTheNormalClientSize) {
     EXPECT_FALSE(service.intersects(Child<QWidget>("sComboBoxSkinName")->geometry()));
 }
 
-TEST_F(LayoutTest, FocusMovesInTheFormsOrder) {
-    Build();
-    QStringList order;
-    QWidget* w = Child<QWidget>("MemoAbout");
-    for (int guard = 0; guard < 400 && order.size() < 8; ++guard) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->window() == form.get() &&
-            !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"))) {
-            order << w->objectName();
-        }
-        w = w->nextInFocusChain();
-    }
-    EXPECT_EQ(order, (QStringList{"MemoAbout", "cbPort", "ButtonWrite", "ButtonConect",
-                                  "ButtonOpenHex", "sButton2", "sButton3", "cbBaudRate"}));
-}
-
 TEST_F(LayoutTest, ServiceKeySetsTheOuterHeightOnceAndForAll) {
     Build();
     ShowAndActivate();
