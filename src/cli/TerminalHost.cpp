@@ -7,6 +7,8 @@
 #include <ctime>
 #include <thread>
 
+#include "cli/RegionalTime.h"
+
 namespace velor::cli {
 
 std::string TerminalText(const std::string& text) {
@@ -64,9 +66,7 @@ std::string TerminalHost::LongTimeOfDay() {
 #else
     localtime_r(&now, &local);
 #endif
-    char buffer[64];
-    const std::size_t n = std::strftime(buffer, sizeof buffer, "%X", &local);
-    return std::string(buffer, n);
+    return FormatLongTime(RegionalLongTimeFormat(), local.tm_hour, local.tm_min, local.tm_sec);
 }
 
 void TerminalHost::DrawProgress() {

@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTime>
 
+#include "app/LongTimeFormat.h"
 #include "ui/MessageBoxes.h"
 
 namespace velor::ui {
@@ -59,7 +60,13 @@ void QtHost::BringToFront() {
 }
 
 std::string QtHost::LongTimeOfDay() {
-    return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat).toStdString();
+    // Qt's own long format may add the time zone; only the regional fields are taken from it.
+    const QLocale regional = QLocale::system();
+    const LongTimeFormat format =
+        LongTimeFormatFromPattern(regional.timeFormat(QLocale::LongFormat).toStdString(),
+                                  regional.amText().toStdString(), regional.pmText().toStdString());
+    const QTime now = QTime::currentTime();
+    return FormatLongTime(format, now.hour(), now.minute(), now.second());
 }
 
 }  // namespace velor::ui
