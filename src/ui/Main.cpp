@@ -514,6 +514,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_skinManager->Animated() && isVisible()) {
+        // Faded out like every window; the program ends when it has gone.
+        event->ignore();
+        m_skinManager->FadeOut(this, [this] {
+            hide();
+            QApplication::quit();
+        });
+        return;
+    }
     QWidget::closeEvent(event);
     // Closing the main window ends the program, the About window with it.
     QApplication::quit();

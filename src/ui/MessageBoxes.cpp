@@ -1,16 +1,50 @@
 #include "ui/MessageBoxes.h"
 
+#include <QCloseEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+
+#include "ui/skin/TsSkinManager.h"
 
 namespace velor::ui {
 
 namespace {
 
+// A box that fades out as it fades in. Qt hides a box right after its button's signal (or its
+// close event) from code that cannot be deferred, so the fade runs there, in a short local loop.
+class TsMessageBox : public QMessageBox {
+  public:
+    TsMessageBox() {
+        connect(this, &QMessageBox::buttonClicked, this, [this] { FadeOut(); });
+    }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        FadeOut();
+        QMessageBox::closeEvent(event);
+    }
+
+  private:
+    void FadeOut() {
+        TsSkinManager* skin = TsSkinManager::Active();
+        if (m_fading || skin == nullptr || !skin->Animated() || !isVisible()) {
+            return;
+        }
+        m_fading = true;
+        QEventLoop fading;
+        skin->FadeOut(this, [&fading] { fading.quit(); });
+        fading.exec(QEventLoop::ExcludeUserInputEvents);
+        m_fading = false;
+    }
+
+    bool m_fading = false;
+};
+
 std::unique_ptr<QMessageBox> MakeBox(QMessageBox::Icon icon, const QString& title,
                                      const QString& text) {
-    auto box = std::make_unique<QMessageBox>();
+    std::unique_ptr<QMessageBox> box = std::make_unique<TsMessageBox>();
     box->setIcon(icon);
     box->setWindowTitle(title);
     box->setText(text);

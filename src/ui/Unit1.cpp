@@ -9,6 +9,7 @@
 #include "mainform/KeyboardRules.h"
 #include "ui/KeyMapping.h"
 #include "ui/skin/ClickLabels.h"
+#include "ui/skin/TsSkinManager.h"
 
 namespace velor::ui {
 
@@ -63,6 +64,9 @@ TFormHelp::TFormHelp(IHost& host, IShell& shell, QWidget* parent)
 }
 
 void TFormHelp::ShowWindow() {
+    if (TsSkinManager* skin = TsSkinManager::Active()) {
+        skin->CancelFade(this);  // shown again while it was fading out
+    }
     if (!m_placed) {
         move(kDesignPosition);
         m_placed = true;
@@ -97,18 +101,18 @@ void TFormHelp::keyPressEvent(QKeyEvent* event) {
 
 void TFormHelp::FormKeyDown(int qtKey) {
     if (qtKey == Qt::Key_F1) {
-        hide();
+        HideAnimated(this);
     }
 }
 
 void TFormHelp::closeEvent(QCloseEvent* event) {
     event->ignore();
-    hide();
+    HideAnimated(this);
 }
 
 void TFormHelp::Button1Click() {
     m_host.MessageBeep(BeepKind::Asterisk);
-    hide();
+    HideAnimated(this);
 }
 
 void TFormHelp::sWebLabel1Click() {

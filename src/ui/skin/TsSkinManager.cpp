@@ -35,6 +35,32 @@ const std::array<BuiltInSkin, 2>& BuiltInSkins() {
     return skins;
 }
 
+TsSkinManager* g_active = nullptr;  // the one manager of the application
+
+const char* const kFadeName = "skinFade";
+
+WindowKind KindOf(const QWidget* window) {
+    return qobject_cast<const QDialog*>(window) != nullptr || window->windowType() == Qt::Dialog
+               ? WindowKind::Dialog
+               : WindowKind::Window;
+}
+
+// Starts a fade of the window's opacity, ending any fade still running on it.
+QPropertyAnimation* StartFade(QWidget* window, double from, double to) {
+    for (auto* running : window->findChildren<QPropertyAnimation*>(QLatin1String(kFadeName),
+                                                                   Qt::FindDirectChildrenOnly)) {
+        running->stop();
+        running->deleteLater();
+    }
+    auto* fade = new QPropertyAnimation(window, "windowOpacity", window);
+    fade->setObjectName(QLatin1String(kFadeName));
+    fade->setDuration(AnimationMs(KindOf(window)));
+    fade->setStartValue(from);
+    fade->setEndValue(to);
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
+    return fade;
+}
+
 const BuiltInSkin* FindSkin(const QString& name) {
     for (const BuiltInSkin& skin : BuiltInSkins()) {
         if (name == QLatin1String(skin.Name)) {
@@ -47,12 +73,16 @@ const BuiltInSkin* FindSkin(const QString& name) {
 }  // namespace
 
 TsSkinManager::TsSkinManager(QObject* parent) : QObject(parent) {
+    g_active = this;
     qApp->installEventFilter(this);
     InstallSkinAccessibility();
     SetSkinName(QString::fromLatin1(kDefaultSkin));
 }
 
 TsSkinManager::~TsSkinManager() {
+    if (g_active == this) {
+        g_active = nullptr;
+    }
     RemoveSkinAccessibility();
     if (qApp) {
         qApp->removeEventFilter(this);
@@ -84,18 +114,53 @@ const SkinColors& TsSkinManager::Colors() const {
     return FindSkin(m_skinName)->Colors;
 }
 
+TsSkinManager* TsSkinManager::Active() {
+    return g_active;
+}
+
+void TsSkinManager::FadeOut(QWidget* window, std::function<void()> then) {
+    if (!m_animated || window == nullptr || !window->isVisible()) {
+        then();
+        return;
+    }
+    QPropertyAnimation* fade = StartFade(window, window->windowOpacity(), 0.0);
+    connect(fade, &QPropertyAnimation::finished, window, [window, then = std::move(then)] {
+        then();
+        if (window->isHidden()) {
+            window->setWindowOpacity(1.0);  // ready to be shown again; never while still seen
+        }
+    });
+}
+
+void TsSkinManager::CancelFade(QWidget* window) {
+    for (auto* running : window->findChildren<QPropertyAnimation*>(QLatin1String(kFadeName),
+                                                                   Qt::FindDirectChildrenOnly)) {
+        running->stop();
+        running->deleteLater();
+    }
+    window->setWindowOpacity(1.0);
+}
+
+void HideAnimated(QWidget* window) {
+    TsSkinManager* skin = TsSkinManager::Active();
+    if (skin == nullptr) {
+        window->hide();
+        return;
+    }
+    skin->FadeOut(window, [window] { window->hide(); });
+}
+
 bool TsSkinManager::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show && m_animated && watched->isWidgetType()) {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if (widget->isWindow() && !(widget->windowFlags() & Qt::Popup) &&
+        // The window type, not a flag test: Qt::Popup shares its bit with every window.
+        if (widget->isWindow() && widget->windowType() != Qt::Popup &&
             widget->windowType() != Qt::ToolTip) {
-            const bool dialog =
-                qobject_cast<QDialog*>(widget) != nullptr || widget->windowType() == Qt::Dialog;
-            auto* fade = new QPropertyAnimation(widget, "windowOpacity", widget);
-            fade->setDuration(dialog ? kDialogAnimationMs : kWindowAnimationMs);
-            fade->setStartValue(0.0);
-            fade->setEndValue(1.0);
-            fade->start(QAbstractAnimation::DeleteWhenStopped);
+            if (m_animated) {
+                StartFade(widget, 0.0, 1.0);
+            } else if (widget->windowOpacity() < 1.0) {
+                widget->setWindowOpacity(1.0);  // left faded out while animations were on
+            }
         }
     }
     return QObject::eventFilter(watched, event);

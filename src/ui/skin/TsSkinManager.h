@@ -1,18 +1,17 @@
 #pragma once
 // The skin manager: holds the built-in skins, applies the one named by SkinName to the whole
-// application, and shows every top-level window with a short fade (70 ms for windows, 50 ms for
-// dialogs and message boxes).
+// application, and shows and hides top-level windows with a short fade (app/WindowAnimation.h).
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+#include "app/WindowAnimation.h"
 
 #include "ui/skin/Palette.h"
 
 namespace velor::ui {
-
-inline constexpr int kWindowAnimationMs = 70;
-inline constexpr int kDialogAnimationMs = 50;
 
 class TsSkinManager : public QObject {
     Q_OBJECT
@@ -29,8 +28,18 @@ class TsSkinManager : public QObject {
     bool SetSkinName(const QString& name);
     const SkinColors& Colors() const;
 
-    // Whether newly shown windows fade in; off for screenshots and tests that grab at once.
+    // Whether windows fade in and out; off for screenshots and tests that grab at once.
     void SetAnimated(bool animated) { m_animated = animated; }
+    bool Animated() const { return m_animated; }
+
+    // The application's manager, while one exists.
+    static TsSkinManager* Active();
+
+    // Fades the visible top-level window out, then runs `then` (which hides it); with animations
+    // off, or a window not shown, runs it at once. The window stays as it was meanwhile.
+    void FadeOut(QWidget* window, std::function<void()> then);
+    // Ends a fade still running on the window (its `then` does not run) and makes it opaque.
+    void CancelFade(QWidget* window);
 
   signals:
     void SkinChanged();
@@ -42,5 +51,8 @@ class TsSkinManager : public QObject {
     QString m_skinName;
     bool m_animated = true;
 };
+
+// Hides a top-level window the way the skin shows it: faded while the manager animates.
+void HideAnimated(QWidget* window);
 
 }  // namespace velor::ui
