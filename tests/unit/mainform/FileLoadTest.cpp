@@ -74,6 +74,22 @@ TEST_F(FileLoadTest, BadThirdLineKeepsImageAndStatus) {
     EXPECT_NE(messages[0].find('3'), std::string::npos) << messages[0];
 }
 
+// A page saved from a browser under a .hex name checks clean (it has no record line), yet
+// holds no firmware: refused, and the window keeps the firmware it had.
+TEST_F(FileLoadTest, AFileWithoutFirmwareIsRefusedAndTheLoadedOneStays) {
+    controller->ButtonOpenHexClick(
+        Write("page.hex", "<!DOCTYPE html>\r\n<html><body>Firmware</body></html>\r\n"));
+
+    EXPECT_EQ(controller->Image(), startImage);
+    EXPECT_EQ(model.LabelNameOfHex, kStatusReady);
+    EXPECT_TRUE(model.ButtonWrite.Enabled);
+    EXPECT_EQ(Entries(log, "beep|"), std::vector<std::string>{"beep|16"});
+    const auto messages = Entries(log, "message|");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("не містить жодного запису даних"), std::string::npos)
+        << messages[0];
+}
+
 TEST_F(FileLoadTest, EmptyFileEndsInTheGaugeRangeError) {
     try {
         controller->ButtonOpenHexClick(Write("empty.hex", ""));
