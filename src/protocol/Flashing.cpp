@@ -43,6 +43,9 @@ std::string InterruptedText(int64_t pagesDone, int64_t pageCount, bool pageBegun
     }
     std::string text = texts::kInterruptedPagesHead + std::to_string(pagesDone) +
                        texts::kInterruptedPagesOf + std::to_string(pageCount);
+    if (pagesDone == pageCount) {
+        return text + texts::kInterruptedBeforeResetTail;
+    }
     if (pageBegun) {
         text += texts::kInterruptedPageBegunHead + std::to_string(pagesDone + 1) +
                 texts::kInterruptedPageBegunTail;
@@ -135,6 +138,10 @@ FlashResult Flasher::WritePages() {
             m_s.WriteAddress += info.BlockSize;
         }
         form.ProgressbarReadWrite.AddProgress(1);
+    }
+    if (m_c.stop.Requested()) {
+        m_sentThisPage = 0;  // every page is written; only the reset is left
+        return Interrupt();
     }
     return Complete();
 }

@@ -69,6 +69,8 @@ inline constexpr const char* kInterruptedPagesHead =
 inline constexpr const char* kInterruptedPagesOf = " з ";
 inline constexpr const char* kInterruptedPageBegunHead = ".\r\nСторінка ";
 inline constexpr const char* kInterruptedPageBegunTail = " могла бути стерта і записана частково";
+inline constexpr const char* kInterruptedBeforeResetTail =
+    ".\r\nМікропрограму записано повністю, але прилад не скинуто!";
 inline constexpr const char* kInterruptedTail =
     ".\r\nМікропрограма записана частково, прилад не скинуто!\r\nНеобхідно повторно провести "
     "запис, інакше прилад буде не працездатний!";

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Rig.h"
 #include "app/Conversions.h"
 
@@ -67,6 +69,83 @@ TEST(StopKey, DoesNothingWhileTheGaugeIsAtZero) {
     EXPECT_TRUE(rig.host.Messages.empty());
     EXPECT_FALSE(rig.session.Buffers().AbortRequested);
 }
+
+// A stop request (velor-flash's Ctrl+C) set at the first event turn where `when` holds; the
+// write must stop before its next command and say exactly what the device holds.
+struct StopCase {
+    const char* name;
+    // Makes the test of the turn at which the stop comes (it may keep state).
+    std::function<std::function<bool(const MainWindowModel&)>()> when;
+    const char* message;
+    int erases;  // erase commands the device received
+};
+
+// True from the turn of the program of block `written` of the page after `pagesDone` pages: the
+// block bar still shows the page before until the page's erase has been accepted.
+std::function<bool(const MainWindowModel&)> OnBlockOfPage(int64_t pagesDone, int written) {
+    return [pagesDone, written, erased = false](const MainWindowModel& f) mutable {
+        if (f.ProgressbarReadWrite.Progress() != pagesDone) {
+            return false;
+        }
+        erased = erased || f.ProgressbarWrite.Position == 0;
+        return erased && f.ProgressbarWrite.Position == written;
+    };
+}
+
+class StopRequest : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(StopRequest, SaysWhatTheDeviceHolds) {
+    const auto& c = GetParam();
+    Rig rig({"--geometry", "2:16:4"});
+    rig.LoadRelease();
+    bool stop = false;
+    rig.session.SetStopRequest([&stop] { return stop; });
+    auto when = c.when();
+    rig.host.OnEvents = [&] {
+        if (rig.form.Activity == DeviceActivity::Writing && when(rig.form)) {
+            stop = true;
+        }
+    };
+    rig.session.ButtonWriteClick();
+
+    EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Stopped);
+    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(rig.form.LabelNameOfHex, "Зупинено користувачем");
+    EXPECT_TRUE(rig.form.ButtonWrite.Enabled && rig.form.ButtonConect.Enabled &&
+                rig.form.cbPort.Enabled);
+    rig.devsim.Stop();
+    int erases = 0;
+    for (const auto& f : rig.devsim.LogLines("rx"))
+        erases += f.rfind("g04", 0) == 0;
+    EXPECT_EQ(erases, c.erases);
+    EXPECT_EQ(rig.Count("rx", "g0101;"), 0);  // never reset
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, StopRequest,
+    ::testing::Values(
+        StopCase{"AtAPageBoundary",
+                 [] {
+                     return [](const MainWindowModel& f) {
+                         return f.ProgressbarReadWrite.Progress() == 2;
+                     };
+                 },
+                 "Зупинено користувачем!\r\nЗаписано сторінок: 2 з 4.\r\nМікропрограма записана "
+                 "частково, прилад не скинуто!\r\nНеобхідно повторно провести запис, інакше "
+                 "прилад буде не працездатний!",
+                 2},
+        StopCase{"InsideAPage", [] { return OnBlockOfPage(1, 1); },
+                 "Зупинено користувачем!\r\nЗаписано сторінок: 1 з 4.\r\nСторінка 2 могла бути "
+                 "стерта і записана частково.\r\nМікропрограма записана частково, прилад не "
+                 "скинуто!\r\nНеобхідно повторно провести запис, інакше прилад буде не "
+                 "працездатний!",
+                 2},
+        // The last block's program is the last command before the reset.
+        StopCase{"BeforeTheReset", [] { return OnBlockOfPage(3, 2); },
+                 "Зупинено користувачем!\r\nЗаписано сторінок: 4 з 4.\r\nМікропрограму записано "
+                 "повністю, але прилад не скинуто!",
+                 4}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResetKey, ResetsTheDeviceAndClosesThePort) {
     Rig rig({});
