@@ -518,6 +518,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         // Faded out like every window; the program ends when it has gone.
         event->ignore();
         m_skinManager->FadeOut(this, [this] {
+            if (!m_controller.CloseQuery()) {
+                m_skinManager->CancelFade(this);  // an operation began while it faded
+                return;
+            }
             hide();
             QApplication::quit();
         });

@@ -45,13 +45,18 @@ WindowKind KindOf(const QWidget* window) {
                : WindowKind::Window;
 }
 
-// Starts a fade of the window's opacity, ending any fade still running on it.
-QPropertyAnimation* StartFade(QWidget* window, double from, double to) {
+// Ends the fades running on the window; their `finished` handlers do not run.
+void StopFades(QWidget* window) {
     for (auto* running : window->findChildren<QPropertyAnimation*>(QLatin1String(kFadeName),
                                                                    Qt::FindDirectChildrenOnly)) {
         running->stop();
         running->deleteLater();
     }
+}
+
+// Starts a fade of the window's opacity, ending any fade still running on it.
+QPropertyAnimation* StartFade(QWidget* window, double from, double to) {
+    StopFades(window);
     auto* fade = new QPropertyAnimation(window, "windowOpacity", window);
     fade->setObjectName(QLatin1String(kFadeName));
     fade->setDuration(AnimationMs(KindOf(window)));
@@ -133,11 +138,7 @@ void TsSkinManager::FadeOut(QWidget* window, std::function<void()> then) {
 }
 
 void TsSkinManager::CancelFade(QWidget* window) {
-    for (auto* running : window->findChildren<QPropertyAnimation*>(QLatin1String(kFadeName),
-                                                                   Qt::FindDirectChildrenOnly)) {
-        running->stop();
-        running->deleteLater();
-    }
+    StopFades(window);
     window->setWindowOpacity(1.0);
 }
 
