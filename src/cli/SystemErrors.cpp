@@ -8,11 +8,13 @@
 
 namespace velor::cli {
 
-int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation) {
+int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation,
+                     const std::function<std::string(const EComPort&)>& portHint) {
     try {
         return operation();
     } catch (const EComPort& e) {
-        host.ShowError(ErrorBoxText(e.what()));
+        const std::string hint = portHint ? portHint(e) : std::string();
+        host.ShowError(ErrorBoxText(e.what()) + (hint.empty() ? "" : "\n" + hint));
         return kExitPortError;
     } catch (const EConvertError& e) {
         host.ShowError(ErrorBoxText(e.what()));

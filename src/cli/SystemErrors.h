@@ -4,12 +4,17 @@
 
 #include <functional>
 
+#include <string>
+
 #include "app/Host.h"
+#include "serial/EComPort.h"
 
 namespace velor::cli {
 
 // Runs operation and returns its exit code; an EComPort becomes kExitPortError, a conversion,
-// range or file error kExitRefused, each after its error text was shown.
-int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation);
+// range or file error kExitRefused, each after its error text was shown. portHint may add a line
+// to a port error's text (what holds the port).
+int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation,
+                     const std::function<std::string(const EComPort&)>& portHint = {});
 
 }  // namespace velor::cli

@@ -7,6 +7,7 @@
 
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
+#include "cli/TerminalOutput.h"
 
 namespace velor::cli {
 
@@ -42,6 +43,9 @@ class TerminalHost : public IHost {
       private:
         TerminalHost& m_host;
     };
+    // Sends the texts and the turns there instead of printing them plainly; null: plainly.
+    void SetOutput(ITerminalOutput* output) { m_output = output; }
+
     // Whether Ctrl+C was pressed at least once.
     bool Interrupted() const;
 
@@ -59,6 +63,7 @@ class TerminalHost : public IHost {
     void ClearProgress();
 
     const MainWindowModel* m_model;
+    ITerminalOutput* m_output = nullptr;
     std::function<void()> m_onInterrupt;
     std::function<void()> m_onTurn;
     bool m_progressShown = false;
