@@ -28,6 +28,10 @@ for f in velor-flash.exe Uninstall.exe README-en.txt README-uk.txt; do
     [ -f "$install_dir/$f" ] || { echo "test-windows-package: $f not installed" >&2; exit 1; }
 done
 [ -f "$start_menu/velor-flash.lnk" ] || { echo "test-windows-package: no Start-menu entry" >&2; exit 1; }
+if [ -f "$install_dir/velor-bootloader.exe" ] && [ ! -f "$start_menu/Velor Bootloader.lnk" ]; then
+    echo "test-windows-package: no Start-menu entry for the window" >&2
+    exit 1
+fi
 "$wine" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VelorBootloader' \
     /v UninstallString | grep -q Uninstall.exe
 
