@@ -78,6 +78,10 @@ std::string FormatProgressLine(const WriteProgress& progress, const ProgressTime
     return line;
 }
 
+std::string FormatIdentifyingLine(const std::string& port, double elapsed) {
+    return "identifying the device on " + port + "...  " + FormatDuration(elapsed);
+}
+
 std::string FormatPlainProgress(const WriteProgress& progress, const ProgressTimes& times) {
     return "write: " + std::to_string(progress.Percent()) + "%  " + Counts(progress) +
            "  elapsed " + Times(times) + "  delays " + progress.Calibration;

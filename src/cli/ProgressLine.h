@@ -25,6 +25,8 @@ struct ProgressTimes {
 // delays 0.0.0".
 std::string FormatProgressLine(const WriteProgress& progress, const ProgressTimes& times, int width,
                                bool colour);
+// The terminal's line while the device is being woken and identified.
+std::string FormatIdentifyingLine(const std::string& port, double elapsed);
 // A plain line for a log or a pipe.
 std::string FormatPlainProgress(const WriteProgress& progress, const ProgressTimes& times);
 

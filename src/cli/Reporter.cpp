@@ -159,10 +159,25 @@ ProgressTimes Reporter::Times(const WriteProgress& progress) const {
 
 void Reporter::Turn() {
     Observe();
-    if (m_form.Activity != DeviceActivity::Writing || m_settings.Mode == OutputMode::Quiet) {
+    if (m_settings.Mode == OutputMode::Quiet) {
         return;
     }
-    ShowProgress();
+    if (m_form.Activity == DeviceActivity::Writing) {
+        ShowProgress();
+    } else if (m_form.Activity == DeviceActivity::Identifying &&
+               m_settings.Mode == OutputMode::Human && m_settings.Terminal) {
+        Redraw(FormatIdentifyingLine(m_settings.Port, m_clock() - m_started));
+    }
+}
+
+void Reporter::Redraw(const std::string& line) {
+    if (!m_redraw.Due(m_clock()) || line == m_shownLine) {
+        return;
+    }
+    std::fprintf(m_err, "\r\033[K%s", line.c_str());
+    std::fflush(m_err);
+    m_shownLine = line;
+    m_lineShown = true;
 }
 
 void Reporter::ShowProgress() {
@@ -171,17 +186,7 @@ void Reporter::ShowProgress() {
     switch (m_settings.Mode) {
         case OutputMode::Human:
             if (m_settings.Terminal) {
-                if (!m_redraw.Due(now)) {
-                    return;
-                }
-                const std::string line =
-                    FormatProgressLine(p, Times(p), m_settings.Width - 1, m_settings.Colour);
-                if (line != m_shownLine) {
-                    std::fprintf(m_err, "\r\033[K%s", line.c_str());
-                    std::fflush(m_err);
-                    m_shownLine = line;
-                    m_lineShown = true;
-                }
+                Redraw(FormatProgressLine(p, Times(p), m_settings.Width - 1, m_settings.Colour));
             } else if (m_plain.Due(now)) {
                 std::fprintf(m_err, "%s\n", FormatPlainProgress(p, Times(p)).c_str());
                 std::fflush(m_err);

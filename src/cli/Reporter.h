@@ -60,6 +60,8 @@ class Reporter : public ITerminalOutput {
     void ClearLine();
     void Observe();
     void ShowProgress();
+    // The terminal's line, at most ten times a second and only when it changed.
+    void Redraw(const std::string& line);
     WriteProgress Progress() const;
     ProgressTimes Times(const WriteProgress& progress) const;
     bool WroteSomething(SessionOutcome outcome) const;

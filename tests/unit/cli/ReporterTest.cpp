@@ -173,7 +173,9 @@ TEST_F(ReporterRun, TheTerminalLineIsClearedBeforeAMessage) {
     Write(*reporter);
     reporter->Finish(SessionOutcome::Done, 0);
     const std::string progress = err.Text();
-    EXPECT_EQ(progress.rfind("\r\033[K[", 0), 0u) << progress;
+    EXPECT_EQ(progress.rfind("\r\033[Kidentifying the device on /dev/ttyUSB0...  0:00\r\033[K[", 0),
+              0u)
+        << progress;
     EXPECT_TRUE(Has(progress, "87%  page 3/4  block 1/2  448/512 B")) << progress;
     // The last thing on the line is the clearing, so the messages start on a clean line.
     EXPECT_EQ(progress.substr(progress.size() - 4), "\r\033[K");
