@@ -181,13 +181,13 @@ int Run(Operation op, const Args& args) {
         return kExitRefused;
     }
     reporter.Start();
-    const auto port = PortToOpen(options->port, error);
-    if (!port) {
+    const auto portName = PortToOpen(options->port, error);
+    if (!portName) {
         reporter.Error("velor-flash: " + error);
         reporter.Finish(SessionOutcome::None, kExitPortError);
         return kExitPortError;
     }
-    form.cbPort.Items = {*port};
+    form.cbPort.Items = {*portName};
     form.cbPort.ItemIndex = 0;
     form.cbBaudRate.Items = BaudRateItems();
     form.cbBaudRate.ItemIndex = options->baudIndex;
@@ -196,40 +196,37 @@ int Run(Operation op, const Args& args) {
     auto image = std::make_shared<const FirmwareImage>();
     SessionOutcome outcome = SessionOutcome::None;
 
-    const int code = ExitCodeOfErrors(
-        host,
-        [&] {
-            // The port's event thread hands its notifications over at every turn of the host.
-            TMainThreadQueue dispatcher;
-            dispatcher.SetErrorReport(
-                [&host](const std::string& message) { host.ShowError(ErrorBoxText(message)); });
-            TBComPort comPort;
-            comPort.SetDispatcher(dispatcher);
-            ApplyFormSettings(comPort);
-            DeviceSession session(form, host, comPort, image);
-            const FollowDevice following(reporter, session.Info());
-            const TerminalHost::TurnHooks hooks(
-                host, [&session] { session.StopKey(); },
-                [&dispatcher] { dispatcher.ServePending(); });
-            switch (op) {
-                case Operation::Detect:
-                    session.ButtonConectClick();
-                    break;
-                case Operation::Write:
-                    if (!LoadFirmware(options->hexFile, form, host, image)) {
-                        outcome = SessionOutcome::Refused;
-                        return static_cast<int>(kExitRefused);
-                    }
-                    session.ButtonWriteClick();
-                    break;
-                case Operation::Reset:
-                    session.ResetKey();
-                    break;
-            }
-            outcome = session.LastOutcome();
-            return ExitCodeOf(outcome);
-        },
-        [&](const EComPort& e) { return PortErrorHint(*port, e); });
+    const auto portHint = [&](const EComPort& e) { return PortErrorHint(*portName, e); };
+    const int code = ExitCodeOfErrors(host, portHint, [&] {
+        // The port's event thread hands its notifications over at every turn of the host.
+        TMainThreadQueue dispatcher;
+        dispatcher.SetErrorReport(
+            [&host](const std::string& message) { host.ShowError(ErrorBoxText(message)); });
+        TBComPort port;
+        port.SetDispatcher(dispatcher);
+        ApplyFormSettings(port);
+        DeviceSession session(form, host, port, image);
+        const FollowDevice following(reporter, session.Info());
+        const TerminalHost::TurnHooks hooks(
+            host, [&session] { session.StopKey(); }, [&dispatcher] { dispatcher.ServePending(); });
+        switch (op) {
+            case Operation::Detect:
+                session.ButtonConectClick();
+                break;
+            case Operation::Write:
+                if (!LoadFirmware(options->hexFile, form, host, image)) {
+                    outcome = SessionOutcome::Refused;
+                    return static_cast<int>(kExitRefused);
+                }
+                session.ButtonWriteClick();
+                break;
+            case Operation::Reset:
+                session.ResetKey();
+                break;
+        }
+        outcome = session.LastOutcome();
+        return ExitCodeOf(outcome);
+    });
     reporter.Finish(outcome, code);
     return code;
 }

@@ -8,8 +8,12 @@
 
 namespace velor::cli {
 
-int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation,
-                     const std::function<std::string(const EComPort&)>& portHint) {
+int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation) {
+    return ExitCodeOfErrors(host, nullptr, operation);
+}
+
+int ExitCodeOfErrors(IHost& host, const std::function<std::string(const EComPort&)>& portHint,
+                     const std::function<int()>& operation) {
     try {
         return operation();
     } catch (const EComPort& e) {
