@@ -65,7 +65,7 @@ constexpr const char* kCommonHelp =
     "                128000 256000 (default 115200)\n"
     "  -q, --quiet   print only errors and the result\n"
     "  --json        JSON Lines events on stdout (start, progress, message, error, result),\n"
-    "                nothing else there; see docs/json-events.md\n"
+    "                nothing else there (man velor-flash; json-events.md)\n"
     "  --log FILE    append the attempt log to FILE: a header per run, one line per erase,\n"
     "                write and program attempt, the result\n"
     "On a terminal a write shows one progress line (bar, percent, pages, blocks, bytes,\n"
