@@ -10,6 +10,8 @@ packages=(
     xvfb xauth socat binutils
     g++-mingw-w64-x86-64
     python3
+    dpkg-dev lintian desktop-file-utils appstream man-db nsis wine64 zip
+    libcanberra-dev libglib2.0-dev sound-theme-freedesktop
 )
 
 missing=()

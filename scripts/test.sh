@@ -19,4 +19,5 @@ for extra in scripts/test-tsan.sh scripts/build-windows.sh; do
         bash "$extra"
     fi
 done
+bash scripts/test-packages.sh "$build"
 echo "All tests passed."

@@ -4,24 +4,35 @@
 #include <sys/prctl.h>
 #endif
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Conversions.h"
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 #include "cli/DeviceOptions.h"
 #include "cli/Interrupts.h"
+#include "cli/PortHints.h"
+#include "cli/PortMatch.h"
+#include "cli/Reporter.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
+#include "cli/TerminalInfo.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
 #include "firmware/ReadTextFile.h"
 #include "protocol/DeviceSession.h"
+#include "serial/EComPort.h"
 #include "serial/MainThreadQueue.h"
+#include "serial/PortDescription.h"
+#include "serial/PortHolders.h"
 #include "serial/TBComPort.h"
 #include "skin/TsGauge.h"
 
@@ -49,10 +60,73 @@ const char* UsageOf(Operation op) {
 }
 
 constexpr const char* kCommonHelp =
-    "  --port P      the serial port: an absolute path, or a name under /dev\n"
+    "  --port P      the serial port: an absolute path, a name under /dev, a\n"
+    "                /dev/serial/by-id path, or usb:VID:PID[:SERIAL] (IDs in hexadecimal, as\n"
+    "                'velor-flash ports --long' shows them) for the one adapter that has them\n"
     "  --baud RATE   110 300 600 1200 2400 4800 9600 14400 19200 38400 56000 57600 115200\n"
     "                128000 256000 (default 115200)\n"
+    "  -q, --quiet   print only errors and the result\n"
+    "  --json        JSON Lines events on stdout (start, progress, message, error, result),\n"
+    "                nothing else there (man velor-flash; json-events.md)\n"
+    "  --log FILE    append the attempt log to FILE: a header per run, one line per erase,\n"
+    "                write and program attempt, the result\n"
+    "On a terminal a write shows one progress line (bar, percent, pages, blocks, bytes,\n"
+    "elapsed time, time left, calibrated delays; NO_COLOR turns its colour off); otherwise\n"
+    "plain progress lines, at most one a second, on stderr. A write ends with a summary.\n"
     "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+
+const char* CommandName(Operation op) {
+    switch (op) {
+        case Operation::Detect:
+            return "detect";
+        case Operation::Write:
+            return "write";
+        case Operation::Reset:
+            return "reset";
+    }
+    return "";
+}
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+ReporterSettings SettingsFor(Operation op, const DeviceOptions& options) {
+    ReporterSettings settings;
+    settings.Mode = options.json    ? OutputMode::Json
+                    : options.quiet ? OutputMode::Quiet
+                                    : OutputMode::Human;
+    settings.Terminal = settings.Mode == OutputMode::Human && IsInteractiveTerminal(stderr);
+    settings.Colour = settings.Terminal && !NoColorRequested(std::getenv("NO_COLOR"));
+    settings.Width = TerminalWidth(stderr);
+    settings.Command = CommandName(op);
+    settings.Port = options.port;
+    settings.Baud = BaudRateItems()[options.baudIndex];
+    settings.Firmware = options.hexFile.empty() ? "embedded release" : options.hexFile;
+    return settings;
+}
+
+// The port to open: --port as given, or the adapter it names by its IDs or by-id path.
+std::optional<std::string> PortToOpen(const std::string& option, std::string& error) {
+    if (!NeedsPortLookup(option)) {
+        return option;
+    }
+    std::vector<PortDescription> ports;
+    try {
+        ports = DescribeSerialPorts();
+    } catch (const EComPort&) {
+        // No list: no candidates, which the error then says.
+    }
+    return ResolvePort(option, ports, error);
+}
+
+std::string PortErrorHint(const std::string& port, const EComPort& e) {
+    if (std::string(e.what()) != ComMessageText(TComMessage::PortBusy)) {
+        return {};
+    }
+    return BusyPortHint(port, FindPortHolders(port));
+}
 
 int ExitCodeOf(SessionOutcome outcome) {
     switch (outcome) {
@@ -103,14 +177,29 @@ int Run(Operation op, const Args& args) {
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 #endif
     MainWindowModel form;
-    form.cbPort.Items = {options->port};
+    Reporter reporter(form, SettingsFor(op, *options), stdout, stderr, SteadySeconds);
+    if (!options->logFile.empty() && !reporter.OpenLog(options->logFile, error)) {
+        std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+        return kExitRefused;
+    }
+    reporter.Start();
+    const auto portName = PortToOpen(options->port, error);
+    if (!portName) {
+        reporter.Error("velor-flash: " + error);
+        reporter.Finish(SessionOutcome::None, kExitPortError);
+        return kExitPortError;
+    }
+    form.cbPort.Items = {*portName};
     form.cbPort.ItemIndex = 0;
     form.cbBaudRate.Items = BaudRateItems();
     form.cbBaudRate.ItemIndex = options->baudIndex;
     TerminalHost host(&form);
+    host.SetOutput(&reporter);
     auto image = std::make_shared<const FirmwareImage>();
+    SessionOutcome outcome = SessionOutcome::None;
 
-    return ExitCodeOfErrors(host, [&] {
+    const auto portHint = [&](const EComPort& e) { return PortErrorHint(*portName, e); };
+    const int code = ExitCodeOfErrors(host, portHint, [&] {
         // The port's event thread hands its notifications over at every turn of the host.
         TMainThreadQueue dispatcher;
         dispatcher.SetErrorReport(
@@ -119,6 +208,7 @@ int Run(Operation op, const Args& args) {
         port.SetDispatcher(dispatcher);
         ApplyFormSettings(port);
         DeviceSession session(form, host, port, image);
+        const FollowDevice following(reporter, session.Info());
         const TerminalHost::TurnHooks hooks(host, [&dispatcher] { dispatcher.ServePending(); });
         session.SetStopRequest(&InterruptGuard::Requested);
         switch (op) {
@@ -127,6 +217,7 @@ int Run(Operation op, const Args& args) {
                 break;
             case Operation::Write:
                 if (!LoadFirmware(options->hexFile, form, host, image)) {
+                    outcome = SessionOutcome::Refused;
                     return static_cast<int>(kExitRefused);
                 }
                 session.ButtonWriteClick();
@@ -135,8 +226,11 @@ int Run(Operation op, const Args& args) {
                 session.ResetKey();
                 break;
         }
-        return ExitCodeOf(session.LastOutcome());
+        outcome = session.LastOutcome();
+        return ExitCodeOf(outcome);
     });
+    reporter.Finish(outcome, code);
+    return code;
 }
 
 }  // namespace

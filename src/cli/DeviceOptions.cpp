@@ -14,8 +14,16 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
             options.help = true;
             return options;
         }
-        const bool takesValue =
-            name == "--port" || name == "--baud" || (allowHex && name == "--hex");
+        if (name == "-q" || name == "--quiet") {
+            options.quiet = true;
+            continue;
+        }
+        if (name == "--json") {
+            options.json = true;
+            continue;
+        }
+        const bool takesValue = name == "--port" || name == "--baud" || name == "--log" ||
+                                (allowHex && name == "--hex");
         if (!takesValue) {
             error = "unknown option '" + name + "'";
             return std::nullopt;
@@ -40,9 +48,15 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
                 error = "unsupported rate '" + value + "'";
                 return std::nullopt;
             }
+        } else if (name == "--log") {
+            options.logFile = value;
         } else {
             options.hexFile = value;
         }
+    }
+    if (options.quiet && options.json) {
+        error = "--quiet and --json exclude each other";
+        return std::nullopt;
     }
     if (!havePort) {
         error = "--port is required";

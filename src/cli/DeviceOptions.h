@@ -13,6 +13,9 @@ struct DeviceOptions {
     int baudIndex = 12;   // "115200" in the rate list
     std::string hexFile;  // write only; empty: the embedded release
     bool help = false;
+    bool quiet = false;   // -q, --quiet: errors and the result only
+    bool json = false;    // --json: JSON Lines on stdout
+    std::string logFile;  // --log FILE: the attempt log, appended
 };
 
 // Parses the arguments after the command name; on a usage error returns nullopt and sets error.

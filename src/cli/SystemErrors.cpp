@@ -9,10 +9,16 @@
 namespace velor::cli {
 
 int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation) {
+    return ExitCodeOfErrors(host, nullptr, operation);
+}
+
+int ExitCodeOfErrors(IHost& host, const std::function<std::string(const EComPort&)>& portHint,
+                     const std::function<int()>& operation) {
     try {
         return operation();
     } catch (const EComPort& e) {
-        host.ShowError(ErrorBoxText(e.what()));
+        const std::string hint = portHint ? portHint(e) : std::string();
+        host.ShowError(ErrorBoxText(e.what()) + (hint.empty() ? "" : "\n" + hint));
         return kExitPortError;
     } catch (const EConvertError& e) {
         host.ShowError(ErrorBoxText(e.what()));

@@ -31,12 +31,20 @@ TerminalHost::~TerminalHost() {
 }
 
 void TerminalHost::ShowMessage(const std::string& text) {
+    if (m_output != nullptr) {
+        m_output->Message(TerminalText(text));
+        return;
+    }
     ClearProgress();
     std::printf("%s\n", TerminalText(text).c_str());
     std::fflush(stdout);
 }
 
 void TerminalHost::ShowError(const std::string& text) {
+    if (m_output != nullptr) {
+        m_output->Error(TerminalText(text));
+        return;
+    }
     ClearProgress();
     std::fprintf(stderr, "%s\n", TerminalText(text).c_str());
 }
@@ -70,6 +78,10 @@ std::string TerminalHost::LongTimeOfDay() {
 }
 
 void TerminalHost::DrawProgress() {
+    if (m_output != nullptr) {
+        m_output->Turn();
+        return;
+    }
     if (!m_terminal) {
         return;
     }

@@ -7,6 +7,7 @@
 
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
+#include "cli/TerminalOutput.h"
 
 namespace velor::cli {
 
@@ -34,6 +35,9 @@ class TerminalHost : public IHost {
       private:
         TerminalHost& m_host;
     };
+    // Sends the texts and the turns there instead of printing them plainly; null: plainly.
+    void SetOutput(ITerminalOutput* output) { m_output = output; }
+
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     void MessageBeep(BeepKind kind) override;
@@ -48,6 +52,7 @@ class TerminalHost : public IHost {
     void ClearProgress();
 
     const MainWindowModel* m_model;
+    ITerminalOutput* m_output = nullptr;
     std::function<void()> m_onTurn;
     bool m_progressShown = false;
     bool m_terminal = false;

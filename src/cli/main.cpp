@@ -17,7 +17,7 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  check [FILE]       check an Intel HEX text (default: the embedded release) and build its "
     "image\n"
-    "  ports              list the serial ports present\n"
+    "  ports [--long]     list the serial ports present (--long: what each one is)\n"
     "  detect --port P    wake and identify the device, print its description\n"
     "  write --port P     write the firmware into the device\n"
     "  reset --port P     reset the device\n"

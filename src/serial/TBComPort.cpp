@@ -49,7 +49,8 @@ bool TBComPort::OpenPort() {
             throw EComPort(TComMessage::PortBusy,
                            status.Reason +
                                "\nКористувач повинен мати дозвіл на роботу з послідовними "
-                               "портами (у Debian: група dialout).");
+                               "портами (у Debian: група dialout; після додавання до групи "
+                               "потрібно вийти з системи і увійти знову).");
         case TOpenResult::Opened:
         case TOpenResult::OtherError:
             // Any other failure surfaces through the first settings step.

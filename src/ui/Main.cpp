@@ -23,6 +23,7 @@
 #include "mainform/KeyboardRules.h"
 #include "mainform/RunHandler.h"
 #include "mainform/ScreenSnap.h"
+#include "serial/PortDescription.h"
 #include "ui/KeyMapping.h"
 #include "ui/skin/ClickLabels.h"
 #include "ui/skin/TsGaugeWidget.h"
@@ -128,14 +129,22 @@ QString ShortPortName(const std::string& item) {
     return name.startsWith(QLatin1String("/dev/")) ? name.mid(5) : name;
 }
 
+// A port's tooltip: its full name, then what the system knows of it (maker, IDs, serial).
+QString PortToolTip(IPortDescriber& describer, const std::string& item) {
+    const std::string description = DescriptionText(describer.Describe(item));
+    return description.empty() ? Q(item) : Q(item + "\n" + description);
+}
+
 void SyncItems(QComboBox* list, std::vector<std::string>& shown, const TListState& state,
                bool ports) {
     const QSignalBlocker block(list);
     if (shown != state.Items) {
         list->clear();
+        const auto describer = ports ? MakePlatformPortDescriber() : nullptr;
         for (const std::string& item : state.Items) {
             list->addItem(ports ? ShortPortName(item) : Q(item));
-            list->setItemData(list->count() - 1, Q(item), Qt::ToolTipRole);
+            list->setItemData(list->count() - 1,
+                              describer ? PortToolTip(*describer, item) : Q(item), Qt::ToolTipRole);
         }
         shown = state.Items;
         // The open list may be wider than the closed one.

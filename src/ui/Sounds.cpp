@@ -1,135 +1,89 @@
 #include "ui/Sounds.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
-#include <QMetaObject>
-#include <QtEndian>
-#include <cmath>
-#include <vector>
+#include <canberra.h>
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include "ui/DesktopSoundSettings.h"
+#include "ui/SoundEvents.h"
 
 namespace velor::ui {
 
 namespace {
 
-constexpr int kSampleRate = 22050;
-constexpr double kVolume = 0.25;
-
-struct Note {
-    int Hertz;
-    int Milliseconds;
-};
-
-// One sine per note, with 5 ms edges so that the notes do not click.
-QByteArray Synthesize(const std::vector<Note>& notes) {
-    QByteArray pcm;
-    for (const Note& note : notes) {
-        const int samples = kSampleRate * note.Milliseconds / 1000;
-        const int edge = kSampleRate * 5 / 1000;
-        for (int i = 0; i < samples; ++i) {
-            double envelope = 1.0;
-            if (i < edge) {
-                envelope = static_cast<double>(i) / edge;
-            } else if (samples - i < edge) {
-                envelope = static_cast<double>(samples - i) / edge;
-            }
-            const double value =
-                note.Hertz > 0 ? std::sin(2 * M_PI * note.Hertz * i / kSampleRate) : 0.0;
-            const auto sample = static_cast<qint16>(value * envelope * kVolume * 32767);
-            char bytes[2];
-            qToLittleEndian(sample, bytes);
-            pcm.append(bytes, 2);
-        }
-    }
-    return pcm;
-}
-
-std::vector<Note> BeepTune(BeepKind kind) {
-    switch (kind) {
-        case BeepKind::Hand:
-            return {{392, 110}, {0, 30}, {262, 170}};
-        case BeepKind::Question:
-            return {{523, 90}, {0, 20}, {784, 110}};
-        case BeepKind::Exclamation:
-            return {{880, 90}, {0, 40}, {880, 90}};
-        case BeepKind::Asterisk:
-            return {{988, 70}, {1319, 120}};
-    }
-    return {};
+// Beside the program in the build tree, under the library folder once installed.
+QStringList TonesModuleCandidates() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    return {dir + QStringLiteral("/velor-tones.so"),
+            dir + QStringLiteral("/" VELOR_TONES_INSTALL_RELATIVE "/velor-tones.so")};
 }
 
 }  // namespace
 
-// Lives on the sounds thread: one sink at a time, a new sound replaces the one still playing.
-class TonePlayer : public QObject {
-  public:
-    explicit TonePlayer(const QAudioDevice& device) : m_device(device) {
-        m_format.setSampleRate(kSampleRate);
-        m_format.setChannelCount(1);
-        m_format.setSampleFormat(QAudioFormat::Int16);
-    }
-
-    void Play(const QByteArray& pcm) {
-        if (!m_device.isFormatSupported(m_format)) {
-            return;
-        }
-        m_sink.reset();
-        m_buffer.reset(new QBuffer);
-        m_buffer->setData(pcm);
-        m_buffer->open(QIODevice::ReadOnly);
-        m_sink.reset(new QAudioSink(m_device, m_format));
-        m_sink->start(m_buffer.get());
-    }
-
-  private:
-    QAudioDevice m_device;
-    QAudioFormat m_format;
-    std::unique_ptr<QAudioSink> m_sink;
-    std::unique_ptr<QBuffer> m_buffer;
-};
-
-Sounds::Sounds(bool enabled) {
+Sounds::Sounds(bool enabled, QStringList tonesModules)
+    : m_enabled(enabled), m_tonesModules(std::move(tonesModules)) {
     if (!enabled) {
         return;
     }
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) {
+    const DesktopSoundSettings settings = ReadDesktopSoundSettings();
+    if (!settings.EventSounds || ca_context_create(&m_events) != CA_SUCCESS) {
+        m_events = nullptr;
         return;
     }
-    m_player = new TonePlayer(device);
-    m_player->moveToThread(&m_thread);
-    QObject::connect(&m_thread, &QThread::finished, m_player, &QObject::deleteLater);
-    m_thread.setObjectName(QStringLiteral("sounds"));
-    m_thread.start();
+    ca_context_change_props(m_events, CA_PROP_APPLICATION_NAME, "Velor Bootloader",
+                            CA_PROP_APPLICATION_ID, "ua.velor.Bootloader",
+                            CA_PROP_APPLICATION_ICON_NAME, "velor-bootloader",
+                            CA_PROP_CANBERRA_XDG_THEME_NAME, settings.Theme.c_str(), nullptr);
 }
 
 Sounds::~Sounds() {
-    if (m_player != nullptr) {
-        m_thread.quit();
-        m_thread.wait();
+    m_player.reset();  // its thread ends before the module could go
+    if (m_events != nullptr) {
+        ca_context_destroy(m_events);
     }
-}
-
-void Sounds::Play(const QByteArray& pcm) {
-    if (m_player == nullptr) {
-        return;
-    }
-    TonePlayer* player = m_player;
-    QMetaObject::invokeMethod(
-        player, [player, pcm] { player->Play(pcm); }, Qt::QueuedConnection);
 }
 
 void Sounds::MessageBeep(BeepKind kind) {
-    Play(Synthesize(BeepTune(kind)));
+    if (m_events == nullptr) {
+        return;
+    }
+    // Played asynchronously; a sound missing from the theme is simply not heard.
+    ca_context_play(m_events, 0, CA_PROP_EVENT_ID, SoundEventId(kind), CA_PROP_MEDIA_ROLE, "event",
+                    nullptr);
+}
+
+ITonePlayer* Sounds::Player() {
+    if (!m_tonesTried) {
+        m_tonesTried = true;
+        if (m_tonesModules.isEmpty()) {
+            m_tonesModules = TonesModuleCandidates();
+        }
+        for (const QString& path : m_tonesModules) {
+            m_tonesModule.setFileName(path);
+            if (!m_tonesModule.load()) {
+                continue;
+            }
+            auto create = reinterpret_cast<CreateTonePlayerFunction>(
+                m_tonesModule.resolve(kCreateTonePlayerSymbol));
+            if (create != nullptr) {
+                m_player.reset(create());
+            }
+            break;
+        }
+    }
+    return m_player.get();
 }
 
 void Sounds::Tone(int hertz, int milliseconds) {
     if (milliseconds <= 0) {
         return;
     }
-    Play(Synthesize({{hertz, milliseconds}}));
+    if (m_enabled) {
+        if (ITonePlayer* player = Player()) {
+            player->Start(hertz, milliseconds);
+        }
+    }
     QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 

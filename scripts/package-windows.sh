@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Packs the Windows programs of a mingw-w64 build (scripts/build-windows.sh) into a portable zip
+# and an NSIS installer (per user, no administrator rights).
+# Usage: scripts/package-windows.sh [WINDOWS_BUILD_DIR] [OUT_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build/windows}
+out=${2:-build/packages}
+version=$(sed -n 's/^project(VelorBootloader VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+# Every program the Windows build may make: the ones it did make are packed. The window
+# (velor-bootloader.exe) joins the packages as soon as the build produces it.
+candidates=(
+    src/ui/win32/velor-bootloader.exe
+    src/cli/velor-flash.exe
+)
+programs=()
+for candidate in "${candidates[@]}"; do
+    if [ -f "$build/$candidate" ]; then
+        programs+=("$build/$candidate")
+    fi
+done
+if [ ${#programs[@]} -eq 0 ]; then
+    echo "package-windows: no Windows program in $build (run scripts/build-windows.sh)" >&2
+    exit 1
+fi
+
+stage=$build/package-stage
+name=velor-bootloader-$version-win64
+rm -rf "$stage"
+mkdir -p "$stage/$name" "$out"
+for program in "${programs[@]}"; do
+    cp "$program" "$stage/$name/"
+    x86_64-w64-mingw32-strip "$stage/$name/$(basename "$program")"
+done
+# Notepad reads UTF-8 reliably with a byte order mark, and wants CR LF.
+for readme in packaging/windows/README-en.txt packaging/windows/README-uk.txt; do
+    { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$readme"; } >"$stage/$name/$(basename "$readme")"
+done
+
+rm -f "$out/$name.zip"
+(cd "$stage" && zip -q -r -X "$OLDPWD/$out/$name.zip" "$name")
+
+# The installer's file list, from what the stage holds.
+{
+    echo '!macro VelorInstallFiles'
+    for f in "$stage/$name"/*; do
+        echo "    File \"$PWD/$f\""
+    done
+    echo '!macroend'
+    echo '!macro VelorRemoveFiles'
+    for f in "$stage/$name"/*; do
+        echo "    Delete \"\$INSTDIR\\$(basename "$f")\""
+    done
+    echo '!macroend'
+    echo '!macro VelorShortcuts'
+    if [ -f "$stage/$name/velor-bootloader.exe" ]; then
+        echo '    CreateShortcut "$SMPROGRAMS\${APPNAME}\${APPNAME}.lnk" "$INSTDIR\velor-bootloader.exe"'
+    fi
+    # The terminal tool opens in a command prompt that stays, in the install folder.
+    echo '    CreateShortcut "$SMPROGRAMS\${APPNAME}\velor-flash.lnk" "$SYSDIR\cmd.exe" "/k velor-flash.exe --help" "" "" SW_SHOWNORMAL "" "velor-flash"'
+    echo '!macroend'
+} >"$stage/programs.nsh"
+
+installer=$out/$name-setup.exe
+makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DOUTFILE="$PWD/$installer" \
+    packaging/windows/installer.nsi
+echo "Windows packages: $out/$name.zip, $installer (programs: ${programs[*]##*/})"

@@ -1,0 +1,98 @@
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "serial/platform/SysfsPortDescriber.h"
+
+namespace velor {
+namespace posix {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAttribute(const fs::path& file) {
+    std::ifstream in(file);
+    std::string value;
+    std::getline(in, value);
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\r')) {
+        value.pop_back();
+    }
+    return value;
+}
+
+fs::path Canonical(const fs::path& path) {
+    std::error_code ec;
+    fs::path resolved = fs::canonical(path, ec);
+    return ec ? fs::path() : resolved;
+}
+
+// The USB device a tty hangs below: the nearest folder upwards that has an idVendor.
+fs::path UsbDeviceOf(const fs::path& device) {
+    for (fs::path dir = device; !dir.empty() && dir != dir.root_path(); dir = dir.parent_path()) {
+        std::error_code ec;
+        if (fs::exists(dir / "idVendor", ec)) {
+            return dir;
+        }
+    }
+    return {};
+}
+
+// The driver of the device or of the nearest ancestor that has one; the serial core's own
+// "port" and "ctrl" devices (kernel 6.1 on) stand between a UART and its real driver.
+std::string DriverOf(const fs::path& device) {
+    for (fs::path dir = device; !dir.empty() && dir != dir.root_path(); dir = dir.parent_path()) {
+        const fs::path driver = Canonical(dir / "driver");
+        if (!driver.empty() && driver.parent_path().parent_path().filename() != "serial-base") {
+            return driver.filename().string();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+SysfsPortDescriber SysfsPortDescriber::FromSystem() {
+    return SysfsPortDescriber("/sys/class/tty", "/dev", "/dev/serial/by-id");
+}
+
+PortDescription SysfsPortDescriber::Describe(const std::string& name) {
+    PortDescription d;
+    d.Name = name;
+    fs::path devicePath = name.starts_with('/') ? fs::path(name) : fs::path(m_devDir) / name;
+    const fs::path target = Canonical(devicePath);
+    if (!target.empty() && target != devicePath) {
+        d.Target = target.string();
+    }
+    const fs::path deviceFile = target.empty() ? devicePath : target;
+
+    const fs::path classEntry = fs::path(m_ttyClass) / deviceFile.filename();
+    const fs::path device = Canonical(classEntry / "device");
+    if (!device.empty()) {
+        d.Driver = DriverOf(device);
+        const fs::path usb = UsbDeviceOf(device);
+        if (!usb.empty()) {
+            d.VendorId = ReadAttribute(usb / "idVendor");
+            d.ProductId = ReadAttribute(usb / "idProduct");
+            d.Manufacturer = ReadAttribute(usb / "manufacturer");
+            d.Product = ReadAttribute(usb / "product");
+            d.Serial = ReadAttribute(usb / "serial");
+        }
+    }
+
+    std::error_code ec;
+    for (fs::directory_iterator it(m_byIdDir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (Canonical(it->path()) == deviceFile && it->path() != devicePath) {
+            d.ById = it->path().string();
+            break;
+        }
+    }
+    return d;
+}
+
+}  // namespace posix
+
+std::unique_ptr<IPortDescriber> MakePlatformPortDescriber() {
+    return std::make_unique<posix::SysfsPortDescriber>(posix::SysfsPortDescriber::FromSystem());
+}
+
+}  // namespace velor

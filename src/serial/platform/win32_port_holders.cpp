@@ -1,0 +1,10 @@
+#include "serial/PortHolders.h"
+
+namespace velor {
+
+// Windows names no holder of a COM port to an ordinary program.
+std::vector<PortHolder> FindPortHolders(const std::string&, const std::string&) {
+    return {};
+}
+
+}  // namespace velor

@@ -1,0 +1,246 @@
+#include "cli/Reporter.h"
+
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace velor::cli {
+namespace {
+
+// A FILE* whose text the test reads back.
+class Capture {
+  public:
+    Capture() : m_file(open_memstream(&m_buffer, &m_size)) {}
+    ~Capture() {
+        std::fclose(m_file);
+        std::free(m_buffer);
+    }
+    std::FILE* File() { return m_file; }
+    std::string Text() {
+        std::fflush(m_file);
+        return std::string(m_buffer, m_size);
+    }
+
+  private:
+    char* m_buffer = nullptr;
+    std::size_t m_size = 0;
+    std::FILE* m_file;
+};
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class ReporterRun : public ::testing::Test {
+  protected:
+    ReporterRun() {
+        info.PageCount = 4;
+        info.BlocksPerPage = 2;
+        info.BlockSize = 64;
+    }
+    std::unique_ptr<Reporter> Make(OutputMode mode, bool terminal = false) {
+        ReporterSettings settings;
+        settings.Mode = mode;
+        settings.Terminal = terminal;
+        settings.Width = 100;
+        settings.Command = "write";
+        settings.Port = "/dev/ttyUSB0";
+        settings.Baud = "115200";
+        settings.Firmware = "embedded release";
+        return std::make_unique<Reporter>(form, settings, out.File(), err.File(),
+                                          [this] { return now; });
+    }
+    // Identification, then a write of all four pages, one turn per block, 0.25 s apart.
+    void Write(Reporter& reporter) {
+        reporter.Start();
+        const FollowDevice following(reporter, info);
+        form.Activity = DeviceActivity::Identifying;
+        reporter.Turn();
+        now += 1.0;
+        form.Activity = DeviceActivity::Writing;
+        form.ProgressbarReadWrite.SetMaxValue(4);
+        form.ProgressbarReadWrite.SetProgress(0);
+        for (int page = 0; page < 4; ++page) {
+            form.ProgressbarWrite.SetMax(2);
+            form.ProgressbarWrite.SetPosition(0);
+            for (int block = 1; block <= 2; ++block) {
+                form.MemoAbout.AddLine("Записавg050" + std::to_string(block) + ";");
+                reporter.Turn();
+                form.ProgressbarWrite.SetPosition(block);
+                now += 0.25;
+            }
+            form.ProgressbarReadWrite.SetProgress(page + 1);
+        }
+        reporter.Message("Мікропрограма успішно завантажена");
+        form.ProgressbarReadWrite.SetProgress(0);
+        form.Activity = DeviceActivity::Idle;
+    }
+
+    MainWindowModel form;
+    DeviceInfo info;
+    double now = 100.0;
+    Capture out;
+    Capture err;
+};
+
+TEST_F(ReporterRun, JsonPutsOnlyEventsOnStdout) {
+    auto reporter = Make(OutputMode::Json);
+    Write(*reporter);
+    reporter->Error("Помилка");
+    reporter->Finish(SessionOutcome::Done, 0);
+    EXPECT_EQ(err.Text(), "");
+    const auto lines = LinesOf(out.Text());
+    ASSERT_GE(lines.size(), 5u);
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.rfind("{\"event\":\"", 0), 0u) << line;
+        EXPECT_EQ(line.back(), '}') << line;
+    }
+    EXPECT_EQ(lines.front(),
+              "{\"event\":\"start\",\"command\":\"write\",\"port\":\"/dev/ttyUSB0\","
+              "\"baud\":115200,\"firmware\":\"embedded release\"}");
+    EXPECT_TRUE(Has(lines[1], "\"event\":\"progress\"")) << lines[1];
+    EXPECT_TRUE(Has(lines[lines.size() - 3], "\"event\":\"message\""));
+    EXPECT_EQ(lines[lines.size() - 2], "{\"event\":\"error\",\"text\":\"Помилка\"}");
+    EXPECT_EQ(lines.back(),
+              "{\"event\":\"result\",\"outcome\":\"done\",\"exit_code\":0,\"bytes\":512,"
+              "\"pages\":4,\"seconds\":3.0,\"failed_attempts\":0,\"calibration\":\"0.0.0\"}");
+    // Every new page is reported; progress never goes back.
+    int64_t lastBytes = -1;
+    int progressEvents = 0;
+    for (const auto& line : lines) {
+        if (!Has(line, "\"progress\""))
+            continue;
+        ++progressEvents;
+        const auto at = line.find("\"bytes\":") + 8;
+        const int64_t bytes = std::stoll(line.substr(at));
+        EXPECT_GE(bytes, lastBytes);
+        lastBytes = bytes;
+    }
+    EXPECT_GE(progressEvents, 4);
+}
+
+TEST_F(ReporterRun, QuietPrintsTheSummaryAloneAfterASuccess) {
+    auto reporter = Make(OutputMode::Quiet);
+    Write(*reporter);
+    reporter->Finish(SessionOutcome::Done, 0);
+    EXPECT_EQ(out.Text(),
+              "Wrote 512 bytes (4 pages) in 3.0 s, 0.2 KB/s; 0 failed attempts; "
+              "calibration 0.0.0\n");
+    EXPECT_EQ(err.Text(), "");
+}
+
+TEST_F(ReporterRun, QuietKeepsTheMessagesOfARefusalAndTheErrors) {
+    auto reporter = Make(OutputMode::Quiet);
+    reporter->Start();
+    form.Activity = DeviceActivity::Identifying;
+    reporter->Turn();
+    reporter->Message("Дана версія вже записана в прилад!");
+    reporter->Error("Порт зайнятий");
+    reporter->Finish(SessionOutcome::Refused, 1);
+    EXPECT_EQ(out.Text(), "Дана версія вже записана в прилад!\n");
+    EXPECT_EQ(err.Text(), "Порт зайнятий\n");
+}
+
+TEST_F(ReporterRun, PlainLinesComeAtMostOnceASecond) {
+    auto reporter = Make(OutputMode::Human, false);
+    Write(*reporter);  // eight turns over two seconds of writing
+    reporter->Finish(SessionOutcome::Done, 0);
+    const auto progress = LinesOf(err.Text());
+    EXPECT_EQ(progress.size(), 2u) << err.Text();
+    for (const auto& line : progress)
+        EXPECT_EQ(line.rfind("write: ", 0), 0u) << line;
+    EXPECT_EQ(err.Text().find('\033'), std::string::npos);
+    EXPECT_EQ(out.Text(),
+              "Мікропрограма успішно завантажена\n"
+              "Wrote 512 bytes (4 pages) in 3.0 s, 0.2 KB/s; 0 failed attempts; "
+              "calibration 0.0.0\n");
+}
+
+TEST_F(ReporterRun, TheTerminalLineIsClearedBeforeAMessage) {
+    auto reporter = Make(OutputMode::Human, true);
+    Write(*reporter);
+    reporter->Finish(SessionOutcome::Done, 0);
+    const std::string progress = err.Text();
+    EXPECT_EQ(progress.rfind("\r\033[Kidentifying the device on /dev/ttyUSB0...  0:00\r\033[K[", 0),
+              0u)
+        << progress;
+    EXPECT_TRUE(Has(progress, "87%  page 3/4  block 1/2  448/512 B")) << progress;
+    // The last thing on the line is the clearing, so the messages start on a clean line.
+    EXPECT_EQ(progress.substr(progress.size() - 4), "\r\033[K");
+    EXPECT_EQ(progress.find('\n'), std::string::npos);
+}
+
+TEST_F(ReporterRun, AFailedWriteSummarisesWhatWasWritten) {
+    auto reporter = Make(OutputMode::Human, false);
+    reporter->Start();
+    {
+        const FollowDevice following(*reporter, info);
+        form.Activity = DeviceActivity::Writing;
+        form.ProgressbarReadWrite.SetMaxValue(4);
+        form.ProgressbarReadWrite.SetProgress(1);
+        form.ProgressbarWrite.SetMax(2);
+        form.ProgressbarWrite.SetPosition(1);
+        form.Label3 = "Автокалібровка: 0.398.2";
+        now += 2.0;
+        reporter->Turn();
+        form.Activity = DeviceActivity::Idle;
+    }
+    reporter->Finish(SessionOutcome::Failed, 1);
+    EXPECT_TRUE(Has(out.Text(),
+                    "Wrote 192 bytes (1 page) in 2.0 s, 0.1 KB/s; 400 failed "
+                    "attempts; calibration 0.398.2"))
+        << out.Text();
+}
+
+TEST_F(ReporterRun, TheLogHoldsAHeaderTheAttemptsAndTheResult) {
+    char pattern[] = "/tmp/velor-reporter-log-XXXXXX";
+    const int fd = mkstemp(pattern);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    {
+        auto reporter = Make(OutputMode::Quiet);
+        std::string error;
+        ASSERT_TRUE(reporter->OpenLog(pattern, error)) << error;
+        Write(*reporter);
+        reporter->Finish(SessionOutcome::Done, 0);
+    }
+    std::ifstream in(pattern);
+    std::stringstream text;
+    text << in.rdbuf();
+    unlink(pattern);
+    const auto lines = LinesOf(text.str());
+    ASSERT_EQ(lines.size(), 1u + 8u + 2u) << text.str();
+    EXPECT_EQ(lines[0].rfind("# velor-flash write --port /dev/ttyUSB0 --baud 115200, firmware "
+                             "embedded release, ",
+                             0),
+              0u)
+        << lines[0];
+    EXPECT_EQ(lines[1], "Записавg0501;");
+    EXPECT_EQ(lines[8], "Записавg0502;");
+    EXPECT_EQ(lines[9].rfind("# Wrote 512 bytes", 0), 0u) << lines[9];
+    EXPECT_EQ(lines[10], "# result: done, exit 0");
+}
+
+TEST(OutcomeName, NamesEveryEnd) {
+    EXPECT_STREQ(OutcomeName(SessionOutcome::Done, 0), "done");
+    EXPECT_STREQ(OutcomeName(SessionOutcome::Refused, 1), "refused");
+    EXPECT_STREQ(OutcomeName(SessionOutcome::Failed, 1), "failed");
+    EXPECT_STREQ(OutcomeName(SessionOutcome::Stopped, 4), "stopped");
+    EXPECT_STREQ(OutcomeName(SessionOutcome::None, 3), "port-error");
+    EXPECT_STREQ(OutcomeName(SessionOutcome::None, 1), "error");
+}
+
+}  // namespace
+}  // namespace velor::cli
