@@ -26,11 +26,18 @@ wine_env_start() {
     export DISPLAY=${WINE_DISPLAY:-}
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "wine-env: creating the prefix $WINEPREFIX"
-        "$WINE_BIN" wineboot -i >/dev/null 2>&1
+        "$WINE_BIN" wineboot -i >/dev/null 2>&1 </dev/null
         "$WINESERVER_BIN" -w
     fi
-    # Persistent: the registry's HARDWARE key lives only as long as this server.
-    "$WINESERVER_BIN" -p
+    # A fresh server, persistent: the registry's HARDWARE key lives only as long as the server,
+    # and one left over from an interrupted run would refuse to start a second one.
+    "$WINESERVER_BIN" -k >/dev/null 2>&1 || true
+    "$WINESERVER_BIN" -w >/dev/null 2>&1 || true
+    "$WINESERVER_BIN" -p >/dev/null 2>&1 </dev/null
+    # Wine's own services (services.exe, winedevice.exe, ...) start with the first program and
+    # outlive it, keeping whatever output it had open: a pipe to ctest would then never close.
+    # Started here, they hold /dev/null instead.
+    "$WINE_BIN" wineboot >/dev/null 2>&1 </dev/null
 }
 
 # wine_env_stop: ends the wineserver of the prefix and waits for it.
