@@ -120,7 +120,11 @@ TEST_F(Win32Port, EventThreadReportsCharactersAndEndsPromptlyOnClose) {
 
 TEST_F(Win32Port, NoCompletionEventRefusesTheTransfer) {
     TBComPort a(MakeWin32Backend([]() -> void* { return nullptr; }));
+    TBComPort b;
     Open(a, nameA);
+    Open(b, nameB);
+    // Long enough that a read wrongly started here would still be pending below.
+    a.Timeouts().SetReadTotalConstant(2000);
     std::string text;
     try {
         a.ReadText(text, 20);
@@ -134,6 +138,12 @@ TEST_F(Win32Port, NoCompletionEventRefusesTheTransfer) {
     } catch (const EComPort& e) {
         EXPECT_EQ(e.what(), MessageOf(TComMessage::WriteFailed));
     }
+    // No request reached the device: what arrives stays queued, no abandoned read takes it.
+    b.WriteText("XYZ");
+    const auto end = Clock::now() + 1s;
+    while (a.QueuedInputCount() < 3 && Clock::now() < end)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(a.QueuedInputCount(), 3);
 }
 
 TEST_F(Win32Port, VirtualPortHasNoModemLines) {
