@@ -119,6 +119,7 @@ expect_image() {
 wine_register_com 7
 flash ports ports
 expect ports 0 out COM7
+echo "        listed: $(tr '\r\n' '  ' <"$work/ports.out")"
 
 start_device plain 7 --description 241003
 flash detect detect --port COM7
