@@ -145,6 +145,8 @@ class Win32EventWait final : public IEventWait {
         return WatchQueues(events);
     }
 
+    // Also clears the error flags; a device that cannot wait for events (a pseudo-terminal) has
+    // no line errors to lose.
     bool QueueCounts(DWORD& in, DWORD& out) {
         COMSTAT stat;
         std::memset(&stat, 0, sizeof stat);
