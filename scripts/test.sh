@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything from scratch and runs every test: the unit, integration and GUI tests, the
-# serial tests under ThreadSanitizer, and the cross-compiled Windows build.
+# serial tests under ThreadSanitizer, and the Windows build run under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +14,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELOR_WERROR
 cmake --build "$build" -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600
 
-for extra in scripts/test-tsan.sh scripts/build-windows.sh; do
+for extra in scripts/test-tsan.sh scripts/test-windows.sh; do
     if [ -f "$extra" ]; then
         bash "$extra"
     fi

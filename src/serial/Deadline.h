@@ -14,9 +14,16 @@ class Deadline {
     // No limit at all.
     static Deadline Never() { return Deadline(); }
     static Deadline After(std::chrono::nanoseconds span) { return Deadline(Clock::now() + span); }
+    // Saturates: a span the clock cannot hold (a multiplier of all bits set times a long count
+    // wraps the nanosecond arithmetic into the past) is no limit at all, not an instant one.
     static Deadline AfterMs(uint64_t ms) {
+        if (ms > kLongestMs) {
+            return Never();
+        }
         return After(std::chrono::milliseconds(static_cast<int64_t>(ms)));
     }
+    // About 100 years, far inside the clock's range from any present time.
+    static constexpr uint64_t kLongestMs = 100ull * 366 * 24 * 3600 * 1000;
 
     bool IsNever() const { return !m_at.has_value(); }
     bool Expired() const { return m_at.has_value() && Clock::now() >= *m_at; }

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -20,6 +22,7 @@
 #include "serial/ComEvents.h"
 #include "serial/Deadline.h"
 #include "serial/SerialBackend.h"
+#include "serial/platform/ModemLineErrors.h"
 #include "serial/platform/PosixTermios.h"
 
 namespace velor {
@@ -32,11 +35,6 @@ class PosixIoBlock : public TIoBlock {
     bool Succeeded = true;
     uint32_t Count = 0;
 };
-
-// A device without modem lines or counters (a pseudo-terminal) refuses their ioctls like this.
-bool NotSupported(int error) {
-    return error == ENOTTY || error == EINVAL;
-}
 
 // Waits until fd is ready for events or the deadline passes. True when ready (or hung up).
 enum class PollOutcome { Ready, TimedOut, Failed };
@@ -102,6 +100,9 @@ class PosixBackend final : public ISerialBackend {
         }
         ::ioctl(fd, TIOCEXCL);
         m_fd = fd;
+        char resolved[PATH_MAX];
+        m_usbSerial =
+            ::realpath(path.c_str(), resolved) != nullptr && posix::IsUsbSerialNode(resolved);
         std::lock_guard lock(m_countersMutex);
         m_haveCounters = ::ioctl(m_fd, TIOCGICOUNT, &m_counters) == 0;
         return {TOpenResult::Opened, {}};
@@ -141,7 +142,7 @@ class PosixBackend final : public ISerialBackend {
             lines |= TIOCM_DTR;
         if (((dcb.Flags >> kDcbRtsControlShift) & 3) == kRtsControlEnable)
             lines |= TIOCM_RTS;
-        if (lines != 0 && ::ioctl(m_fd, TIOCMBIS, &lines) != 0 && !NotSupported(errno)) {
+        if (lines != 0 && ::ioctl(m_fd, TIOCMBIS, &lines) != 0 && !NoModemLines(errno)) {
             return false;
         }
         return true;
@@ -179,7 +180,7 @@ class PosixBackend final : public ISerialBackend {
             default:
                 return false;
         }
-        return ::ioctl(m_fd, request, &lines) == 0 || NotSupported(errno);
+        return ::ioctl(m_fd, request, &lines) == 0 || NoModemLines(errno);
     }
 
     bool PurgeComm(uint32_t flags) override {
@@ -210,7 +211,7 @@ class PosixBackend final : public ISerialBackend {
             return false;
         int lines = 0;
         if (::ioctl(m_fd, TIOCMGET, &lines) != 0) {
-            if (!NotSupported(errno))
+            if (!NoModemLines(errno))
                 return false;
             lines = 0;
         }
@@ -365,6 +366,8 @@ class PosixBackend final : public ISerialBackend {
         }
     }
 
+    bool NoModemLines(int error) const { return posix::NoModemLinesAnswer(error, m_usbSerial); }
+
     // Wakes the event wait to take a new snapshot.
     void Poke() {
         const uint64_t one = 1;
@@ -425,6 +428,7 @@ class PosixBackend final : public ISerialBackend {
     std::mutex m_countersMutex;
     serial_icounter_struct m_counters{};
     bool m_haveCounters = false;
+    bool m_usbSerial = false;
 };
 
 // Linux has no single wait for line events: the descriptor is polled for the first byte of an

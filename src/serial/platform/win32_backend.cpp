@@ -2,25 +2,63 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "serial/SerialBackend.h"
+#include "serial/platform/Win32Backend.h"
 
 namespace velor {
 namespace {
 
 static_assert(sizeof(DCB) == sizeof(TDcb), "TDcb mirrors the system's DCB");
 
-// A device that has no modem lines (a virtual port) answers so.
+// The one answer taken as "this device has no modem lines" (a virtual port, a Wine COM port on a
+// pseudo-terminal): lines read as all off, setting them succeeds. ERROR_INVALID_PARAMETER and the
+// rest stay failures, since no driver is known to answer them for missing lines.
 bool NotSupported(DWORD error) {
     return error == ERROR_NOT_SUPPORTED;
 }
 
+// The outcome of a finished overlapped request. A request that ended by its time-outs has
+// succeeded with what it moved (possibly nothing): Windows reports it so, while Wine completes it
+// with STATUS_TIMEOUT, which GetOverlappedResult turns into FALSE with ERROR_TIMEOUT.
+bool FinishedRequest(HANDLE device, OVERLAPPED& overlapped, DWORD& transferred) {
+    transferred = 0;
+    if (GetOverlappedResult(device, &overlapped, &transferred, FALSE))
+        return true;
+    return GetLastError() == ERROR_TIMEOUT;
+}
+
+// Starting a request: done at once (also by its time-outs), pending, or refused.
+TStartResult StartOutcome(BOOL started, DWORD atOnce, const OVERLAPPED& overlapped,
+                          uint32_t& transferred) {
+    if (started) {
+        transferred = atOnce;
+        return TStartResult::Completed;
+    }
+    switch (GetLastError()) {
+        case ERROR_IO_PENDING:
+            return TStartResult::Pending;
+        case ERROR_TIMEOUT:
+            transferred = static_cast<uint32_t>(overlapped.InternalHigh);
+            return TStartResult::Completed;
+        default:
+            return TStartResult::Failed;
+    }
+}
+
+HANDLE NewManualEvent() {
+    return CreateEventA(nullptr, TRUE, TRUE, nullptr);
+}
+
 class Win32IoBlock : public TIoBlock {
   public:
-    Win32IoBlock() {
+    explicit Win32IoBlock(HANDLE event) {
         std::memset(&Overlapped, 0, sizeof Overlapped);
-        Overlapped.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        Overlapped.hEvent = event;
     }
     ~Win32IoBlock() override {
         if (Overlapped.hEvent != nullptr)
@@ -31,9 +69,14 @@ class Win32IoBlock : public TIoBlock {
     OVERLAPPED Overlapped;
 };
 
+// Waits for line events with WaitCommEvent. Where the device cannot wait (Wine on a
+// pseudo-terminal: ERROR_NOT_SUPPORTED at once for a mask with modem-line events, and a wait that
+// ends cancelled within milliseconds for the rest, since it cannot read the modem lines), it
+// watches the queue counts itself instead, for the received-character and transmit-empty events.
 class Win32EventWait final : public IEventWait {
   public:
-    explicit Win32EventWait(HANDLE device) : m_device(device) {
+    Win32EventWait(HANDLE device, const std::atomic<uint32_t>& watched)
+        : m_device(device), m_watched(watched) {
         std::memset(&m_overlapped, 0, sizeof m_overlapped);
         m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         m_overlapped.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
@@ -61,10 +104,18 @@ class Win32EventWait final : public IEventWait {
     Result Wait(uint32_t& events) override {
         if (m_stop == nullptr || m_overlapped.hEvent == nullptr)
             return Result::WaitFailed;
+        if (m_watching)
+            return WatchQueues(events);
         if (!m_pending) {
             m_mask = 0;
             if (!WaitCommEvent(m_device, &m_mask, &m_overlapped)) {
-                m_pending = GetLastError() == ERROR_IO_PENDING;
+                const DWORD error = GetLastError();
+                if (error == ERROR_NOT_SUPPORTED)
+                    return StartWatching(events);
+                // Nothing would ever signal the request's event: waiting on it would hang.
+                if (error != ERROR_IO_PENDING)
+                    return Result::WaitFailed;
+                m_pending = true;
             }
         }
         HANDLE handles[2] = {m_stop, m_overlapped.hEvent};  // the stop wins when both are set
@@ -75,7 +126,9 @@ class Win32EventWait final : public IEventWait {
             return Result::WaitFailed;
         m_pending = false;
         DWORD n = 0;
-        if (!GetOverlappedResult(m_device, &m_overlapped, &n, FALSE)) {
+        if (!FinishedRequest(m_device, m_overlapped, n)) {
+            if (GetLastError() == ERROR_OPERATION_ABORTED)
+                return StartWatching(events);
             return Result::OccurredFailed;
         }
         events = m_mask;
@@ -83,16 +136,71 @@ class Win32EventWait final : public IEventWait {
     }
 
   private:
+    static constexpr DWORD kWatchTickMs = 2;
+
+    Result StartWatching(uint32_t& events) {
+        m_watching = true;
+        if (!QueueCounts(m_lastIn, m_lastOut))
+            return Result::WaitFailed;
+        return WatchQueues(events);
+    }
+
+    // Also clears the error flags; a device that cannot wait for events (a pseudo-terminal) has
+    // no line errors to lose.
+    bool QueueCounts(DWORD& in, DWORD& out) {
+        COMSTAT stat;
+        std::memset(&stat, 0, sizeof stat);
+        DWORD errors = 0;
+        if (!ClearCommError(m_device, &errors, &stat))
+            return false;
+        in = stat.cbInQue;
+        out = stat.cbOutQue;
+        return true;
+    }
+
+    Result WatchQueues(uint32_t& events) {
+        for (;;) {
+            const DWORD r = WaitForSingleObject(m_stop, kWatchTickMs);
+            if (r == WAIT_OBJECT_0)
+                return Result::Stopped;
+            if (r != WAIT_TIMEOUT)
+                return Result::WaitFailed;
+            DWORD in = 0;
+            DWORD out = 0;
+            if (!QueueCounts(in, out))
+                return Result::WaitFailed;
+            uint32_t occurred = 0;
+            if (in > m_lastIn)
+                occurred |= EV_RXCHAR;
+            if (out == 0 && m_lastOut > 0)
+                occurred |= EV_TXEMPTY;
+            m_lastIn = in;
+            m_lastOut = out;
+            occurred &= m_watched.load();
+            if (occurred != 0) {
+                events = occurred;
+                return Result::Occurred;
+            }
+        }
+    }
+
     HANDLE m_device;
+    const std::atomic<uint32_t>& m_watched;
     HANDLE m_stop = nullptr;
     OVERLAPPED m_overlapped;
     DWORD m_mask = 0;
     bool m_pending = false;
+    bool m_watching = false;
+    DWORD m_lastIn = 0;
+    DWORD m_lastOut = 0;
 };
 
 class Win32Backend final : public ISerialBackend {
   public:
+    explicit Win32Backend(TEventFactory newEvent) : m_newEvent(std::move(newEvent)) {}
     ~Win32Backend() override { Close(); }
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
 
     TOpenStatus Open(const std::string& port) override {
         Close();
@@ -100,8 +208,13 @@ class Win32Backend final : public ISerialBackend {
         const std::string path = "\\\\.\\" + port;
         m_device = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-        if (m_device != INVALID_HANDLE_VALUE)
+        if (m_device != INVALID_HANDLE_VALUE) {
+            if (!ClaimPort(port)) {
+                Close();
+                return {TOpenResult::Busy, {}};
+            }
             return {TOpenResult::Opened, {}};
+        }
         switch (GetLastError()) {
             case ERROR_FILE_NOT_FOUND:
                 return {TOpenResult::NotFound, {}};
@@ -116,6 +229,10 @@ class Win32Backend final : public ISerialBackend {
         if (m_device != INVALID_HANDLE_VALUE) {
             CloseHandle(m_device);
             m_device = INVALID_HANDLE_VALUE;
+        }
+        if (m_claim != nullptr) {
+            CloseHandle(m_claim);
+            m_claim = nullptr;
         }
     }
 
@@ -171,30 +288,35 @@ class Win32Backend final : public ISerialBackend {
         return true;
     }
 
-    std::unique_ptr<TIoBlock> NewIoBlock() override { return std::make_unique<Win32IoBlock>(); }
+    // No block without its event: a request with a null event would still go pending, and then
+    // nothing could wait for it before its buffer is freed. The port refuses a missing block.
+    std::unique_ptr<TIoBlock> NewIoBlock() override {
+        HANDLE event = m_newEvent();
+        if (event == nullptr)
+            return nullptr;
+        return std::make_unique<Win32IoBlock>(event);
+    }
 
     TStartResult StartWrite(TIoBlock& block, const char* buffer, uint32_t count,
                             uint32_t& transferred) override {
         auto& io = static_cast<Win32IoBlock&>(block);
-        DWORD n = 0;
         transferred = 0;
-        if (WriteFile(m_device, buffer, count, &n, &io.Overlapped)) {
-            transferred = n;
-            return TStartResult::Completed;
-        }
-        return GetLastError() == ERROR_IO_PENDING ? TStartResult::Pending : TStartResult::Failed;
+        if (io.Overlapped.hEvent == nullptr)
+            return TStartResult::Failed;
+        DWORD n = 0;
+        const BOOL started = WriteFile(m_device, buffer, count, &n, &io.Overlapped);
+        return StartOutcome(started, n, io.Overlapped, transferred);
     }
 
     TStartResult StartRead(TIoBlock& block, char* buffer, uint32_t count,
                            uint32_t& transferred) override {
         auto& io = static_cast<Win32IoBlock&>(block);
-        DWORD n = 0;
         transferred = 0;
-        if (ReadFile(m_device, buffer, count, &n, &io.Overlapped)) {
-            transferred = n;
-            return TStartResult::Completed;
-        }
-        return GetLastError() == ERROR_IO_PENDING ? TStartResult::Pending : TStartResult::Failed;
+        if (io.Overlapped.hEvent == nullptr)
+            return TStartResult::Failed;
+        DWORD n = 0;
+        const BOOL started = ReadFile(m_device, buffer, count, &n, &io.Overlapped);
+        return StartOutcome(started, n, io.Overlapped, transferred);
     }
 
     bool WaitIoBlock(TIoBlock& block) override {
@@ -206,26 +328,53 @@ class Win32Backend final : public ISerialBackend {
     bool GetIoResult(TIoBlock& block, uint32_t& transferred) override {
         auto& io = static_cast<Win32IoBlock&>(block);
         DWORD n = 0;
-        if (!GetOverlappedResult(m_device, &io.Overlapped, &n, FALSE))
+        if (!FinishedRequest(m_device, io.Overlapped, n))
             return false;
         transferred = n;
         return true;
     }
 
-    bool SetCommMask(uint32_t mask) override { return ::SetCommMask(m_device, mask) != FALSE; }
+    bool SetCommMask(uint32_t mask) override {
+        m_watched.store(mask);
+        return ::SetCommMask(m_device, mask) != FALSE;
+    }
 
     std::unique_ptr<IEventWait> NewEventWait() override {
-        return std::make_unique<Win32EventWait>(m_device);
+        return std::make_unique<Win32EventWait>(m_device, m_watched);
     }
 
   private:
+    // A port driver refuses a second opener, but Wine lets every one in; a named mutex per port
+    // stops every cooperating opener (our programs), in this process or another.
+    bool ClaimPort(const std::string& port) {
+        std::string name = "Global\\VelorBootloader.Port.";
+        for (char c : port)
+            name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        m_claim = CreateMutexA(nullptr, FALSE, name.c_str());
+        if (m_claim == nullptr)
+            return true;  // no claim to be had: the driver's own refusal still holds
+        if (GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(m_claim);
+            m_claim = nullptr;
+            return false;
+        }
+        return true;
+    }
+
+    TEventFactory m_newEvent;
     HANDLE m_device = INVALID_HANDLE_VALUE;
+    HANDLE m_claim = nullptr;
+    std::atomic<uint32_t> m_watched{0};
 };
 
 }  // namespace
 
+std::unique_ptr<ISerialBackend> MakeWin32Backend(TEventFactory newEvent) {
+    return std::make_unique<Win32Backend>(std::move(newEvent));
+}
+
 std::unique_ptr<ISerialBackend> MakePlatformBackend() {
-    return std::make_unique<Win32Backend>();
+    return MakeWin32Backend(NewManualEvent);
 }
 
 }  // namespace velor

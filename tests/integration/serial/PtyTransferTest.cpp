@@ -56,6 +56,24 @@ TEST_F(PtyTransfers, QueuedReplyEndsByTheIntervalLimit) {
     EXPECT_EQ(reply, "0123456789");
 }
 
+TEST_F(PtyTransfers, AllBitsMultiplierOnALongReadMeansNoTotalLimit) {
+    // -1 reaches the device as all bits set; times 4096 it once wrapped the deadline into the
+    // past and the read ended at once, before the device answered.
+    TComTimeouts t;
+    t.SetReadInterval(20);
+    t.SetReadTotalMultiplier(-1);
+    t.SetReadTotalConstant(0);
+    port.SetTimeouts(t);
+    std::thread device([&] {
+        std::this_thread::sleep_for(30ms);
+        pty.Send("abc");
+    });
+    std::string reply;
+    EXPECT_EQ(port.ReadText(reply, 4096), 3);
+    EXPECT_EQ(reply, "abc");
+    device.join();
+}
+
 TEST_F(PtyTransfers, GapAfterTheFirstBytesEndsTheRead) {
     std::thread device([&] {
         std::this_thread::sleep_for(5ms);

@@ -1,33 +1,32 @@
 #include "cli/Reporter.h"
 
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
-
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace velor::cli {
 namespace {
 
-// A FILE* whose text the test reads back.
+// A FILE* whose text the test reads back (a temporary file: memory streams are not on Windows).
 class Capture {
   public:
-    Capture() : m_file(open_memstream(&m_buffer, &m_size)) {}
-    ~Capture() {
-        std::fclose(m_file);
-        std::free(m_buffer);
-    }
+    Capture() : m_file(std::tmpfile()) {}
+    ~Capture() { std::fclose(m_file); }
     std::FILE* File() { return m_file; }
     std::string Text() {
         std::fflush(m_file);
-        return std::string(m_buffer, m_size);
+        const long end = std::ftell(m_file);
+        std::string text(static_cast<std::size_t>(end), '\0');
+        std::rewind(m_file);
+        text.resize(std::fread(text.data(), 1, text.size(), m_file));
+        std::fseek(m_file, 0, SEEK_END);
+        return text;
     }
 
   private:
-    char* m_buffer = nullptr;
-    std::size_t m_size = 0;
     std::FILE* m_file;
 };
 
@@ -205,21 +204,21 @@ TEST_F(ReporterRun, AFailedWriteSummarisesWhatWasWritten) {
 }
 
 TEST_F(ReporterRun, TheLogHoldsAHeaderTheAttemptsAndTheResult) {
-    char pattern[] = "/tmp/velor-reporter-log-XXXXXX";
-    const int fd = mkstemp(pattern);
-    ASSERT_GE(fd, 0);
-    close(fd);
+    const std::filesystem::path pattern =
+        std::filesystem::temp_directory_path() /
+        ("velor-reporter-log-" + std::to_string(std::random_device{}()));
     {
         auto reporter = Make(OutputMode::Quiet);
         std::string error;
-        ASSERT_TRUE(reporter->OpenLog(pattern, error)) << error;
+        ASSERT_TRUE(reporter->OpenLog(pattern.string(), error)) << error;
         Write(*reporter);
         reporter->Finish(SessionOutcome::Done, 0);
     }
     std::ifstream in(pattern);
     std::stringstream text;
     text << in.rdbuf();
-    unlink(pattern);
+    in.close();
+    std::filesystem::remove(pattern);
     const auto lines = LinesOf(text.str());
     ASSERT_EQ(lines.size(), 1u + 8u + 2u) << text.str();
     EXPECT_EQ(lines[0].rfind("# velor-flash write --port /dev/ttyUSB0 --baud 115200, firmware "
