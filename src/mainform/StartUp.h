@@ -1,0 +1,25 @@
+#pragma once
+// The program entry's order, the same for every front end: the application title, the main
+// window built hidden, its FormCreate (an error shown, the start-up going on), the window shown
+// centred, the About window created hidden, then the message loop until the main window closes.
+
+#include <string>
+
+namespace velor {
+
+class IDesktopProgram {
+  public:
+    virtual ~IDesktopProgram() = default;
+    virtual void SetApplicationTitle(const std::string& title) = 0;
+    virtual void CreateMainForm() = 0;
+    // Runs FormCreate through the error wrapper: it returns also after an error box.
+    virtual void RunFormCreate() = 0;
+    virtual void ShowMainFormCentred() = 0;
+    virtual void CreateFormHelp() = 0;
+    // Returns the program's exit code once the main window is closed.
+    virtual int RunMessageLoop() = 0;
+};
+
+int RunDesktopProgram(IDesktopProgram& program);
+
+}  // namespace velor
