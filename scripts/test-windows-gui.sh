@@ -73,12 +73,17 @@ if [ -n "$shots" ]; then
     shot_args=(--shots "$(winpath "$work/shots")")
 fi
 status=0
-start_device
-"$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \
-    --image "$(winpath "$work/release.bin")" --dump "$(winpath "$work/device.bin")" \
-    "${shot_args[@]}" || status=1
-start_device
-"$wine" "$driver" --exe "$(winpath "$exe")" --suite stop --port COM7 || status=1
+suites=${VELOR_GUI_SUITES:-main stop}
+if [[ " $suites " == *" main "* ]]; then
+    start_device
+    "$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \
+        --image "$(winpath "$work/release.bin")" --dump "$(winpath "$work/device.bin")" \
+        "${shot_args[@]}" || status=1
+fi
+if [[ " $suites " == *" stop "* ]]; then
+    start_device  # a device that does not yet hold the release
+    "$wine" "$driver" --exe "$(winpath "$exe")" --suite stop --port COM7 || status=1
+fi
 if [ -n "$shots" ]; then
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite about-shot "${shot_args[@]}" || status=1
     mkdir -p "$shots"

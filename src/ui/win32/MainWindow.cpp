@@ -250,6 +250,11 @@ void TMainForm::Run(const std::function<void()>& handler) {
     ++m_runDepth;
     RunHandler(m_host, handler);
     --m_runDepth;
+    if (m_runDepth == 0 && m_closePending) {
+        m_closePending = false;
+        DestroyWindow(m_window.get());
+        return;
+    }
     Render();
 }
 
@@ -417,8 +422,13 @@ LRESULT TMainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            // A handler still runs below this message: the window must outlive it.
-            if (m_runDepth > 0 || m_model.Activity != DeviceActivity::Idle) {
+            // Refused while a device operation runs; a handler that only processes pending
+            // messages (FormActivate, a file load) ends first, then the window closes.
+            if (m_model.Activity != DeviceActivity::Idle) {
+                return 0;
+            }
+            if (m_runDepth > 0) {
+                m_closePending = true;
                 return 0;
             }
             DestroyWindow(window);
@@ -605,7 +615,7 @@ void TMainForm::SyncFocus() {
 
 void TMainForm::Render() {
     const HWND window = m_window.get();
-    if (window == nullptr) {
+    if (window == nullptr || !IsWindow(window)) {
         return;
     }
     if (m_shownCaption != m_model.Caption) {

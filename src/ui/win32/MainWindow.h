@@ -94,6 +94,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     bool m_created = false;
     bool m_serviceApplied = false;
     int m_runDepth = 0;
+    bool m_closePending = false;
     HWND m_focusBeforeDeactivation = nullptr;
     std::optional<FocusTarget> m_appliedFocus;
     std::string m_shownCaption;
