@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "mainform/KeyCodes.h"
 #include "ui/skin/ClickLabels.h"
 
 namespace velor::ui {
@@ -18,8 +19,7 @@ constexpr QSize kClientSize(154, 193);
 TFormHelp::TFormHelp(IHost& host, IShell& shell, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_host(host),
-      m_shell(shell) {
+      m_controller(*this, host, shell) {
     setObjectName(QStringLiteral("FormHelp"));
     setAttribute(Qt::WA_StyledBackground);
     setWindowTitle(QString::fromUtf8(kAboutCaption));
@@ -88,23 +88,21 @@ void TFormHelp::keyPressEvent(QKeyEvent* event) {
 
 void TFormHelp::FormKeyDown(int qtKey) {
     if (qtKey == Qt::Key_F1) {
-        hide();
+        m_controller.FormKeyDown(kKeyF1);
     }
 }
 
 void TFormHelp::closeEvent(QCloseEvent* event) {
     event->ignore();
-    hide();
+    m_controller.FormClose();
 }
 
 void TFormHelp::Button1Click() {
-    m_host.MessageBeep(BeepKind::Asterisk);
-    hide();
+    m_controller.Button1Click();
 }
 
 void TFormHelp::sWebLabel1Click() {
-    m_host.MessageBeep(BeepKind::Asterisk);
-    m_shell.OpenWebAddress(std::string("https://") + kAboutAddress);
+    m_controller.sWebLabel1Click();
 }
 
 }  // namespace velor::ui

@@ -31,7 +31,7 @@ constexpr int kGauge = 105;
 constexpr int kLabel3 = 106;
 constexpr int kButtonConect = 110;
 constexpr int kAboutButton = 203;
-constexpr int kMessageText = 0xFFFF;  // the text of a standard message box
+constexpr int kMessageText = 0xFFFF;          // the text of a standard message box
 constexpr int kMessageIcons[] = {20, 0x440};  // the icon of a message box: Windows, Wine
 
 const std::wstring kCaption = L"KALMIRA-5K-2 Bootloader (від 04.10.24)";
@@ -92,9 +92,11 @@ class Driver {
             Fail("the program did not start");
             return;
         }
-        WaitFor([this] { return (m_main = FindOwn(L"TMainForm")) != nullptr &&
-                                 IsWindowVisible(m_main); },
-                30000);
+        WaitFor(
+            [this] {
+                return (m_main = FindOwn(L"TMainForm")) != nullptr && IsWindowVisible(m_main);
+            },
+            30000);
         if (m_main == nullptr) {
             Fail("no main window");
         }
@@ -125,8 +127,9 @@ class Driver {
     }
     void Fail(const std::string& what) { Check(false, what); }
     void CheckText(const std::wstring& got, const std::wstring& expected, const std::string& what) {
-        Check(got == expected, what + ": \"" + Utf8(got) + "\"" +
-                                   (got == expected ? "" : " (expected \"" + Utf8(expected) + "\")"));
+        Check(got == expected,
+              what + ": \"" + Utf8(got) + "\"" +
+                  (got == expected ? "" : " (expected \"" + Utf8(expected) + "\")"));
     }
 
     // A top-level window of the program, by class.
@@ -229,11 +232,13 @@ class Driver {
         // Keys go where the program's own thread has taken the activation, which a busy
         // program does only at its next turn of the message loop.
         const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-        WaitFor([&] {
-            GUITHREADINFO info = {};
-            info.cbSize = sizeof(info);
-            return GetGUIThreadInfo(thread, &info) && info.hwndActive == window;
-        }, 5000);
+        WaitFor(
+            [&] {
+                GUITHREADINFO info = {};
+                info.cbSize = sizeof(info);
+                return GetGUIThreadInfo(thread, &info) && info.hwndActive == window;
+            },
+            5000);
         std::vector<INPUT> inputs;
         auto add = [&inputs](WORD vk, bool up) {
             INPUT input = {};
@@ -368,8 +373,9 @@ void HeldPort(Driver& d, const Options& o) {
     if (second != INVALID_HANDLE_VALUE) {
         CloseHandle(second);
         CloseHandle(held);
-        Print("skip  held port: this system shares serial ports between programs (Wine); the "
-              "scenario runs on Windows");
+        Print(
+            "skip  held port: this system shares serial ports between programs (Wine); the "
+            "scenario runs on Windows");
         return;
     }
     d.Click(kButtonWrite);
@@ -387,8 +393,9 @@ void Write(Driver& d, const Options& o) {
         d.Fail("write: no completion message");
         return;
     }
-    d.Check(StartsWith(box->Text, L"                                         Мікропрограма "
-                                  L"успішно завантажена в "),
+    d.Check(StartsWith(box->Text,
+                       L"                                         Мікропрограма "
+                       L"успішно завантажена в "),
             "write: completion message: \"" + Utf8(box->Text) + "\"");
     d.CheckText(box->Caption, kCaption, "write: message caption");
     WaitFor([&] { return d.Enabled(kButtonConect); }, 5000);
@@ -402,19 +409,20 @@ void Write(Driver& d, const Options& o) {
         std::vector<char> dump;
         const std::vector<char> image = ReadAll(o.Image);
         WaitFor([&] { return (dump = ReadAll(o.Dump)) == image; }, 10000);
-        d.Check(!image.empty() && dump == image,
-                "write: device memory equals the image (" + std::to_string(dump.size()) +
-                    " bytes)");
+        d.Check(!image.empty() && dump == image, "write: device memory equals the image (" +
+                                                     std::to_string(dump.size()) + " bytes)");
     }
 }
 
 void ServiceLayout(Driver& d) {
     d.Keys({VK_CONTROL, VK_SHIFT}, 'E');
     RECT frame;
-    WaitFor([&] {
-        GetWindowRect(d.Main(), &frame);
-        return frame.bottom - frame.top == 340;
-    }, 5000);
+    WaitFor(
+        [&] {
+            GetWindowRect(d.Main(), &frame);
+            return frame.bottom - frame.top == 340;
+        },
+        5000);
     d.Check(frame.bottom - frame.top == 340,
             "Ctrl+Shift+E: outer height " + std::to_string(frame.bottom - frame.top) + " (340)");
     RECT client;
@@ -431,8 +439,8 @@ void Detect(Driver& d) {
     d.Check(first && StartsWith(first->Text, L"Визначино:\r\n"),
             "Визначити: first message \"" + (first ? Utf8(first->Text) : std::string()) + "\"");
     const auto second = d.TakeBox(10000);
-    d.Check(second.has_value(), "Визначити: second message \"" +
-                                    (second ? Utf8(second->Text) : std::string()) + "\"");
+    d.Check(second.has_value(),
+            "Визначити: second message \"" + (second ? Utf8(second->Text) : std::string()) + "\"");
     WaitFor([&] { return d.Enabled(kButtonConect); }, 5000);
 }
 
@@ -454,9 +462,9 @@ void About(Driver& d) {
     d.CheckText(TextOf(GetDlgItem(about, kAboutButton)), L"ОК", "F1: About button");
     RECT client;
     GetClientRect(about, &client);
-    d.Check(client.right == 154 && client.bottom == 193,
-            "F1: About client area " + std::to_string(client.right) + " x " +
-                std::to_string(client.bottom));
+    d.Check(client.right == 154 && client.bottom == 193, "F1: About client area " +
+                                                             std::to_string(client.right) + " x " +
+                                                             std::to_string(client.bottom));
     d.Keys({}, VK_F1, about);
     WaitFor([&] { return !IsWindowVisible(about); }, 5000);
     d.Check(!IsWindowVisible(about), "F1 in the About window hides it");
@@ -467,10 +475,12 @@ void StopWrite(Driver& d) {
     d.Check(!d.TakeBox(500).has_value(), "Ctrl+Delete at 0%: no message");
     d.Click(kButtonWrite);
     // From the second page on the gauge has left 0% (it counts the wake-ups before).
-    const bool moving = WaitFor([&] {
-        return d.Control(kLabelNameOfHex) == L"Йде запис! Заборонено переривати!" &&
-               d.Control(kGauge) != L"0%";
-    }, 120000);
+    const bool moving = WaitFor(
+        [&] {
+            return d.Control(kLabelNameOfHex) == L"Йде запис! Заборонено переривати!" &&
+                   d.Control(kGauge) != L"0%";
+        },
+        120000);
     d.Check(moving, "stop: the write reached its second page (" + Utf8(d.Control(kGauge)) + ")");
     d.Keys({VK_CONTROL}, VK_DELETE);
     ExpectBox(d, "Ctrl+Delete during the write",
@@ -508,8 +518,9 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     if (o.Exe.empty()) {
-        Print("usage: velor-window-driver --exe PATH --suite main|stop [--port COM7] "
-              "[--image BIN --dump BIN] [--shots DIR]");
+        Print(
+            "usage: velor-window-driver --exe PATH --suite main|stop [--port COM7] "
+            "[--image BIN --dump BIN] [--shots DIR]");
         return 2;
     }
     Driver d(o.Exe);
@@ -538,8 +549,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (o.Suite == L"about-shot") {
         d.Keys({}, VK_F1);
         HWND about = nullptr;
-        WaitFor([&] { return (about = d.FindOwn(L"TFormHelp")) != nullptr && IsWindowVisible(about); },
-                5000);
+        WaitFor(
+            [&] { return (about = d.FindOwn(L"TFormHelp")) != nullptr && IsWindowVisible(about); },
+            5000);
         if (about != nullptr) {
             shot(about, L"win32-about");
         }
@@ -547,6 +559,7 @@ int wmain(int argc, wchar_t** argv) {
         ChoosePort(d, o);
         StopWrite(d);
     }
-    Print(d.Failures() == 0 ? "all checks held" : std::to_string(d.Failures()) + " check(s) failed");
+    Print(d.Failures() == 0 ? "all checks held"
+                            : std::to_string(d.Failures()) + " check(s) failed");
     return d.Failures() == 0 ? 0 : 1;
 }

@@ -35,8 +35,8 @@ TFormHelp::TFormHelp(IHost& host, TMessagePump& pump)
     RegisterClassExW(&windowClass);
 
     m_window.reset(CreateWindowExW(kExStyle, kClassName, Wide(kAboutCaption).c_str(), kStyle,
-                                   kDesignPosition.x, kDesignPosition.y, 100, 100, nullptr,
-                                   nullptr, instance, this));
+                                   kDesignPosition.x, kDesignPosition.y, 100, 100, nullptr, nullptr,
+                                   instance, this));
     m_shell.SetOwner([this] { return m_window.get(); });
     const UINT dpi = GetDpiForWindow(m_window.get());
     m_dpi = dpi != 0 ? dpi : 96;
@@ -45,18 +45,17 @@ TFormHelp::TFormHelp(IHost& host, TMessagePump& pump)
         0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 0, 0,
         m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdImageEmblem)), instance,
         nullptr);
-    m_emblem.reset(static_cast<HBITMAP>(LoadImageW(instance,
-                                                   MAKEINTRESOURCEW(VELOR_RES_EMBLEM_BITMAP),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    m_emblem.reset(
+        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_EMBLEM_BITMAP),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     SendMessageW(emblem, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_emblem.get()));
     CreateWindowExW(0, L"STATIC", Wide(kAboutAddress).c_str(),
                     WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0,
                     m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdSWebLabel1)),
                     instance, nullptr);
     CreateWindowExW(0, WC_BUTTONW, Wide(kAboutButtonCaption).c_str(),
-                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-                    m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdButton1)),
-                    instance, nullptr);
+                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, m_window.get(),
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdButton1)), instance, nullptr);
     ApplyLayout();
     m_pump.Add(*this);
 }
@@ -68,11 +67,10 @@ TFormHelp::~TFormHelp() {
 void TFormHelp::ApplyLayout() {
     const HWND window = m_window.get();
     m_font.reset(CreateFontW(-MulDiv(8, static_cast<int>(m_dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                             FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                             L"MS Sans Serif"));
-    m_linkFont.reset(CreateFontW(-MulDiv(8, static_cast<int>(m_dpi), 72), 0, 0, 0, FW_NORMAL,
-                                 FALSE, TRUE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                             FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
+    m_linkFont.reset(CreateFontW(-MulDiv(8, static_cast<int>(m_dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                 TRUE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                  L"MS Sans Serif"));
     // The emblem is drawn at its own size from the top-left of its box.
@@ -93,8 +91,8 @@ void TFormHelp::ApplyLayout() {
     SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.get()), FALSE);
     SetWindowPos(GetDlgItem(window, kIdButton1), nullptr, Scale(35), Scale(145), Scale(81),
                  Scale(33), SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(GetDlgItem(window, kIdButton1), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+    SendMessageW(GetDlgItem(window, kIdButton1), WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()),
+                 FALSE);
 
     RECT outer = {0, 0, Scale(kClientSize.cx), Scale(kClientSize.cy)};
     AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, m_dpi);

@@ -1,8 +1,8 @@
 #pragma once
 // RAII owners for the GDI and kernel handles the window keeps.
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <memory>
 #include <type_traits>

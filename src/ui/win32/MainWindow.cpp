@@ -20,8 +20,8 @@ namespace {
 constexpr const wchar_t* kClassName = L"TMainForm";
 constexpr UINT kFormActivateMessage = WM_APP + 10;
 constexpr UINT kFormResizeMessage = WM_APP + 11;
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                               WS_CLIPCHILDREN;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
 // The form's panels, drawn on the client area; sPanel3 over the right end of sPanel2.
@@ -47,10 +47,10 @@ TMainForm::TMainForm(MainWindowModel& model, IHost& host, IShell& shell, TMessag
     m_controller.Port().SetSyncMethod(TSyncMethod::smWindowSync);
 
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_bigIcon.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_ICON),
-                                                  IMAGE_ICON, 32, 32, 0)));
-    m_smallIcon.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_ICON),
-                                                    IMAGE_ICON, 16, 16, 0)));
+    m_bigIcon.reset(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_ICON), IMAGE_ICON, 32, 32, 0)));
+    m_smallIcon.reset(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_ICON), IMAGE_ICON, 16, 16, 0)));
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &TMainForm::Procedure;
@@ -62,9 +62,9 @@ TMainForm::TMainForm(MainWindowModel& model, IHost& host, IShell& shell, TMessag
     windowClass.hIconSm = m_smallIcon.get();
     RegisterClassExW(&windowClass);
 
-    m_window.reset(CreateWindowExW(WS_EX_CONTROLPARENT, kClassName,
-                                   Wide(m_model.Caption).c_str(), kWindowStyle, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this));
+    m_window.reset(CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Wide(m_model.Caption).c_str(),
+                                   kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+                                   nullptr, instance, this));
     m_dpi = DpiOf(m_window.get());
     SendMessageW(m_window.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
     SendMessageW(m_window.get(), WM_SETICON, ICON_SMALL,
@@ -88,9 +88,8 @@ void TMainForm::CreateFonts() {
     // "MS Sans Serif" 8 point; the Cyrillic character set lets the font mapper pick a face
     // with Cyrillic letters where the bitmap font has none.
     m_font.reset(CreateFontW(-MulDiv(8, static_cast<int>(m_dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                             FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                             L"MS Sans Serif"));
+                             FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
     m_memoFont.reset(CreateFontW(-Scale(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                  RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                  DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
@@ -117,10 +116,10 @@ HWND TMainForm::AddControl(int id, const wchar_t* className, DWORD style, RECT d
 
 void TMainForm::BuildControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window.get(),
-                                 nullptr, instance, nullptr);
+    m_tooltips =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, m_window.get(), nullptr, instance, nullptr);
     SendMessageW(m_tooltips, TTM_SETMAXTIPWIDTH, 0, 400);
 
     // Created in the focus order, which is also the order screen readers read the window in.
@@ -138,7 +137,8 @@ void TMainForm::BuildControls() {
     // The gauge draws its bar; its text, the percentage, is what screen readers read.
     AddControl(kIdProgressbarReadWrite, L"STATIC", SS_OWNERDRAW, {6, 104, 315, 17}, "0%");
     AddControl(kIdLabel3, L"STATIC", SS_LEFT | SS_NOPREFIX, {12, 149, 110, 13}, m_model.Label3);
-    AddControl(kIdProgressbarWrite, PROGRESS_CLASSW, PBS_SMOOTH, {8, 167, 265, 9}, "Блоки сторінки");
+    AddControl(kIdProgressbarWrite, PROGRESS_CLASSW, PBS_SMOOTH, {8, 167, 265, 9},
+               "Блоки сторінки");
     AddControl(kIdButtonConect, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP,
                OnPanel(panel2, 31, 16, 81, 57), "Визначити");
     AddControl(kIdButtonOpenHex, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP,
@@ -146,8 +146,7 @@ void TMainForm::BuildControls() {
                "Повинна бути точна відповідність приладу і мікропрограми для нього");
     // Icon buttons: their text is not drawn but names them for screen readers.
     const HWND web = AddControl(kIdSButton2, WC_BUTTONW, BS_PUSHBUTTON | BS_ICON | WS_TABSTOP,
-                                OnPanel(panel3, 8, 12, 25, 57), "Сайт виробника",
-                                "Сайт виробника");
+                                OnPanel(panel3, 8, 12, 25, 57), "Сайт виробника", "Сайт виробника");
     const HWND info = AddControl(kIdSButton3, WC_BUTTONW, BS_PUSHBUTTON | BS_ICON | WS_TABSTOP,
                                  OnPanel(panel3, 8, 84, 25, 57), "Інформація про програму",
                                  "Інформація про програму");
@@ -160,14 +159,14 @@ void TMainForm::BuildControls() {
         ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER,
         {392, 16, 305, 681}, "", "Інформація про прилад");
     SendMessageW(memo, EM_SETLIMITTEXT, 0, 0);
-    const HWND skinName = AddControl(kIdSComboBoxSkinName, WC_COMBOBOXW, CBS_DROPDOWN,
-                                     {32, 760, 145, 21}, "");
+    const HWND skinName =
+        AddControl(kIdSComboBoxSkinName, WC_COMBOBOXW, CBS_DROPDOWN, {32, 760, 145, 21}, "");
     SetWindowTextW(skinName, L"sComboBoxSkinName");
 
     // The 24 x 24 picture above the caption of "Прошити".
-    const auto bitmap = UniqueBitmap(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_WRITE_BITMAP), IMAGE_BITMAP, 0, 0,
-                   LR_CREATEDIBSECTION)));
+    const auto bitmap = UniqueBitmap(
+        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_WRITE_BITMAP),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     m_writePicture.reset(ImageList_Create(24, 24, ILC_COLOR32, 1, 0));
     ImageList_Add(m_writePicture.get(), bitmap.get(), nullptr);
     BUTTON_IMAGELIST picture = {};
@@ -197,13 +196,12 @@ void TMainForm::ApplyLayout() {
                           control.Id == kIdSComboBoxSkinName;
         // A list's height is that of its opened list; the closed box follows the font.
         const int height = list ? control.Design.bottom * 10 : control.Design.bottom;
-        SetWindowPos(control.Handle, nullptr, Scale(control.Design.left),
-                     Scale(control.Design.top), Scale(control.Design.right), Scale(height),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control.Handle, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(control.Id == kIdMemoAbout ? m_memoFont.get()
-                                                                         : m_font.get()),
-                     FALSE);
+        SetWindowPos(control.Handle, nullptr, Scale(control.Design.left), Scale(control.Design.top),
+                     Scale(control.Design.right), Scale(height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(
+            control.Handle, WM_SETFONT,
+            reinterpret_cast<WPARAM>(control.Id == kIdMemoAbout ? m_memoFont.get() : m_font.get()),
+            FALSE);
     }
     m_shownStatus.clear();  // the status line sizes itself to its text again
     m_shownCalibration.clear();
@@ -230,8 +228,7 @@ void TMainForm::ShowCentred() {
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     SetWindowPos(m_window.get(), nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(m_window.get(), SW_SHOW);
     UpdateWindow(m_window.get());
     SyncFocus();
@@ -378,12 +375,11 @@ LRESULT TMainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 const HWND focus = GetFocus();
-                m_focusBeforeDeactivation = focus != nullptr && IsChild(window, focus) ? focus
-                                                                                       : nullptr;
+                m_focusBeforeDeactivation =
+                    focus != nullptr && IsChild(window, focus) ? focus : nullptr;
             } else {
-                SetFocus(m_focusBeforeDeactivation != nullptr
-                             ? m_focusBeforeDeactivation
-                             : FocusWindowOf(m_model.Focus));
+                SetFocus(m_focusBeforeDeactivation != nullptr ? m_focusBeforeDeactivation
+                                                              : FocusWindowOf(m_model.Focus));
                 // After the activation has ended: FormActivate processes pending messages.
                 PostMessageW(window, kFormActivateMessage, 0, 0);
             }
@@ -477,8 +473,7 @@ void TMainForm::DrawGauge(const DRAWITEMSTRUCT& item) {
     SelectObject(dc, oldFont);
 }
 
-void TMainForm::SyncStatusLabel(int id, std::string& shown, const std::string& text,
-                                int minWidth) {
+void TMainForm::SyncStatusLabel(int id, std::string& shown, const std::string& text, int minWidth) {
     if (text == shown) {
         return;
     }
@@ -493,8 +488,8 @@ void TMainForm::SyncStatusLabel(int id, std::string& shown, const std::string& t
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, std::max(Scale(minWidth), static_cast<int>(extent.cx) + 1), Scale(13),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(label, nullptr, 0, 0, std::max(Scale(minWidth), static_cast<int>(extent.cx) + 1),
+                 Scale(13), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(m_window.get(), nullptr, TRUE);
 }
 
@@ -526,8 +521,9 @@ void TMainForm::SyncMemo() {
         m_shownMemo.back() != '\r') {
         const auto length = static_cast<WPARAM>(GetWindowTextLengthW(memo));
         SendMessageW(memo, EM_SETSEL, length, static_cast<LPARAM>(length));
-        SendMessageW(memo, EM_REPLACESEL, FALSE,
-                     reinterpret_cast<LPARAM>(WideWithCrLf(text.substr(m_shownMemo.size())).c_str()));
+        SendMessageW(
+            memo, EM_REPLACESEL, FALSE,
+            reinterpret_cast<LPARAM>(WideWithCrLf(text.substr(m_shownMemo.size())).c_str()));
     } else {
         SetWindowTextW(memo, WideWithCrLf(text).c_str());
     }
@@ -578,8 +574,7 @@ bool TMainForm::TakesFocus(FocusTarget target) const {
     MapWindowPoints(nullptr, m_window.get(), reinterpret_cast<POINT*>(&rect), 2);
     RECT client;
     GetClientRect(m_window.get(), &client);
-    return rect.left >= 0 && rect.top >= 0 && rect.left < client.right &&
-           rect.top < client.bottom;
+    return rect.left >= 0 && rect.top >= 0 && rect.left < client.right && rect.top < client.bottom;
 }
 
 void TMainForm::MoveFocus(bool forward) {

@@ -65,8 +65,7 @@ LRESULT CALLBACK TWindowSyncDispatcher::Procedure(HWND window, UINT message, WPA
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self =
-        reinterpret_cast<TWindowSyncDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TWindowSyncDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self != nullptr && message == kSynchronizeMessage) {
         auto* call = reinterpret_cast<SynchronizeCall*>(lParam);
         try {

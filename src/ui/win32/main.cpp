@@ -1,7 +1,7 @@
 // velor-bootloader.exe: the desktop program on Windows. Runs until the main window is closed.
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include "mainform/StartUp.h"
 #include "ui/win32/DesktopProgram.h"

@@ -1,0 +1,185 @@
+// The window rules both desktop windows share: the focus walk, the About window's handlers,
+// the start-up order, FormActivate/FormResize and when a window renders its model.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "RecordingDoubles.h"
+#include "mainform/AboutController.h"
+#include "mainform/FocusOrder.h"
+#include "mainform/FormEvents.h"
+#include "mainform/FormLayout.h"
+#include "mainform/KeyCodes.h"
+#include "mainform/RenderingHost.h"
+#include "mainform/StartUp.h"
+
+namespace velor::testing {
+namespace {
+
+std::function<bool(FocusTarget)> Only(std::set<FocusTarget> targets) {
+    return [targets](FocusTarget t) { return targets.count(t) != 0; };
+}
+
+TEST(FocusOrder, NormalLayoutWalksTheTwoSeenControlsBothWays) {
+    const auto seen = Only({FocusTarget::cbPort, FocusTarget::ButtonWrite});
+    EXPECT_EQ(NextFocus(FocusTarget::cbPort, true, seen), FocusTarget::ButtonWrite);
+    EXPECT_EQ(NextFocus(FocusTarget::ButtonWrite, true, seen), FocusTarget::cbPort);
+    EXPECT_EQ(NextFocus(FocusTarget::cbPort, false, seen), FocusTarget::ButtonWrite);
+    // The unseen detect button (focused by cbPortChange) leads on to the next seen control.
+    EXPECT_EQ(NextFocus(FocusTarget::ButtonConect, true, seen), FocusTarget::cbPort);
+    EXPECT_EQ(NextFocus(FocusTarget::ButtonConect, false, seen), FocusTarget::ButtonWrite);
+}
+
+TEST(FocusOrder, ServiceLayoutFollowsThePanelsThenTheRateList) {
+    const auto all = [](FocusTarget) { return true; };
+    FocusTarget at = FocusTarget::cbPort;
+    std::vector<FocusTarget> walk;
+    for (int i = 0; i < 7; ++i) {
+        at = NextFocus(at, true, all);
+        walk.push_back(at);
+    }
+    EXPECT_EQ(walk, (std::vector<FocusTarget>{FocusTarget::ButtonWrite, FocusTarget::ButtonConect,
+                                              FocusTarget::ButtonOpenHex, FocusTarget::sButton2,
+                                              FocusTarget::sButton3, FocusTarget::cbBaudRate,
+                                              FocusTarget::cbPort}));
+}
+
+TEST(FocusOrder, DisabledControlsAreSkippedAndTheMemoIsNeverEntered) {
+    // During a write only the open button and the two narrow buttons take the focus.
+    const auto enabled =
+        Only({FocusTarget::ButtonOpenHex, FocusTarget::sButton2, FocusTarget::sButton3});
+    EXPECT_EQ(NextFocus(FocusTarget::ButtonWrite, true, enabled), FocusTarget::ButtonOpenHex);
+    EXPECT_EQ(NextFocus(FocusTarget::sButton3, true, enabled), FocusTarget::ButtonOpenHex);
+    EXPECT_EQ(NextFocus(FocusTarget::MemoAbout, true, enabled), FocusTarget::ButtonOpenHex);
+    EXPECT_EQ(NextFocus(FocusTarget::MemoAbout, false, enabled), FocusTarget::sButton3);
+    const auto none = Only({});
+    EXPECT_EQ(NextFocus(FocusTarget::cbPort, true, none), FocusTarget::cbPort);
+}
+
+class RecordingAboutWindow : public IAboutWindow {
+  public:
+    explicit RecordingAboutWindow(Log& log) : m_log(log) {}
+    void HideWindow() override { m_log.push_back("hide"); }
+
+  private:
+    Log& m_log;
+};
+
+struct AboutFixture : ::testing::Test {
+    Log log;
+    MainWindowModel model;
+    RecordingHost host{log, model};
+    RecordingShell shell{log};
+    RecordingAboutWindow window{log};
+    AboutController about{window, host, shell};
+};
+
+TEST_F(AboutFixture, F1ClosesWithoutBeepOtherKeysDoNothing) {
+    about.FormKeyDown(kKeyF1);
+    EXPECT_EQ(log, (Log{"hide"}));
+    log.clear();
+    for (uint16_t key : {uint16_t{27}, uint16_t{13}, uint16_t{kKeyE}, uint16_t{113}}) {
+        about.FormKeyDown(key);
+    }
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(AboutFixture, OkBeepsBeforeClosingAndTheTitleBarClosesSilently) {
+    about.Button1Click();
+    EXPECT_EQ(log, (Log{"beep|64", "hide"}));
+    log.clear();
+    about.FormClose();
+    EXPECT_EQ(log, (Log{"hide"}));
+}
+
+TEST_F(AboutFixture, TheLinkBeepsThenOpensTheAddressWithItsSchemeAndStaysOpen) {
+    about.sWebLabel1Click();
+    EXPECT_EQ(log, (Log{"beep|64", "shell|web|https://velor-bootloader.example"}));
+}
+
+class RecordingProgram : public IDesktopProgram {
+  public:
+    Log log;
+    void SetApplicationTitle(const std::string& title) override { log.push_back("title|" + title); }
+    void CreateMainForm() override { log.push_back("main"); }
+    void RunFormCreate() override { log.push_back("FormCreate"); }
+    void ShowMainFormCentred() override { log.push_back("show"); }
+    void CreateFormHelp() override { log.push_back("about"); }
+    int RunMessageLoop() override {
+        log.push_back("loop");
+        return 7;
+    }
+};
+
+TEST(StartUpOrder, TitleMainWindowFormCreateShowAboutThenTheLoop) {
+    RecordingProgram program;
+    EXPECT_EQ(RunDesktopProgram(program), 7);
+    EXPECT_EQ(program.log,
+              (Log{"title|Velor Bootloader", "main", "FormCreate", "show", "about", "loop"}));
+}
+
+class RecordingSurface : public IFormSurface {
+  public:
+    RecordingSurface(Log& log, bool shown) : m_log(log), m_shown(shown) {}
+    bool Shown() const override { return m_shown; }
+    void RepaintNow() override { m_log.push_back("repaint"); }
+
+  private:
+    Log& m_log;
+    bool m_shown;
+};
+
+// A host whose every call lands in one log, to see the order of render and the call itself.
+class OrderedHost : public IHost {
+  public:
+    explicit OrderedHost(Log& log) : m_log(log) {}
+    void ShowMessage(const std::string& text) override { m_log.push_back("message|" + text); }
+    void ShowError(const std::string& text) override { m_log.push_back("error|" + text); }
+    void MessageBeep(BeepKind) override { m_log.push_back("beep"); }
+    void Tone(int, int) override { m_log.push_back("tone"); }
+    void Sleep(int) override { m_log.push_back("sleep"); }
+    void ProcessEvents() override { m_log.push_back("process"); }
+    void BringToFront() override { m_log.push_back("front"); }
+    std::string LongTimeOfDay() override { return "9:41:00"; }
+
+  private:
+    Log& m_log;
+};
+
+TEST(FormEvents, RepaintThenProcessOnlyOnceShown) {
+    Log log;
+    OrderedHost host(log);
+    RecordingSurface hidden(log, false);
+    FormActivate(hidden, host);
+    FormResize(hidden, host);
+    EXPECT_TRUE(log.empty());
+    RecordingSurface shown(log, true);
+    FormActivate(shown, host);
+    FormResize(shown, host);
+    EXPECT_EQ(log, (Log{"repaint", "process", "repaint", "process"}));
+}
+
+TEST(RenderingHostRule, RendersBeforeBoxesAndTurnsButNotBeforeSoundsOrSleeps) {
+    Log log;
+    OrderedHost inner(log);
+    RenderingHost host(inner, [&log] { log.push_back("render"); });
+    host.ShowMessage("a");
+    host.ShowError("b");
+    host.ProcessEvents();
+    host.MessageBeep(BeepKind::Hand);
+    host.Tone(1200, 200);
+    host.Sleep(5);
+    host.BringToFront();
+    EXPECT_EQ(host.LongTimeOfDay(), "9:41:00");
+    EXPECT_EQ(log, (Log{"render", "message|a", "render", "error|b", "render", "process", "beep",
+                        "tone", "sleep", "front"}));
+}
+
+TEST(FormLayout, ServiceClientHeightIsWhatTheFrameLeavesOf340) {
+    EXPECT_EQ(ServiceClientHeight(0), 340);
+    EXPECT_EQ(ServiceClientHeight(31), 309);
+}
+
+}  // namespace
+}  // namespace velor::testing
