@@ -1,8 +1,9 @@
 #pragma once
 // RAII owners for the GDI and kernel handles the window keeps.
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <memory>
 #include <type_traits>

@@ -1,7 +1,8 @@
 // velor-bootloader.exe: the desktop program on Windows. Runs until the main window is closed.
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "mainform/StartUp.h"
 #include "ui/win32/DesktopProgram.h"
