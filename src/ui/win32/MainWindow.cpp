@@ -203,6 +203,7 @@ void TMainForm::ApplyLayout() {
             reinterpret_cast<WPARAM>(control.Id == kIdMemoAbout ? m_memoFont.get() : m_font.get()),
             FALSE);
     }
+    SizeLabelToText(kIdLabel1, 28);
     m_shownStatus.clear();  // the status line sizes itself to its text again
     m_shownCalibration.clear();
     SIZE outer = OuterSize(kClientWidth, kClientHeight);
@@ -270,7 +271,8 @@ std::optional<std::string> TMainForm::ChooseHexFile() {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;  // the named file need not exist
-    if (!GetOpenFileNameW(&dialog)) {
+    auto* open = m_comdlg32.Find<decltype(GetOpenFileNameW)>("GetOpenFileNameW");
+    if (open == nullptr || !open(&dialog)) {
         return std::nullopt;
     }
     return Utf8(file.c_str());
@@ -473,23 +475,31 @@ void TMainForm::DrawGauge(const DRAWITEMSTRUCT& item) {
     SelectObject(dc, oldFont);
 }
 
+void TMainForm::SizeLabelToText(int id, int minWidth) {
+    // A label sizes itself to its text.
+    const HWND label = Item(id);
+    const std::wstring text = [label] {
+        std::wstring t(static_cast<size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+        t.resize(static_cast<size_t>(GetWindowTextW(label, t.data(), static_cast<int>(t.size()))));
+        return t;
+    }();
+    const HDC dc = GetDC(label);
+    const HGDIOBJ old = SelectObject(dc, m_font.get());
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, std::max(Scale(minWidth), static_cast<int>(extent.cx) + 1),
+                 Scale(13), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TMainForm::SyncStatusLabel(int id, std::string& shown, const std::string& text, int minWidth) {
     if (text == shown) {
         return;
     }
     shown = text;
-    const HWND label = Item(id);
-    const std::wstring wide = Wide(text);
-    SetWindowTextW(label, wide.c_str());
-    // A label sizes itself to its text.
-    const HDC dc = GetDC(label);
-    const HGDIOBJ old = SelectObject(dc, m_font.get());
-    SIZE extent = {};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, std::max(Scale(minWidth), static_cast<int>(extent.cx) + 1),
-                 Scale(13), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextW(Item(id), Wide(text).c_str());
+    SizeLabelToText(id, minWidth);
     InvalidateRect(m_window.get(), nullptr, TRUE);
 }
 

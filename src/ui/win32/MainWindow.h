@@ -18,6 +18,7 @@
 #include "mainform/MainFormController.h"
 #include "ui/win32/Handles.h"
 #include "ui/win32/MessagePump.h"
+#include "ui/win32/SystemLibrary.h"
 
 namespace velor::win32 {
 
@@ -66,6 +67,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     std::optional<std::string> ChooseHexFile();
     void PaintPanels(HDC dc);
     void DrawGauge(const DRAWITEMSTRUCT& item);
+    void SizeLabelToText(int id, int minWidth);
     void SyncStatusLabel(int id, std::string& shown, const std::string& text, int minWidth);
     void SyncList(int id, std::vector<std::string>& shown, const TListState& state);
     void SyncMemo();
@@ -90,6 +92,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     UniqueIcon m_bigIcon;
     UniqueIcon m_smallIcon;
     std::vector<Control> m_controls;
+    TSystemLibrary m_comdlg32{L"comdlg32.dll"};  // the open dialog, loaded at its first use
 
     bool m_created = false;
     bool m_serviceApplied = false;

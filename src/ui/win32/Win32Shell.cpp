@@ -7,12 +7,18 @@
 namespace velor::win32 {
 
 // Results are not examined: a launch that fails shows nothing.
+void Win32Shell::Execute(const wchar_t* verb, const std::wstring& file, int show) {
+    if (auto* execute = m_shell32.Find<decltype(ShellExecuteW)>("ShellExecuteW")) {
+        execute(Owner(), verb, file.c_str(), nullptr, nullptr, show);
+    }
+}
+
 void Win32Shell::OpenDeviceManager() {
-    ShellExecuteW(Owner(), L"open", L"devmgmt.msc", nullptr, nullptr, SW_SHOWNORMAL);
+    Execute(L"open", L"devmgmt.msc", SW_SHOWNORMAL);
 }
 
 void Win32Shell::OpenWebAddress(const std::string& address) {
-    ShellExecuteW(Owner(), nullptr, Wide(address).c_str(), nullptr, nullptr, SW_SHOW);
+    Execute(nullptr, Wide(address), SW_SHOW);
 }
 
 void Win32Shell::ShowAbout() {

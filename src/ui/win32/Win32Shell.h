@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "mainform/Shell.h"
+#include "ui/win32/SystemLibrary.h"
 
 namespace velor::win32 {
 
@@ -21,6 +23,9 @@ class Win32Shell final : public IShell {
 
   private:
     HWND Owner() const { return m_owner ? m_owner() : nullptr; }
+    void Execute(const wchar_t* verb, const std::wstring& file, int show);
+
+    TSystemLibrary m_shell32{L"shell32.dll"};  // loaded at the first launch
 
     std::function<HWND()> m_owner;
     std::function<void()> m_showAbout;
