@@ -102,16 +102,26 @@ class Driver {
         }
     }
     ~Driver() {
+        Close();
         if (m_process.hProcess != nullptr) {
-            if (m_main != nullptr && IsWindow(m_main)) {
-                PostMessageW(m_main, WM_CLOSE, 0, 0);
-            }
-            if (WaitForSingleObject(m_process.hProcess, 10000) != WAIT_OBJECT_0) {
-                Fail("the program did not end when its window was closed");
-                TerminateProcess(m_process.hProcess, 1);
-            }
             CloseHandle(m_process.hThread);
             CloseHandle(m_process.hProcess);
+        }
+    }
+
+    // Closes the main window as the title bar's button does: the program must end.
+    void Close() {
+        if (m_process.hProcess == nullptr || m_closed) {
+            return;
+        }
+        m_closed = true;
+        if (m_main != nullptr && IsWindow(m_main)) {
+            PostMessageW(m_main, WM_CLOSE, 0, 0);
+        }
+        if (WaitForSingleObject(m_process.hProcess, 20000) != WAIT_OBJECT_0) {
+            Fail("the program did not end when its window was closed");
+            PrintWindows();
+            TerminateProcess(m_process.hProcess, 1);
         }
     }
 
@@ -265,6 +275,7 @@ class Driver {
     PROCESS_INFORMATION m_process = {};
     HWND m_main = nullptr;
     int m_failures = 0;
+    bool m_closed = false;
     std::function<void(HWND)> m_boxShot;
 };
 
@@ -559,6 +570,7 @@ int wmain(int argc, wchar_t** argv) {
         ChoosePort(d, o);
         StopWrite(d);
     }
+    d.Close();
     Print(d.Failures() == 0 ? "all checks held"
                             : std::to_string(d.Failures()) + " check(s) failed");
     return d.Failures() == 0 ? 0 : 1;
