@@ -4,12 +4,16 @@
 
 namespace velor {
 
-int RunDesktopProgram(IDesktopProgram& program) {
+void StartDesktopProgram(IDesktopProgram& program) {
     program.SetApplicationTitle(kApplicationTitle);
     program.CreateMainForm();
     program.RunFormCreate();
     program.ShowMainFormCentred();
     program.CreateFormHelp();
+}
+
+int RunDesktopProgram(IDesktopProgram& program) {
+    StartDesktopProgram(program);
     return program.RunMessageLoop();
 }
 

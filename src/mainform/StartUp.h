@@ -20,6 +20,9 @@ class IDesktopProgram {
     virtual int RunMessageLoop() = 0;
 };
 
+// The start-up up to the message loop (for a front end whose caller runs the loop).
+void StartDesktopProgram(IDesktopProgram& program);
+// The start-up, then the message loop: the program's exit code.
 int RunDesktopProgram(IDesktopProgram& program);
 
 }  // namespace velor

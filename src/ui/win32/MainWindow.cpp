@@ -41,7 +41,7 @@ UINT DpiOf(HWND window) {
 
 TMainForm::TMainForm(MainWindowModel& model, IHost& host, IShell& shell, TMessagePump& pump,
                      IMainThreadDispatcher& dispatcher)
-    : m_model(model), m_host(host), m_controller(model, host, shell) {
+    : m_model(model), m_host(host), m_pump(pump), m_controller(model, host, shell) {
     // The port's event thread delivers through the dispatcher's hidden window.
     m_controller.Port().SetDispatcher(dispatcher);
     m_controller.Port().SetSyncMethod(TSyncMethod::smWindowSync);
@@ -76,7 +76,9 @@ TMainForm::TMainForm(MainWindowModel& model, IHost& host, IShell& shell, TMessag
     Render();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    m_pump.Remove(*this);
+}
 
 SIZE TMainForm::OuterSize(int clientWidth, int clientHeight) const {
     RECT rect = {0, 0, Scale(clientWidth), Scale(clientHeight)};

@@ -80,6 +80,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
 
     MainWindowModel& m_model;
     IHost& m_host;
+    TMessagePump& m_pump;
     MainFormController m_controller;
     UniqueWindow m_window;
     HWND m_tooltips = nullptr;  // a child of the window, destroyed with it
