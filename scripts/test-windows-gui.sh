@@ -32,7 +32,8 @@ echo "velor-bootloader.exe: $size bytes, imports: $(echo $dlls)"
 
 wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-export WINEPREFIX=$PWD/$win/wineprefix-gui WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=${VELOR_WINEPREFIX:-$PWD/$win/wineprefix-gui} WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
 xvfb_pid= devsim_pid=
 cleanup() {
@@ -44,12 +45,16 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'echo "test-windows-gui: failed at line $LINENO" >&2' ERR
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$work/display")
-[ -d "$WINEPREFIX" ] || "$wine" wineboot -i >/dev/null 2>&1
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    "$wineserver" -w  # the new prefix is complete once its first server has ended
+fi
 "$wineserver" -p >/dev/null 2>&1  # keeps the registry's HARDWARE key alive until the end
 
 winpath() { echo "Z:${1//\//\\}"; }

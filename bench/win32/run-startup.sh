@@ -17,7 +17,10 @@ xvfb_pid=$!
 trap 'kill $xvfb_pid 2>/dev/null || true; "$wineserver" -k 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$work/display")
-[ -d "$WINEPREFIX" ] || "$wine" wineboot -i >/dev/null 2>&1 || true
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    "$wineserver" -w
+fi
 "$wineserver" -p >/dev/null 2>&1
 
 winpath() { echo "Z:${1//\//\\}"; }
