@@ -109,16 +109,22 @@ class Driver {
         }
     }
 
-    // Closes the main window as the title bar's button does: the program must end.
+    // Closes the main window as the title bar's button does: the program must end. A close is
+    // refused while a device operation still runs (a stopped write ends its page first), so
+    // the operator's press is repeated.
     void Close() {
         if (m_process.hProcess == nullptr || m_closed) {
             return;
         }
         m_closed = true;
-        if (m_main != nullptr && IsWindow(m_main)) {
-            PostMessageW(m_main, WM_CLOSE, 0, 0);
+        bool ended = false;
+        for (int i = 0; i < 40 && !ended; ++i) {
+            if (m_main != nullptr && IsWindow(m_main)) {
+                PostMessageW(m_main, WM_CLOSE, 0, 0);
+            }
+            ended = WaitForSingleObject(m_process.hProcess, 500) == WAIT_OBJECT_0;
         }
-        if (WaitForSingleObject(m_process.hProcess, 20000) != WAIT_OBJECT_0) {
+        if (!ended) {
             Fail("the program did not end when its window was closed");
             PrintWindows();
             TerminateProcess(m_process.hProcess, 1);

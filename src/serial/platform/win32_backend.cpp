@@ -206,7 +206,10 @@ class Win32Backend final : public ISerialBackend {
     bool GetIoResult(TIoBlock& block, uint32_t& transferred) override {
         auto& io = static_cast<Win32IoBlock&>(block);
         DWORD n = 0;
-        if (!GetOverlappedResult(m_device, &io.Overlapped, &n, FALSE))
+        // Wine ends a read by its time-outs with ERROR_TIMEOUT where Windows reports success:
+        // both are a read that ended with what arrived.
+        if (!GetOverlappedResult(m_device, &io.Overlapped, &n, FALSE) &&
+            GetLastError() != ERROR_TIMEOUT)
             return false;
         transferred = n;
         return true;
