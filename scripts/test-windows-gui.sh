@@ -78,7 +78,7 @@ if [ -n "$shots" ]; then
     shot_args=(--shots "$(winpath "$work/shots")")
 fi
 status=0
-suites=${VELOR_GUI_SUITES:-main stop}
+suites=${VELOR_GUI_SUITES:-main stop dpi}
 if [[ " $suites " == *" main "* ]]; then
     start_device
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \
@@ -88,6 +88,12 @@ fi
 if [[ " $suites " == *" stop "* ]]; then
     start_device  # a device that does not yet hold the release
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite stop --port COM7 || status=1
+fi
+if [[ " $suites " == *" dpi "* ]]; then
+    # The same start-up at 144 DPI: the layout scales with the monitor.
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+    "$wine" "$driver" --exe "$(winpath "$exe")" --suite startup || status=1
+    "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 fi
 if [ -n "$shots" ]; then
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite about-shot "${shot_args[@]}" || status=1

@@ -2,7 +2,7 @@
 // screen reader or an automation tool would use (find windows by class and title, read control
 // texts, post clicks, send keys), under Wine or on a real Windows PC.
 //
-//   velor-window-driver.exe --exe PATH --suite main|stop [--port COM7] [--image BIN]
+//   velor-window-driver.exe --exe PATH --suite main|stop|startup [--port COM7] [--image BIN]
 //                           [--dump BIN] [--shots DIR]
 //
 // Exit code 0 when every check held; each failed check is printed.
@@ -326,6 +326,18 @@ std::vector<char> ReadAll(const std::wstring& path) {
     return std::vector<char>(std::istreambuf_iterator<char>(in), {});
 }
 
+// The DPI of the window's monitor: the program declares itself DPI-aware and scales its layout
+// to it. (Wine answers GetDpiForWindow with 96 for another program's window; the monitor's
+// DPI, read in a DPI-aware driver, is the same figure on one monitor.)
+int DpiOf(HWND window) {
+    const HDC dc = GetDC(nullptr);
+    const int systemDpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    const UINT windowDpi = GetDpiForWindow(window);
+    return windowDpi != 0 && static_cast<int>(windowDpi) != 96 ? static_cast<int>(windowDpi)
+                                                               : systemDpi;
+}
+
 bool StartsWith(const std::wstring& text, const std::wstring& head) {
     return text.compare(0, head.size(), head) == 0;
 }
@@ -361,9 +373,11 @@ void StartUpState(Driver& d) {
     d.CheckText(d.Control(kLabel3), L"Автокалібровка: 0.0.0", "start-up: calibration line");
     RECT client;
     GetClientRect(d.Main(), &client);
-    d.Check(client.right == 329 && client.bottom == 127,
+    const int dpi = DpiOf(d.Main());
+    d.Check(client.right == MulDiv(329, dpi, 96) && client.bottom == MulDiv(127, dpi, 96),
             "start-up: client area " + std::to_string(client.right) + " x " +
-                std::to_string(client.bottom) + " (329 x 127 at 96 DPI)");
+                std::to_string(client.bottom) + " at " + std::to_string(dpi) +
+                " DPI (329 x 127 at 96 DPI)");
     const HWND port = GetDlgItem(d.Main(), kCbPort);
     const auto selected = SendMessageW(port, CB_GETCURSEL, 0, 0);
     std::wstring portName(256, L'\0');
@@ -479,9 +493,10 @@ void About(Driver& d) {
     d.CheckText(TextOf(GetDlgItem(about, kAboutButton)), L"ОК", "F1: About button");
     RECT client;
     GetClientRect(about, &client);
-    d.Check(client.right == 154 && client.bottom == 193, "F1: About client area " +
-                                                             std::to_string(client.right) + " x " +
-                                                             std::to_string(client.bottom));
+    const int dpi = DpiOf(about);
+    d.Check(client.right == MulDiv(154, dpi, 96) && client.bottom == MulDiv(193, dpi, 96),
+            "F1: About client area " + std::to_string(client.right) + " x " +
+                std::to_string(client.bottom));
     d.Keys({}, VK_F1, about);
     WaitFor([&] { return !IsWindowVisible(about); }, 5000);
     d.Check(!IsWindowVisible(about), "F1 in the About window hides it");
@@ -516,6 +531,8 @@ void StopWrite(Driver& d) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Sizes are read in the monitor's own pixels, as the program lays itself out.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring name = argv[i];
@@ -562,6 +579,9 @@ int wmain(int argc, wchar_t** argv) {
         shot(d.Main(), L"win32-service");
         Detect(d);
         Reset(d);
+        About(d);
+    } else if (o.Suite == L"startup") {
+        StartUpState(d);
         About(d);
     } else if (o.Suite == L"about-shot") {
         d.Keys({}, VK_F1);

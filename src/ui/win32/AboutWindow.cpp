@@ -42,9 +42,8 @@ TFormHelp::TFormHelp(IHost& host, TMessagePump& pump)
     m_dpi = dpi != 0 ? dpi : 96;
 
     const HWND emblem = CreateWindowExW(
-        0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, 0, 0, 0, 0,
-        m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdImageEmblem)), instance,
-        nullptr);
+        0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0, m_window.get(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdImageEmblem)), instance, nullptr);
     m_emblem.reset(
         static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_EMBLEM_BITMAP),
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -73,7 +72,7 @@ void TFormHelp::ApplyLayout() {
                                  TRUE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                  L"MS Sans Serif"));
-    // The emblem is drawn at its own size from the top-left of its box.
+    // The emblem is drawn at its own size from the top-left of its box, never stretched.
     SetWindowPos(GetDlgItem(window, kIdImageEmblem), nullptr, Scale(16), Scale(16), Scale(121),
                  Scale(89), SWP_NOZORDER | SWP_NOACTIVATE);
     // The link is centred on its box, widened to what the font needs.
