@@ -20,6 +20,7 @@ namespace {
 constexpr const wchar_t* kClassName = L"TMainForm";
 constexpr UINT kFormActivateMessage = WM_APP + 10;
 constexpr UINT kFormResizeMessage = WM_APP + 11;
+constexpr UINT kAddHintsMessage = WM_APP + 12;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -71,7 +72,8 @@ TMainForm::TMainForm(MainWindowModel& model, IHost& host, IShell& shell, TMessag
                  reinterpret_cast<LPARAM>(m_smallIcon.get()));
     CreateFonts();
     BuildControls();
-    ApplyLayout();
+    SizeWindow();
+    PostMessageW(m_window.get(), kAddHintsMessage, 0, 0);
     pump.Add(*this);
     Render();
 }
@@ -99,31 +101,41 @@ void TMainForm::CreateFonts() {
 
 HWND TMainForm::AddControl(int id, const wchar_t* className, DWORD style, RECT design,
                            const std::string& text, const char* hint) {
+    // Created at its place with its font: no second layout pass at start-up.
+    const RECT place = PlacementOf(id, design);
     const HWND control = CreateWindowExW(
-        0, className, Wide(text).c_str(), kChild | style, 0, 0, 0, 0, m_window.get(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    m_controls.push_back({id, control, design});
-    if (hint != nullptr && m_tooltips != nullptr) {
-        std::wstring wideHint = Wide(hint);
+        0, className, Wide(text).c_str(), kChild | style, place.left, place.top, place.right,
+        place.bottom, m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(id)), FALSE);
+    m_controls.push_back({id, control, design, hint});
+    return control;
+}
+
+void TMainForm::AddHints() {
+    // Hints matter only once the pointer rests on a control: made after the window is shown.
+    m_tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window.get(),
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(m_tooltips, TTM_SETMAXTIPWIDTH, 0, 400);
+    for (const Control& control : m_controls) {
+        if (control.Hint == nullptr) {
+            continue;
+        }
+        std::wstring hint = Wide(control.Hint);
         TOOLINFOW tool = {};
         tool.cbSize = sizeof(tool);
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = m_window.get();
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = wideHint.data();
+        tool.uId = reinterpret_cast<UINT_PTR>(control.Handle);
+        tool.lpszText = hint.data();
         SendMessageW(m_tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    return control;
 }
 
 void TMainForm::BuildControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_tooltips =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, m_window.get(), nullptr, instance, nullptr);
-    SendMessageW(m_tooltips, TTM_SETMAXTIPWIDTH, 0, 400);
-
     // Created in the focus order, which is also the order screen readers read the window in.
     const RECT& panel1 = kPanels[0];
     const RECT& panel2 = kPanels[1];
@@ -192,19 +204,29 @@ void TMainForm::BuildControls() {
     SendMessageW(Item(kIdCbBaudRate), CB_SETMINVISIBLE, 15, 0);
 }
 
+RECT TMainForm::PlacementOf(int id, const RECT& design) const {
+    const bool list = id == kIdCbPort || id == kIdCbBaudRate || id == kIdSComboBoxSkinName;
+    // A list's height is that of its opened list; the closed box follows the font.
+    const int height = list ? design.bottom * 10 : design.bottom;
+    return {Scale(design.left), Scale(design.top), Scale(design.right), Scale(height)};
+}
+
+HFONT TMainForm::FontOf(int id) const {
+    return id == kIdMemoAbout ? m_memoFont.get() : m_font.get();
+}
+
 void TMainForm::ApplyLayout() {
     for (const Control& control : m_controls) {
-        const bool list = control.Id == kIdCbPort || control.Id == kIdCbBaudRate ||
-                          control.Id == kIdSComboBoxSkinName;
-        // A list's height is that of its opened list; the closed box follows the font.
-        const int height = list ? control.Design.bottom * 10 : control.Design.bottom;
-        SetWindowPos(control.Handle, nullptr, Scale(control.Design.left), Scale(control.Design.top),
-                     Scale(control.Design.right), Scale(height), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(
-            control.Handle, WM_SETFONT,
-            reinterpret_cast<WPARAM>(control.Id == kIdMemoAbout ? m_memoFont.get() : m_font.get()),
-            FALSE);
+        const RECT place = PlacementOf(control.Id, control.Design);
+        SetWindowPos(control.Handle, nullptr, place.left, place.top, place.right, place.bottom,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(control.Id)),
+                     FALSE);
     }
+    SizeWindow();
+}
+
+void TMainForm::SizeWindow() {
     SizeLabelToText(kIdLabel1, 28);
     m_shownStatus.clear();  // the status line sizes itself to its text again
     m_shownCalibration.clear();
@@ -393,6 +415,9 @@ LRESULT TMainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case kFormActivateMessage:
             Run([this] { FormActivate(*this, m_host); });
+            return 0;
+        case kAddHintsMessage:
+            AddHints();
             return 0;
         case kFormResizeMessage:
             Run([this] { FormResize(*this, m_host); });

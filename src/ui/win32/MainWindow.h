@@ -50,6 +50,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
         int Id;
         HWND Handle;
         RECT Design;  // left, top, width, height at 96 DPI, within the client area
+        const char* Hint;
     };
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,7 +60,12 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     HWND AddControl(int id, const wchar_t* className, DWORD style, RECT design,
                     const std::string& text, const char* hint = nullptr);
     void CreateFonts();
+    // Where a control stands (left, top, width, height) at the window's DPI.
+    RECT PlacementOf(int id, const RECT& design) const;
+    HFONT FontOf(int id) const;
+    void AddHints();
     void ApplyLayout();
+    void SizeWindow();
     void ApplyServiceLayout();
     int Scale(int value) const { return MulDiv(value, static_cast<int>(m_dpi), 96); }
     SIZE OuterSize(int clientWidth, int clientHeight) const;
