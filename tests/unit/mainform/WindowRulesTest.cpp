@@ -119,6 +119,12 @@ TEST(StartUpOrder, TitleMainWindowFormCreateShowAboutThenTheLoop) {
               (Log{"title|Velor Bootloader", "main", "FormCreate", "show", "about", "loop"}));
 }
 
+TEST(StartUpOrder, AFrontEndWhoseCallerRunsTheLoopGetsEverythingButTheLoop) {
+    RecordingProgram program;
+    StartDesktopProgram(program);
+    EXPECT_EQ(program.log, (Log{"title|Velor Bootloader", "main", "FormCreate", "show", "about"}));
+}
+
 class RecordingSurface : public IFormSurface {
   public:
     RecordingSurface(Log& log, bool shown) : m_log(log), m_shown(shown) {}
