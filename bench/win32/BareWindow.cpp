@@ -22,9 +22,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     RegisterClassExW(&windowClass);
     RECT rect = {0, 0, 329, 127};
     AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
-    const HWND window = CreateWindowExW(0, L"BareWindow", L"Bare", WS_OVERLAPPEDWINDOW,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
-                                        rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
+    const HWND window = CreateWindowExW(
+        0, L"BareWindow", L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+        rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     MSG message;

@@ -5,8 +5,8 @@
 //
 // Usage: velor-bench-win32-startup PROGRAM BARE [RUNS]
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <chrono>
@@ -64,8 +64,7 @@ Run Start(const std::wstring& program) {
             Sleep(1);
         }
     }
-    run.Seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     if (search.SawBox) {
         std::printf("a message box showed at start-up\n");
     }
