@@ -5,8 +5,9 @@
 //
 // Usage: velor-bench-win32-startup PROGRAM BARE [RUNS]
 
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
