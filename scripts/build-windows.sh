@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Cross-compiles the toolkit-free core, the Win32 serial backend, velor-flash.exe and the unit
-# tests with mingw-w64, warnings as errors. The build folder is kept between runs (only what
-# changed is rebuilt); VELOR_WINDOWS_BUILD_DIR moves it.
+# Cross-compiles the toolkit-free core, the Win32 serial backend, velor-flash.exe, the Win32
+# window velor-bootloader.exe with its driver, and the unit tests with mingw-w64, warnings as
+# errors. The build folder is kept between runs (only what changed is rebuilt);
+# VELOR_WINDOWS_BUILD_DIR moves it.
 #
 # The whole cross build is built, so every test that CTest lists has its .exe. Every target below
 # must also exist: a missing one fails the script instead of leaving a program out unseen.
@@ -12,7 +13,7 @@ build=${VELOR_WINDOWS_BUILD_DIR:-build/windows}
 
 windows_targets=(
     velor_skin_model velor_app velor_firmware velor_serial velor_protocol velor_mainform
-    velor-flash
+    velor-flash velor-bootloader velor-window-driver
     velor_app_tests velor_firmware_tests mainform_controller_tests velor_protocol_tests
     serial_unit_tests serial_win32_port_tests cli_unit_tests
 )
@@ -23,7 +24,7 @@ if [ -x /usr/lib/wine/wine64 ]; then
 fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DVELOR_WERROR=ON "${emulator[@]}" \
-    -DVELOR_BUILD_GUI=OFF -DVELOR_BUILD_TESTS=ON -DVELOR_BUILD_TOOLS=OFF -DVELOR_BUILD_BENCH=OFF
+    -DVELOR_BUILD_GUI=ON -DVELOR_BUILD_TESTS=ON -DVELOR_BUILD_TOOLS=OFF -DVELOR_BUILD_BENCH=OFF
 
 known=$(ninja -C "$build" -t targets all)
 missing=()
@@ -35,4 +36,4 @@ if [ ${#missing[@]} -ne 0 ]; then
     exit 1
 fi
 cmake --build "$build" -j "${VELOR_JOBS:-2}"
-echo "Windows build: $build/src/cli/velor-flash.exe (targets: ${windows_targets[*]})"
+echo "Windows build: $build/src/cli/velor-flash.exe, $build/src/ui/win32/velor-bootloader.exe (targets: ${windows_targets[*]})"

@@ -14,10 +14,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELOR_WERROR
 cmake --build "$build" -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600
 
-for extra in scripts/test-tsan.sh scripts/test-windows.sh; do
-    if [ -f "$extra" ]; then
-        bash "$extra"
-    fi
-done
+bash scripts/test-tsan.sh
+bash scripts/test-windows.sh
+bash scripts/test-windows-gui.sh
 bash scripts/test-packages.sh "$build"
 echo "All tests passed."

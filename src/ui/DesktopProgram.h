@@ -1,11 +1,12 @@
 #pragma once
-// The program entry's start-up, in the system's order: the application title, the main window
-// (created, FormCreate while hidden, shown centred), then the About window, hidden. The caller
-// owns the QApplication and runs its message loop.
+// The program entry's start-up in the shared order (StartDesktopProgram): the application title,
+// the main window (created, FormCreate while hidden, shown centred), then the About window,
+// hidden. The caller owns the QApplication and runs its message loop.
 
 #include <memory>
 
 #include "app/MainWindowModel.h"
+#include "mainform/StartUp.h"
 #include "ui/Main.h"
 #include "ui/QtHost.h"
 #include "ui/QtShell.h"
@@ -18,7 +19,7 @@ struct DesktopOptions {
     bool Animated = true;
 };
 
-class TDesktopProgram {
+class TDesktopProgram final : private IDesktopProgram {
   public:
     explicit TDesktopProgram(DesktopOptions options = {});
 
@@ -26,6 +27,14 @@ class TDesktopProgram {
     TFormHelp& FormHelp() { return *m_formHelp; }
 
   private:
+    void SetApplicationTitle(const std::string& title) override;
+    void CreateMainForm() override;
+    void RunFormCreate() override;
+    void ShowMainFormCentred() override;
+    void CreateFormHelp() override;
+    int RunMessageLoop() override;  // the caller's QApplication runs it
+
+    DesktopOptions m_options;
     MainWindowModel m_model;
     QtHost m_host;
     QtShell m_shell;

@@ -21,6 +21,7 @@
 #include <QToolButton>
 
 #include "mainform/KeyboardRules.h"
+#include "mainform/FormEvents.h"
 #include "mainform/RunHandler.h"
 #include "mainform/ScreenSnap.h"
 #include "serial/PortDescription.h"
@@ -346,7 +347,8 @@ std::optional<std::string> TMainForm::ChooseHexFile() {
     dialog.setObjectName(QStringLiteral("OpenDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);  // the named file need not exist
-    dialog.setNameFilter(Q(kOpenHexFilter));
+    dialog.setNameFilter(Q(kOpenHexFilterName) + QStringLiteral(" (") + Q(kOpenHexFilterPattern) +
+                         QLatin1Char(')'));
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (!m_model.OpenDialogFileName.empty()) {
         const QFileInfo last(Q(m_model.OpenDialogFileName));
@@ -400,7 +402,7 @@ void TMainForm::ApplyServiceLayout() {
     const int frameHeight = frameGeometry().height() - geometry().height();
     const QPoint topLeft = pos();
     m_serviceApplied = true;  // first: the resize handler renders again, nested
-    setFixedSize(kClientWidth, kServiceOuterHeight - frameHeight);
+    setFixedSize(kClientWidth, ServiceClientHeight(frameHeight));
     move(topLeft);
 }
 
@@ -481,24 +483,38 @@ bool TMainForm::focusNextPrevChild(bool next) {
     return true;
 }
 
+namespace {
+// The window as FormActivate and FormResize see it.
+class QtFormSurface final : public IFormSurface {
+  public:
+    QtFormSurface(QWidget& window, bool created) : m_window(window), m_created(created) {}
+    bool Shown() const override { return m_created && m_window.isVisible(); }
+    void RepaintNow() override { m_window.repaint(); }
+
+  private:
+    QWidget& m_window;
+    bool m_created;
+};
+}  // namespace
+
 void TMainForm::RepaintAndProcess() {
-    if (!m_created || !isVisible()) {
-        return;
-    }
-    repaint();
-    m_host.ProcessEvents();
+    QtFormSurface surface(*this, m_created);
+    FormActivate(surface, m_host);
 }
 
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        Run([this] { RepaintAndProcess(); });  // FormActivate
+        Run([this] { RepaintAndProcess(); });
     }
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Run([this] { RepaintAndProcess(); });  // FormResize
+    Run([this] {
+        QtFormSurface surface(*this, m_created);
+        FormResize(surface, m_host);
+    });
 }
 
 void TMainForm::moveEvent(QMoveEvent* event) {

@@ -9,6 +9,7 @@
 
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
+#include "mainform/FormLayout.h"
 #include "mainform/MainFormController.h"
 #include "mainform/Shell.h"
 
@@ -25,11 +26,6 @@ class TsGaugeWidget;
 class TsLabel;
 class TsProgressBarWidget;
 class TsSkinManager;
-
-inline constexpr int kClientWidth = 329;
-inline constexpr int kClientHeight = 127;
-inline constexpr int kServiceOuterHeight = 340;
-inline constexpr const char* kOpenHexFilter = "Файли: I8HEX, I16HEX, I32HEX (*.hex)";
 
 class TMainForm : public QWidget {
     Q_OBJECT

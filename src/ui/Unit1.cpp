@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "mainform/KeyCodes.h"
 #include "mainform/KeyboardRules.h"
 #include "ui/KeyMapping.h"
 #include "ui/skin/ClickLabels.h"
@@ -21,8 +22,7 @@ constexpr QSize kClientSize(154, 193);
 TFormHelp::TFormHelp(IHost& host, IShell& shell, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_host(host),
-      m_shell(shell) {
+      m_controller(*this, host, shell) {
     setObjectName(QStringLiteral("FormHelp"));
     setAttribute(Qt::WA_StyledBackground);
     setWindowTitle(QString::fromUtf8(kAboutCaption));
@@ -94,6 +94,10 @@ bool TFormHelp::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void TFormHelp::HideWindow() {
+    HideAnimated(this);
+}
+
 void TFormHelp::keyPressEvent(QKeyEvent* event) {
     // Escape and the rest do nothing here; the key goes on unchanged.
     QWidget::keyPressEvent(event);
@@ -101,23 +105,21 @@ void TFormHelp::keyPressEvent(QKeyEvent* event) {
 
 void TFormHelp::FormKeyDown(int qtKey) {
     if (qtKey == Qt::Key_F1) {
-        HideAnimated(this);
+        m_controller.FormKeyDown(kKeyF1);
     }
 }
 
 void TFormHelp::closeEvent(QCloseEvent* event) {
     event->ignore();
-    HideAnimated(this);
+    m_controller.FormClose();
 }
 
 void TFormHelp::Button1Click() {
-    m_host.MessageBeep(BeepKind::Asterisk);
-    HideAnimated(this);
+    m_controller.Button1Click();
 }
 
 void TFormHelp::sWebLabel1Click() {
-    m_host.MessageBeep(BeepKind::Asterisk);
-    m_shell.OpenWebAddress(std::string("https://") + kAboutAddress);
+    m_controller.sWebLabel1Click();
 }
 
 }  // namespace velor::ui

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "app/Host.h"
+#include "mainform/AboutController.h"
 #include "mainform/Shell.h"
 
 class QLabel;
@@ -14,16 +15,14 @@ namespace velor::ui {
 
 class TsWebLabel;
 
-inline constexpr const char* kAboutAddress = "velor-bootloader.example";
-inline constexpr const char* kAboutCaption = "Про програму";
-
-class TFormHelp : public QWidget {
+class TFormHelp : public QWidget, public IAboutWindow {
     Q_OBJECT
   public:
     TFormHelp(IHost& host, IShell& shell, QWidget* parent = nullptr);
 
     // Shows the window at its place and brings it to the front.
     void ShowWindow();
+    void HideWindow() override;
 
     QPushButton* Button1() const { return m_button1; }
     TsWebLabel* sWebLabel1() const { return m_webLabel; }
@@ -38,8 +37,7 @@ class TFormHelp : public QWidget {
     void Button1Click();
     void sWebLabel1Click();
 
-    IHost& m_host;
-    IShell& m_shell;
+    AboutController m_controller;
     QLabel* m_emblem = nullptr;
     TsWebLabel* m_webLabel = nullptr;
     QPushButton* m_button1 = nullptr;

@@ -1,0 +1,50 @@
+#include "ui/win32/WideText.h"
+
+#include <windows.h>
+
+namespace velor::win32 {
+
+std::wstring Wide(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), count);
+    return wide;
+}
+
+std::string Utf8(std::wstring_view wide) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(wide.size());
+    const int count =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(count), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), count, nullptr, nullptr);
+    return text;
+}
+
+std::wstring WideWithCrLf(std::string_view utf8) {
+    const std::wstring wide = Wide(utf8);
+    std::wstring out;
+    out.reserve(wide.size() + wide.size() / 16);
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const wchar_t c = wide[i];
+        if (c == L'\r') {
+            out += L"\r\n";
+            if (i + 1 < wide.size() && wide[i + 1] == L'\n') {
+                ++i;
+            }
+        } else if (c == L'\n') {
+            out += L"\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace velor::win32

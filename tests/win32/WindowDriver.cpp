@@ -1,0 +1,603 @@
+// velor-window-driver.exe: drives velor-bootloader.exe from outside, through the Win32 calls a
+// screen reader or an automation tool would use (find windows by class and title, read control
+// texts, post clicks, send keys), under Wine or on a real Windows PC.
+//
+//   velor-window-driver.exe --exe PATH --suite main|stop|startup [--port COM7] [--image BIN]
+//                           [--dump BIN] [--shots DIR]
+//
+// Exit code 0 when every check held; each failed check is printed.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The program's control identifiers: its public contract with automation tools.
+constexpr int kLabel1 = 101;
+constexpr int kCbPort = 102;
+constexpr int kButtonWrite = 103;
+constexpr int kLabelNameOfHex = 104;
+constexpr int kGauge = 105;
+constexpr int kLabel3 = 106;
+constexpr int kButtonConect = 110;
+constexpr int kAboutButton = 203;
+constexpr int kMessageText = 0xFFFF;          // the text of a standard message box
+constexpr int kMessageIcons[] = {20, 0x440};  // the icon of a message box: Windows, Wine
+
+const std::wstring kCaption = L"KALMIRA-5K-2 Bootloader (від 04.10.24)";
+
+using Clock = std::chrono::steady_clock;
+
+std::string Utf8(const std::wstring& wide) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+void Print(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+std::wstring TextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+    const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    while (Clock::now() < end) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return condition();
+}
+
+struct MessageBoxSeen {
+    std::wstring Caption;
+    std::wstring Text;
+    bool Icon = false;
+};
+
+class Driver {
+  public:
+    explicit Driver(const std::wstring& exe) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        std::wstring command = L"\"" + exe + L"\"";
+        if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &m_process)) {
+            Fail("the program did not start");
+            return;
+        }
+        WaitFor(
+            [this] {
+                return (m_main = FindOwn(L"TMainForm")) != nullptr && IsWindowVisible(m_main);
+            },
+            30000);
+        if (m_main == nullptr) {
+            Fail("no main window");
+        }
+    }
+    ~Driver() {
+        Close();
+        if (m_process.hProcess != nullptr) {
+            CloseHandle(m_process.hThread);
+            CloseHandle(m_process.hProcess);
+        }
+    }
+
+    // Closes the main window as the title bar's button does: the program must end. A close is
+    // refused while a device operation still runs (a stopped write ends its page first), so
+    // the operator's press is repeated.
+    void Close() {
+        if (m_process.hProcess == nullptr || m_closed) {
+            return;
+        }
+        m_closed = true;
+        bool ended = false;
+        for (int i = 0; i < 40 && !ended; ++i) {
+            if (m_main != nullptr && IsWindow(m_main)) {
+                PostMessageW(m_main, WM_CLOSE, 0, 0);
+            }
+            ended = WaitForSingleObject(m_process.hProcess, 500) == WAIT_OBJECT_0;
+        }
+        if (!ended) {
+            Fail("the program did not end when its window was closed");
+            PrintWindows();
+            TerminateProcess(m_process.hProcess, 1);
+        }
+    }
+
+    bool Started() const { return m_main != nullptr; }
+    HWND Main() const { return m_main; }
+    int Failures() const { return m_failures; }
+
+    void Check(bool ok, const std::string& what) {
+        Print(std::string(ok ? "ok    " : "FAIL  ") + what);
+        if (!ok) {
+            ++m_failures;
+        }
+    }
+    void Fail(const std::string& what) { Check(false, what); }
+    void CheckText(const std::wstring& got, const std::wstring& expected, const std::string& what) {
+        Check(got == expected,
+              what + ": \"" + Utf8(got) + "\"" +
+                  (got == expected ? "" : " (expected \"" + Utf8(expected) + "\")"));
+    }
+
+    // A top-level window of the program, by class.
+    HWND FindOwn(const wchar_t* className) const {
+        HWND window = nullptr;
+        while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == m_process.dwProcessId) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+    HWND VisibleBox() const {
+        HWND window = nullptr;
+        while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == m_process.dwProcessId && IsWindowVisible(window) &&
+                GetDlgItem(window, kMessageText) != nullptr) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+    std::wstring Control(int id) const { return TextOf(GetDlgItem(m_main, id)); }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(m_main, id)) != FALSE; }
+    void Click(int id, HWND parent = nullptr) {
+        // Posted: the click may run a long operation inside the program's handler.
+        PostMessageW(GetDlgItem(parent != nullptr ? parent : m_main, id), BM_CLICK, 0, 0);
+    }
+
+    // The next message box of the program: its caption, text and icon; closed with OK.
+    std::optional<MessageBoxSeen> TakeBox(int milliseconds) {
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = VisibleBox()) != nullptr; }, milliseconds)) {
+            return std::nullopt;
+        }
+        Sleep(100);  // its texts are set before it is shown; let it settle for a picture
+        MessageBoxSeen seen;
+        seen.Caption = TextOf(box);
+        seen.Text = TextOf(GetDlgItem(box, kMessageText));
+        for (int id : kMessageIcons) {
+            const HWND icon = GetDlgItem(box, id);
+            seen.Icon = seen.Icon || (icon != nullptr && IsWindowVisible(icon) &&
+                                      SendMessageW(icon, STM_GETICON, 0, 0) != 0);
+        }
+        if (m_boxShot) {
+            m_boxShot(box);
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+        return seen;
+    }
+    // For a failure's diagnosis: the program's top-level windows and the main window's state.
+    void PrintWindows() const {
+        struct Context {
+            DWORD Pid;
+        } context{m_process.dwProcessId};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(window, &pid);
+                if (pid == reinterpret_cast<Context*>(data)->Pid) {
+                    wchar_t name[128] = {};
+                    GetClassNameW(window, name, 128);
+                    Print("      window " + Utf8(name) + " \"" + Utf8(TextOf(window)) + "\"" +
+                          (IsWindowVisible(window) ? " visible" : " hidden") +
+                          (IsWindowEnabled(window) ? "" : " disabled"));
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&context));
+        Print("      foreground is " + std::string(GetForegroundWindow() == m_main ? "" : "not ") +
+              "the main window");
+    }
+
+    void OnBox(std::function<void(HWND)> shot) { m_boxShot = std::move(shot); }
+
+    // Chooses a port in the list as the operator does: the selection, then its notification.
+    bool ChoosePort(const std::wstring& name) {
+        const HWND list = GetDlgItem(m_main, kCbPort);
+        const auto index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(name.c_str()));
+        if (index == CB_ERR) {
+            return false;
+        }
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        PostMessageW(m_main, WM_COMMAND, MAKEWPARAM(kCbPort, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+        return true;
+    }
+
+    // Presses a key with modifiers in the program's foreground window.
+    void Keys(std::vector<WORD> modifiers, WORD key, HWND target = nullptr) {
+        const HWND window = target != nullptr ? target : m_main;
+        SetForegroundWindow(window);
+        // Keys go where the program's own thread has taken the activation, which a busy
+        // program does only at its next turn of the message loop.
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        WaitFor(
+            [&] {
+                GUITHREADINFO info = {};
+                info.cbSize = sizeof(info);
+                return GetGUIThreadInfo(thread, &info) && info.hwndActive == window;
+            },
+            5000);
+        std::vector<INPUT> inputs;
+        auto add = [&inputs](WORD vk, bool up) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = vk;
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            if (vk == VK_DELETE) {
+                input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+            }
+            inputs.push_back(input);
+        };
+        for (WORD m : modifiers) {
+            add(m, false);
+        }
+        add(key, false);
+        add(key, true);
+        for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) {
+            add(*it, true);
+        }
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    }
+
+  private:
+    PROCESS_INFORMATION m_process = {};
+    HWND m_main = nullptr;
+    int m_failures = 0;
+    bool m_closed = false;
+    std::function<void(HWND)> m_boxShot;
+};
+
+// A window's client area as a 24-bit BMP, copied from the screen.
+void SaveShot(HWND window, const std::wstring& path) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+    const DWORD size = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + size;
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+    out.write(static_cast<const char*>(bits), size);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+std::vector<char> ReadAll(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The DPI of the window's monitor: the program declares itself DPI-aware and scales its layout
+// to it. (Wine answers GetDpiForWindow with 96 for another program's window; the monitor's
+// DPI, read in a DPI-aware driver, is the same figure on one monitor.)
+int DpiOf(HWND window) {
+    const HDC dc = GetDC(nullptr);
+    const int systemDpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    const UINT windowDpi = GetDpiForWindow(window);
+    return windowDpi != 0 && static_cast<int>(windowDpi) != 96 ? static_cast<int>(windowDpi)
+                                                               : systemDpi;
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& head) {
+    return text.compare(0, head.size(), head) == 0;
+}
+
+struct Options {
+    std::wstring Exe;
+    std::wstring Suite = L"main";
+    std::wstring Port = L"COM7";
+    std::wstring Image;
+    std::wstring Dump;
+    std::wstring Shots;
+};
+
+void ExpectBox(Driver& d, const std::string& what, const std::wstring& text, bool icon,
+               int milliseconds = 30000) {
+    const auto box = d.TakeBox(milliseconds);
+    if (!box) {
+        d.Fail(what + ": no message box");
+        d.PrintWindows();
+        return;
+    }
+    d.CheckText(box->Caption, kCaption, what + ", caption");
+    d.CheckText(box->Text, text, what);
+    d.Check(box->Icon == icon, what + (icon ? ": error icon" : ": no icon"));
+}
+
+void StartUpState(Driver& d) {
+    d.CheckText(TextOf(d.Main()), kCaption, "start-up: title");
+    d.CheckText(d.Control(kLabelNameOfHex), L"Мікропрограма готова до запису", "start-up: status");
+    d.CheckText(d.Control(kGauge), L"0%", "start-up: gauge");
+    d.CheckText(d.Control(kLabel1), L"Порт:", "start-up: port label");
+    d.CheckText(d.Control(kButtonWrite), L"Прошити", "start-up: write button");
+    d.CheckText(d.Control(kLabel3), L"Автокалібровка: 0.0.0", "start-up: calibration line");
+    RECT client;
+    GetClientRect(d.Main(), &client);
+    const int dpi = DpiOf(d.Main());
+    d.Check(client.right == MulDiv(329, dpi, 96) && client.bottom == MulDiv(127, dpi, 96),
+            "start-up: client area " + std::to_string(client.right) + " x " +
+                std::to_string(client.bottom) + " at " + std::to_string(dpi) +
+                " DPI (329 x 127 at 96 DPI)");
+    const HWND port = GetDlgItem(d.Main(), kCbPort);
+    const auto selected = SendMessageW(port, CB_GETCURSEL, 0, 0);
+    std::wstring portName(256, L'\0');
+    SendMessageW(port, CB_GETLBTEXT, static_cast<WPARAM>(selected),
+                 reinterpret_cast<LPARAM>(portName.data()));
+    portName.resize(wcslen(portName.c_str()));
+    d.Check(selected == 0, "start-up: first port selected: \"" + Utf8(portName) + "\"");
+}
+
+void ChoosePort(Driver& d, const Options& o) {
+    d.Check(d.ChoosePort(o.Port), "the port list offers " + Utf8(o.Port));
+    Sleep(200);
+}
+
+void HeldPort(Driver& d, const Options& o) {
+    // Another program holds the port: the program's open fails with message 2 in the error box.
+    const std::wstring path = L"\\\\.\\" + o.Port;
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    d.Check(held != INVALID_HANDLE_VALUE, "held port: the driver holds " + Utf8(o.Port));
+    // Wine lets a second program open a serial port that one holds; Windows does not.
+    const HANDLE second = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (second != INVALID_HANDLE_VALUE) {
+        CloseHandle(second);
+        CloseHandle(held);
+        Print(
+            "skip  held port: this system shares serial ports between programs (Wine); the "
+            "scenario runs on Windows");
+        return;
+    }
+    d.Click(kButtonWrite);
+    ExpectBox(d, "held port: error box", L"Порт зайнятий іншою програмою.", true);
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+    }
+    WaitFor([&] { return d.Enabled(kButtonWrite); }, 5000);
+}
+
+void Write(Driver& d, const Options& o) {
+    d.Click(kButtonWrite);
+    const auto box = d.TakeBox(300000);
+    if (!box) {
+        d.Fail("write: no completion message");
+        return;
+    }
+    d.Check(StartsWith(box->Text,
+                       L"                                         Мікропрограма "
+                       L"успішно завантажена в "),
+            "write: completion message: \"" + Utf8(box->Text) + "\"");
+    d.CheckText(box->Caption, kCaption, "write: message caption");
+    WaitFor([&] { return d.Enabled(kButtonConect); }, 5000);
+    d.Check(StartsWith(d.Control(kLabelNameOfHex), L"Мікропрограма : успішно завантажена в "),
+            "after the write: status \"" + Utf8(d.Control(kLabelNameOfHex)) + "\"");
+    d.CheckText(d.Control(kGauge), L"100%", "after the write: gauge");
+    d.Check(d.Enabled(kButtonConect) && d.Enabled(kCbPort),
+            "after the write: detect button and port list enabled");
+    if (!o.Image.empty() && !o.Dump.empty()) {
+        // The device writes its memory out at the reset that ends the write.
+        std::vector<char> dump;
+        const std::vector<char> image = ReadAll(o.Image);
+        WaitFor([&] { return (dump = ReadAll(o.Dump)) == image; }, 10000);
+        d.Check(!image.empty() && dump == image, "write: device memory equals the image (" +
+                                                     std::to_string(dump.size()) + " bytes)");
+    }
+}
+
+void ServiceLayout(Driver& d) {
+    d.Keys({VK_CONTROL, VK_SHIFT}, 'E');
+    RECT frame;
+    WaitFor(
+        [&] {
+            GetWindowRect(d.Main(), &frame);
+            return frame.bottom - frame.top == 340;
+        },
+        5000);
+    d.Check(frame.bottom - frame.top == 340,
+            "Ctrl+Shift+E: outer height " + std::to_string(frame.bottom - frame.top) + " (340)");
+    RECT client;
+    GetClientRect(d.Main(), &client);
+    RECT button;
+    GetWindowRect(GetDlgItem(d.Main(), kButtonConect), &button);
+    MapWindowPoints(nullptr, d.Main(), reinterpret_cast<POINT*>(&button), 2);
+    d.Check(button.bottom <= client.bottom, "Ctrl+Shift+E: \"Визначити\" is seen");
+}
+
+void Detect(Driver& d) {
+    d.Click(kButtonConect);
+    const auto first = d.TakeBox(60000);
+    d.Check(first && StartsWith(first->Text, L"Визначино:\r\n"),
+            "Визначити: first message \"" + (first ? Utf8(first->Text) : std::string()) + "\"");
+    const auto second = d.TakeBox(10000);
+    d.Check(second.has_value(),
+            "Визначити: second message \"" + (second ? Utf8(second->Text) : std::string()) + "\"");
+    WaitFor([&] { return d.Enabled(kButtonConect); }, 5000);
+}
+
+void Reset(Driver& d) {
+    d.Keys({VK_CONTROL}, 'L');
+    ExpectBox(d, "Ctrl+L", L"Скинуто прилад!!!", false);
+}
+
+void About(Driver& d) {
+    d.Keys({}, VK_F1);
+    HWND about = nullptr;
+    WaitFor([&] { return (about = d.FindOwn(L"TFormHelp")) != nullptr && IsWindowVisible(about); },
+            5000);
+    d.Check(about != nullptr && IsWindowVisible(about), "F1: the About window is shown");
+    if (about == nullptr) {
+        return;
+    }
+    d.CheckText(TextOf(about), L"Про програму", "F1: About caption");
+    d.CheckText(TextOf(GetDlgItem(about, kAboutButton)), L"ОК", "F1: About button");
+    RECT client;
+    GetClientRect(about, &client);
+    const int dpi = DpiOf(about);
+    d.Check(client.right == MulDiv(154, dpi, 96) && client.bottom == MulDiv(193, dpi, 96),
+            "F1: About client area " + std::to_string(client.right) + " x " +
+                std::to_string(client.bottom));
+    d.Keys({}, VK_F1, about);
+    WaitFor([&] { return !IsWindowVisible(about); }, 5000);
+    d.Check(!IsWindowVisible(about), "F1 in the About window hides it");
+}
+
+void StopWrite(Driver& d) {
+    d.Keys({VK_CONTROL}, VK_DELETE);  // the gauge is at 0: nothing happens
+    d.Check(!d.TakeBox(500).has_value(), "Ctrl+Delete at 0%: no message");
+    d.Click(kButtonWrite);
+    // From the second page on the gauge has left 0% (it counts the wake-ups before).
+    const bool moving = WaitFor(
+        [&] {
+            return d.Control(kLabelNameOfHex) == L"Йде запис! Заборонено переривати!" &&
+                   d.Control(kGauge) != L"0%";
+        },
+        120000);
+    d.Check(moving, "stop: the write reached its second page (" + Utf8(d.Control(kGauge)) + ")");
+    d.Keys({VK_CONTROL}, VK_DELETE);
+    ExpectBox(d, "Ctrl+Delete during the write",
+              L"                   Зупинено користувачем!\r\n         Мікропрограма записана "
+              L"частково!\r\nНеобхідно повторно вибрати файл прошивки,\r\n    і провести запис, "
+              L"інакще в подальшому\r\n             прилад буде не працездатний!",
+              false);
+    WaitFor([&] { return d.Control(kLabelNameOfHex) == L"Зупинено користувачем"; }, 10000);
+    d.CheckText(d.Control(kLabelNameOfHex), L"Зупинено користувачем", "stop: status");
+    d.Check(d.Control(kGauge) != L"100%", "stop: the write did not finish");
+    // Whatever the stopped write still reports comes in further boxes.
+    while (d.TakeBox(3000)) {
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Sizes are read in the monitor's own pixels, as the program lays itself out.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring name = argv[i];
+        const std::wstring value = argv[i + 1];
+        if (name == L"--exe") {
+            o.Exe = value;
+        } else if (name == L"--suite") {
+            o.Suite = value;
+        } else if (name == L"--port") {
+            o.Port = value;
+        } else if (name == L"--image") {
+            o.Image = value;
+        } else if (name == L"--dump") {
+            o.Dump = value;
+        } else if (name == L"--shots") {
+            o.Shots = value;
+        }
+    }
+    if (o.Exe.empty()) {
+        Print(
+            "usage: velor-window-driver --exe PATH --suite main|stop [--port COM7] "
+            "[--image BIN --dump BIN] [--shots DIR]");
+        return 2;
+    }
+    Driver d(o.Exe);
+    if (!d.Started()) {
+        return 1;
+    }
+    Sleep(300);
+    auto shot = [&](HWND window, const wchar_t* name) {
+        if (!o.Shots.empty()) {
+            UpdateWindow(window);
+            Sleep(300);
+            SaveShot(window, o.Shots + L"\\" + name + L".bmp");
+        }
+    };
+    if (o.Suite == L"main") {
+        StartUpState(d);
+        ChoosePort(d, o);
+        shot(d.Main(), L"win32-normal");
+        HeldPort(d, o);
+        Write(d, o);
+        ServiceLayout(d);
+        shot(d.Main(), L"win32-service");
+        Detect(d);
+        Reset(d);
+        About(d);
+    } else if (o.Suite == L"startup") {
+        StartUpState(d);
+        About(d);
+    } else if (o.Suite == L"about-shot") {
+        d.Keys({}, VK_F1);
+        HWND about = nullptr;
+        WaitFor(
+            [&] { return (about = d.FindOwn(L"TFormHelp")) != nullptr && IsWindowVisible(about); },
+            5000);
+        if (about != nullptr) {
+            shot(about, L"win32-about");
+        }
+    } else {
+        ChoosePort(d, o);
+        StopWrite(d);
+    }
+    d.Close();
+    Print(d.Failures() == 0 ? "all checks held"
+                            : std::to_string(d.Failures()) + " check(s) failed");
+    return d.Failures() == 0 ? 0 : 1;
+}
