@@ -13,7 +13,9 @@
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 #include "cli/DeviceOptions.h"
+#include "cli/FirmwareLoad.h"
 #include "cli/Interrupts.h"
+#include "cli/OutcomeCodes.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
 #include "firmware/EmbeddedRelease.h"
@@ -53,33 +55,6 @@ constexpr const char* kCommonHelp =
     "  --baud RATE   110 300 600 1200 2400 4800 9600 14400 19200 38400 56000 57600 115200\n"
     "                128000 256000 (default 115200)\n"
     "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
-
-int ExitCodeOf(SessionOutcome outcome) {
-    switch (outcome) {
-        case SessionOutcome::Done:
-            return kExitDone;
-        case SessionOutcome::Stopped:
-            return kExitStopped;
-        case SessionOutcome::None:
-        case SessionOutcome::Refused:
-        case SessionOutcome::Failed:
-            return kExitRefused;
-    }
-    return kExitRefused;
-}
-
-// Loads the firmware the way the window does: the embedded release, or a file read as 8-bit
-// text (its name then stands where the open dialog's would).
-bool LoadFirmware(const std::string& file, MainWindowModel& form, IHost& host,
-                  std::shared_ptr<const FirmwareImage>& image) {
-    if (file.empty()) {
-        form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
-    } else {
-        form.TextTerminal.SetText(ReadTextFile(file));
-        form.OpenDialogFileName = file;
-    }
-    return PrepareFirmware(form, host, image);
-}
 
 int Run(Operation op, const Args& args) {
     std::string error;
