@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "cli/AdapterSerial.h"
@@ -147,8 +148,8 @@ struct Station {
     // The loop of one port: waiting for a device, writing it, waiting for it to leave.
     void Serve(std::size_t i) {
         const PortJob job{ports[i], baudIndex, image, &stops[i]};
-        bool occupied = false;  // the last device written may still be on the port
-        bool lastDone = false;
+        bool occupied = false;            // the last device handled may still be on the port
+        std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {
             board.SetLine(i, Head(i) + (occupied ? "remove the device" : "waiting for a device") +
                                  "  " + TallyText(i));
@@ -161,9 +162,11 @@ struct Station {
                 Pause(i);
                 continue;
             }
-            // The device just written, back with the new release, or one that could not be
-            // written and is still there: not a new device.
-            if (occupied && (!lastDone || presence.description == release)) {
+            // The device just handled answers as it did after its write (with the new release
+            // when it was written): the same device, not a new one. One that says something else
+            // was put in its place between two probes.
+            if (occupied && (!seen || *seen == presence.description)) {
+                seen = presence.description;
                 Pause(i);
                 continue;
             }
@@ -175,7 +178,7 @@ struct Station {
             });
             Report(i, report);
             occupied = true;
-            lastDone = report.outcome == SessionOutcome::Done;
+            seen.reset();
         }
         board.SetLine(i, Head(i) + "ended  " + TallyText(i));
     }
