@@ -21,11 +21,18 @@ void AddPort(GangOptions& options, const std::string& port) {
 
 bool WantsSeveralPorts(const Args& args) {
     int ports = 0;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--ports" || arg == "--all") {
             return true;
         }
-        ports += arg == "--port" ? 1 : 0;
+        if (arg == "--port") {
+            ++ports;
+        }
+        // An option's value is not an option, whatever it reads.
+        if (arg == "--port" || arg == "--baud" || arg == "--hex") {
+            ++i;
+        }
     }
     return ports > 1;
 }
