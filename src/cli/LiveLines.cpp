@@ -36,7 +36,7 @@ void LiveLines::Print(const std::string& line) {
 }
 
 void LiveLines::Draw(const std::vector<std::string>& lines) {
-    if (!m_terminal) {
+    if (!m_terminal || (m_shown == lines.size() && lines == m_lines)) {
         return;
     }
     Clear();
@@ -44,6 +44,7 @@ void LiveLines::Draw(const std::vector<std::string>& lines) {
         std::fprintf(m_out, "%s\033[K\n", FitColumns(line, 100).c_str());
     }
     m_shown = lines.size();
+    m_lines = lines;
     std::fflush(m_out);
 }
 

@@ -18,7 +18,7 @@ class LiveLines {
     bool OnTerminal() const { return m_terminal; }
     // Prints a line above the block.
     void Print(const std::string& line);
-    // Shows these lines as the block, in place of the last ones.
+    // Shows these lines as the block, in place of the last ones (unless they are the same).
     void Draw(const std::vector<std::string>& lines);
     // Removes the block.
     void Clear();
@@ -27,6 +27,7 @@ class LiveLines {
     std::FILE* m_out;
     bool m_terminal;
     std::size_t m_shown = 0;
+    std::vector<std::string> m_lines;  // what the block shows
 };
 
 // A status line cut to width columns (UTF-8 characters counted as one each).

@@ -22,7 +22,9 @@ TEST(GangTable, OneRowPerDeviceInColumns) {
 
 TEST(GangTable, ProgressLineShowsCalibrationOnceAnAttemptFailed) {
     DeviceProgress p;
-    EXPECT_EQ(ProgressLine("COM3", 6, p), "COM3      0%  page 0/0  identifying");
+    p.page = 50;  // identification's own gauge
+    p.pages = 100;
+    EXPECT_EQ(ProgressLine("COM3", 6, p), "COM3          identifying");
     p.writing = true;
     p.page = 29;
     p.pages = 64;
