@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev libgl-dev
     xvfb xauth socat binutils
-    g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64 wine64
     python3
 )
 

@@ -110,7 +110,10 @@ struct Station {
     }
     std::string TallyText(std::size_t i) {
         const std::lock_guard<std::mutex> lock(tallyMutex);
-        return "[" + tallies[i].Text() + "]";
+        std::string text = "[";
+        text += tallies[i].Text();
+        text += ']';
+        return text;
     }
     bool QuotaSpent() const { return count > 0 && claimed.load() >= count; }
     // A stop, or the quota spent: no new device on any port.
