@@ -14,7 +14,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELOR_WERROR
 cmake --build "$build" -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600
 
-for extra in scripts/test-tsan.sh scripts/build-windows.sh scripts/test-windows-gang.sh; do
+for extra in scripts/test-tsan.sh scripts/test-tsan-gang.sh scripts/build-windows.sh \
+    scripts/test-windows-gang.sh; do
     if [ -f "$extra" ]; then
         bash "$extra"
     fi
