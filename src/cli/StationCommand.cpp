@@ -132,14 +132,21 @@ struct Station {
             tallies[i].Add(report);
             codes[i] = WorseExitCode(codes[i], report.exitCode);
         }
-        board.Announce(UtcTimestamp() + "  " + Head(i) + OutcomeWord(report) + "  " +
+        const std::string now = UtcTimestamp();
+        board.Announce(now + "  " + Head(i) + OutcomeWord(report) + "  " +
                        SecondsText(report.seconds) + " s  failed attempts " +
                        std::to_string(report.failedAttempts) + "  calibration " +
                        report.calibration + "  " + report.message);
         if (record) {
-            const DeviceRecord r{UtcTimestamp(),    ports[i],       AdapterSerialNumber(ports[i]),
-                                 release,           imageSha256,    OutcomeWord(report),
-                                 report.message,    report.seconds, report.failedAttempts,
+            const DeviceRecord r{now,
+                                 ports[i],
+                                 AdapterSerialNumber(ports[i]),
+                                 release,
+                                 imageSha256,
+                                 OutcomeWord(report),
+                                 report.message,
+                                 report.seconds,
+                                 report.failedAttempts,
                                  report.calibration};
             std::string error;
             if (!record->Append(r, error)) {
