@@ -43,7 +43,8 @@ constexpr const char* kGangUsage =
     "Exit codes: 0 all done; otherwise the worst of the devices' codes: 3 port error, then\n"
     "1 refused or failed, then 4 stopped; 2 usage.\n";
 
-// Off a terminal each device's end is told as it comes; on one its line says it.
+// Off a terminal each device's end is told as it comes; on one its line says it. Seam: JSON Lines
+// events of velor-flash, where they exist, would add one event per device end here.
 void PrintAnnouncements(StatusBoard& board, LiveLines& live) {
     for (const auto& line : board.TakeAnnouncements()) {
         if (!live.OnTerminal()) {
