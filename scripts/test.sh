@@ -15,7 +15,9 @@ cmake --build "$build" -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600
 
 bash scripts/test-tsan.sh
+bash scripts/test-tsan-gang.sh
 bash scripts/test-windows.sh
 bash scripts/test-windows-gui.sh
+bash scripts/test-windows-gang.sh
 bash scripts/test-packages.sh "$build"
 echo "All tests passed."

@@ -17,10 +17,12 @@ enum ExitCode : int {
 
 using Args = std::vector<std::string>;
 
-int RunCheck(const Args& args);   // velor-flash check [FILE] [--image-out BIN] [--size N]
-int RunPorts(const Args& args);   // velor-flash ports
-int RunDetect(const Args& args);  // velor-flash detect --port P [--baud RATE]
-int RunWrite(const Args& args);   // velor-flash write --port P [--baud RATE] [--hex FILE]
-int RunReset(const Args& args);   // velor-flash reset --port P [--baud RATE]
+int RunCheck(const Args& args);      // velor-flash check [FILE] [--image-out BIN] [--size N]
+int RunPorts(const Args& args);      // velor-flash ports
+int RunDetect(const Args& args);     // velor-flash detect --port P [--baud RATE]
+int RunWrite(const Args& args);      // velor-flash write --port P [--baud RATE] [--hex FILE]
+int RunReset(const Args& args);      // velor-flash reset --port P [--baud RATE]
+int RunGangWrite(const Args& args);  // velor-flash write --port A --port B ... (or --ports, --all)
+int RunStation(const Args& args);    // velor-flash station --port A ... [--count N] [--record F]
 
 }  // namespace velor::cli

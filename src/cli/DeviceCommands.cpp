@@ -17,10 +17,12 @@
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 #include "cli/DeviceOptions.h"
+#include "cli/FirmwareLoad.h"
 #include "cli/Interrupts.h"
 #include "cli/PortHints.h"
 #include "cli/PortMatch.h"
 #include "cli/Reporter.h"
+#include "cli/OutcomeCodes.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalInfo.h"
@@ -126,33 +128,6 @@ std::string PortErrorHint(const std::string& port, const EComPort& e) {
         return {};
     }
     return BusyPortHint(port, FindPortHolders(port));
-}
-
-int ExitCodeOf(SessionOutcome outcome) {
-    switch (outcome) {
-        case SessionOutcome::Done:
-            return kExitDone;
-        case SessionOutcome::Stopped:
-            return kExitStopped;
-        case SessionOutcome::None:
-        case SessionOutcome::Refused:
-        case SessionOutcome::Failed:
-            return kExitRefused;
-    }
-    return kExitRefused;
-}
-
-// Loads the firmware the way the window does: the embedded release, or a file read as 8-bit
-// text (its name then stands where the open dialog's would).
-bool LoadFirmware(const std::string& file, MainWindowModel& form, IHost& host,
-                  std::shared_ptr<const FirmwareImage>& image) {
-    if (file.empty()) {
-        form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
-    } else {
-        form.TextTerminal.SetText(ReadTextFile(file));
-        form.OpenDialogFileName = file;
-    }
-    return PrepareFirmware(form, host, image);
 }
 
 int Run(Operation op, const Args& args) {

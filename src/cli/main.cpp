@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/GangOptions.h"
 #include "cli/Interrupts.h"
 
 namespace {
@@ -20,6 +21,8 @@ constexpr const char* kUsage =
     "  ports [--long]     list the serial ports present (--long: what each one is)\n"
     "  detect --port P    wake and identify the device, print its description\n"
     "  write --port P     write the firmware into the device\n"
+    "  write --port A --port B ...  (or --ports A,B,C, or --all) write several devices at once\n"
+    "  station --port A ...  a production station: write each device that appears, in turn\n"
     "  reset --port P     reset the device\n"
     "\n"
     "Run 'velor-flash COMMAND --help' for the options of a command.\n"
@@ -49,7 +52,9 @@ int main(int argc, char** argv) {
     if (command == "detect")
         return RunWithStop(RunDetect, args);
     if (command == "write")
-        return RunWithStop(RunWrite, args);
+        return RunWithStop(WantsSeveralPorts(args) ? RunGangWrite : RunWrite, args);
+    if (command == "station")
+        return RunWithStop(RunStation, args);
     if (command == "reset")
         return RunWithStop(RunReset, args);
     std::fprintf(stderr, "velor-flash: unknown command '%s' (try 'velor-flash --help')\n",

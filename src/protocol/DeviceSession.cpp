@@ -81,6 +81,7 @@ void DeviceSession::ButtonWriteClick() {
     }
     ActivityScope busy(m_form, DeviceActivity::Identifying);
     m_outcome = SessionOutcome::None;
+    m_flash = FlashState{};
     // The write keeps the image it was started with; one loaded meanwhile serves the next write.
     const std::shared_ptr<const FirmwareImage> image = m_image;
     const IdentifyResult identified = IdentifyDevice(m_context, IdentifyVariant::Write);
@@ -89,7 +90,7 @@ void DeviceSession::ButtonWriteClick() {
         return;
     }
     busy.Switch(DeviceActivity::Writing);
-    const FlashResult result = FlashDevice(m_context, image);
+    const FlashResult result = FlashDevice(m_context, image, m_flash);
     m_outcome = OutcomeOf(result);
     if ((result == FlashResult::Completed || result == FlashResult::Failed) && m_image != image) {
         m_form.ButtonWrite.Enabled = true;

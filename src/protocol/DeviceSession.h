@@ -15,6 +15,7 @@
 #include "protocol/DeviceContext.h"
 #include "protocol/DeviceInfo.h"
 #include "protocol/DeviceLink.h"
+#include "protocol/Flashing.h"
 #include "protocol/PortSetup.h"
 #include "protocol/ProtocolBuffers.h"
 #include "protocol/StopRequest.h"
@@ -52,6 +53,8 @@ class DeviceSession {
     const DeviceInfo& Info() const { return m_info; }
     const ProtocolBuffers& Buffers() const { return m_buffers; }
     SessionOutcome LastOutcome() const { return m_outcome; }
+    // The counters of the last write (all 0 until its writing began).
+    const FlashState& LastFlash() const { return m_flash; }
 
   private:
     MainWindowModel& m_form;
@@ -64,6 +67,7 @@ class DeviceSession {
     StopRequest m_stop;
     DeviceContext m_context;
     SessionOutcome m_outcome = SessionOutcome::None;
+    FlashState m_flash;
 };
 
 }  // namespace velor

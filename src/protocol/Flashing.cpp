@@ -11,15 +11,6 @@ namespace velor {
 
 namespace {
 
-// The state of one flashing; created afresh by every one.
-struct FlashState {
-    int64_t WriteAddress = 0;
-    int64_t FailedAttempts = 0;
-    int EraseDelay = 0;
-    int WriteDelay = 0;
-    int ProgramDelay = 0;
-};
-
 // The name and extension of a chosen file, without its folder.
 std::string FileNameOf(const std::string& path) {
     const auto slash = path.find_last_of("/\\");
@@ -55,7 +46,8 @@ std::string InterruptedText(int64_t pagesDone, int64_t pageCount, bool pageBegun
 
 class Flasher {
   public:
-    Flasher(DeviceContext& c, const FirmwareImage* image) : m_c(c), m_image(image) {}
+    Flasher(DeviceContext& c, const FirmwareImage* image, FlashState& state)
+        : m_c(c), m_image(image), m_s(state) {}
 
     FlashResult Run();
 
@@ -75,7 +67,7 @@ class Flasher {
 
     DeviceContext& m_c;
     const FirmwareImage* m_image;  // never null: the write refuses to start without an image
-    FlashState m_s;
+    FlashState& m_s;
     std::string m_body;
     int64_t m_page = 0;
     int64_t m_sentThisPage = 0;  // commands sent since the page began
@@ -255,7 +247,8 @@ void Flasher::SignalWriteFailure() {
 
 }  // namespace
 
-FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image) {
+FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image,
+                        FlashState& state) {
     if (c.stop.Requested()) {
         c.host.ShowMessage(texts::kInterruptedNothingWritten);
         return FlashResult::Stopped;
@@ -277,7 +270,7 @@ FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareIm
                                                               : texts::kImageTooSmall);
         return FlashResult::Refused;
     }
-    Flasher flasher(c, image.get());
+    Flasher flasher(c, image.get(), state);
     return flasher.Run();
 }
 

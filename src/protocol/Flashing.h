@@ -16,6 +16,16 @@ enum class FlashResult {
     Stopped,    // the stop key or a stop request was seen
 };
 
+// The state of one flashing; created afresh by every one. The session keeps it after the end, so
+// that a front end can report the failed attempts and the calibration.
+struct FlashState {
+    int64_t WriteAddress = 0;
+    int64_t FailedAttempts = 0;
+    int EraseDelay = 0;
+    int WriteDelay = 0;
+    int ProgramDelay = 0;
+};
+
 inline constexpr int kAttemptsPerCommand = 400;
 inline constexpr int64_t kFailureLimit = 400;  // failed attempts in all that fail the flashing
 
@@ -24,6 +34,8 @@ inline constexpr int64_t kFailureLimit = 400;  // failed attempts in all that fa
 // device's pages is refused like a release the gate refuses, before any erase. c.stop is
 // honoured before every command, with a message that says what the device holds. EComPort and
 // EConvertError pass through; one raised while writing first hands the controls back.
-FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image);
+// state is reset at the start of the writing and kept current as it goes.
+FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image,
+                        FlashState& state);
 
 }  // namespace velor

@@ -1,0 +1,138 @@
+// velor-flash write with several ports: a session per device, each on its own thread.
+
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "cli/Commands.h"
+#include "cli/DeviceRun.h"
+#include "cli/FirmwareLoad.h"
+#include "cli/GangOptions.h"
+#include "cli/GangTable.h"
+#include "cli/Interrupts.h"
+#include "cli/LiveLines.h"
+#include "cli/OutcomeCodes.h"
+#include "cli/StatusBoard.h"
+#include "cli/SystemErrors.h"
+#include "cli/TerminalHost.h"
+
+namespace velor::cli {
+
+namespace {
+
+constexpr const char* kGangUsage =
+    "Usage: velor-flash write --port A --port B ... | --ports A,B,C | --all\n"
+    "                         [--baud RATE] [--hex FILE]\n"
+    "Writes the embedded release (or the Intel HEX FILE) into the devices on all these ports at\n"
+    "once, each by its own session; one device's refusal, failure or unplugging leaves the others\n"
+    "going. On a terminal a line per port follows its write; at the end a table gives each\n"
+    "port's outcome (done, refused, failed, stopped) with the system's message, seconds, failed\n"
+    "attempts and calibration.\n"
+    "  --port P      a serial port; repeat it for each device\n"
+    "  --ports LIST  the ports separated by commas\n"
+    "  --all         every port in the port list\n"
+    "  --baud RATE   the rate for every port (default 115200)\n"
+    "  --hex FILE    write this Intel HEX file instead of the embedded release\n"
+    "Ctrl+C stops every write before its next command; a second Ctrl+C ends at once.\n"
+    "Exit codes: 0 all done; otherwise the worst of the devices' codes: 3 port error, then\n"
+    "1 refused or failed, then 4 stopped; 2 usage.\n";
+
+// Off a terminal each device's end is told as it comes; on one its line says it. Seam: JSON Lines
+// events of velor-flash, where they exist, would add one event per device end here.
+void PrintAnnouncements(StatusBoard& board, LiveLines& live) {
+    for (const auto& line : board.TakeAnnouncements()) {
+        if (!live.OnTerminal()) {
+            live.Print(line);
+        }
+    }
+}
+
+}  // namespace
+
+int RunGangWrite(const Args& args) {
+    std::string error;
+    const auto options = ParseGangOptions(args, false, error);
+    if (!options) {
+        std::fprintf(stderr, "velor-flash: %s\n%s", error.c_str(), kGangUsage);
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::fputs(kGangUsage, stdout);
+        return kExitDone;
+    }
+#ifdef __linux__
+    // Inherited by every session thread: each read ends by a 1 ms gap timer.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+#endif
+    TerminalHost host;
+    std::shared_ptr<const FirmwareImage> image = std::make_shared<const FirmwareImage>();
+    std::vector<std::string> ports;
+    const int loaded = ExitCodeOfErrors(host, [&] {
+        MainWindowModel form;
+        ports = ChosenPorts(*options);
+        return LoadFirmware(options->hexFile, form, host, image) ? kExitDone : kExitRefused;
+    });
+    if (loaded != kExitDone) {
+        return loaded;
+    }
+    if (ports.empty()) {
+        std::fputs("velor-flash: the port list is empty\n", stderr);
+        return kExitUsage;
+    }
+
+    const std::size_t n = ports.size();
+    std::size_t portWidth = 0;
+    for (const auto& port : ports) {
+        portWidth = std::max(portWidth, port.size());
+    }
+    StatusBoard board(n);
+    std::vector<DeviceReport> reports(n);
+    const auto stops = std::make_unique<std::atomic<bool>[]>(n);
+    std::atomic<std::size_t> finished{0};
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < n; ++i) {
+            board.SetLine(i, ProgressLine(ports[i], portWidth, DeviceProgress{}));
+            threads.emplace_back([&, i] {
+                const PortJob job{ports[i], options->baudIndex, image, &stops[i]};
+                reports[i] = WriteDevice(job, [&](const DeviceProgress& progress) {
+                    board.SetLine(i, ProgressLine(ports[i], portWidth, progress));
+                });
+                board.SetLine(i, ports[i] + std::string(portWidth - ports[i].size(), ' ') + "  " +
+                                     OutcomeWord(reports[i]) + "  " + reports[i].message);
+                board.Announce(ports[i] + ": " + OutcomeWord(reports[i]) + ", " +
+                               reports[i].message);
+                ++finished;
+            });
+        }
+        LiveLines live(stderr);
+        bool stopping = false;
+        while (finished.load() < n) {
+            if (!stopping && InterruptGuard::Requested()) {
+                stopping = true;
+                for (std::size_t i = 0; i < n; ++i) {
+                    stops[i] = true;
+                }
+            }
+            PrintAnnouncements(board, live);
+            live.Draw(board.Lines());
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        PrintAnnouncements(board, live);
+    }
+    std::fputs(ReportTable(reports).c_str(), stdout);
+    std::fflush(stdout);
+    int code = kExitDone;
+    for (const auto& report : reports) {
+        code = WorseExitCode(code, report.exitCode);
+    }
+    return code;
+}
+
+}  // namespace velor::cli

@@ -1,0 +1,33 @@
+#pragma once
+// The options of a write to several ports at once and of the production station.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+
+namespace velor::cli {
+
+struct GangOptions {
+    std::vector<std::string> ports;  // in the order given, each once
+    bool allPorts = false;           // --all: every port in the list
+    int baudIndex = 12;              // "115200"
+    std::string hexFile;
+    long count = 0;          // station: end after this many devices; 0: until Ctrl+C
+    std::string recordFile;  // station: where each device's record is appended
+    bool help = false;
+};
+
+// station: whether --count and --record are allowed. On a usage error returns nullopt and sets
+// error. Without --all at least one port is required.
+std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std::string& error);
+
+// The ports the options name, then those of the port list for --all; EComPort when the list
+// cannot be read.
+std::vector<std::string> ChosenPorts(const GangOptions& options);
+
+// Whether a write's arguments ask for more than one port (several --port, --ports or --all).
+bool WantsSeveralPorts(const Args& args);
+
+}  // namespace velor::cli

@@ -1,0 +1,52 @@
+#pragma once
+// The production record: one line per device written, appended and forced to the disk before
+// the next device, so that a power cut loses nothing already written. CSV when the file's name
+// ends in ".csv", JSON Lines when it ends in ".jsonl", ".ndjson" or ".json".
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace velor::cli {
+
+struct DeviceRecord {
+    std::string time;  // UTC, ISO 8601
+    std::string port;
+    std::string adapterSerial;  // the USB adapter's serial number; empty when not known
+    std::string release;
+    std::string imageSha256;
+    std::string outcome;  // done, refused, failed, stopped
+    std::string message;
+    double seconds = 0;
+    int64_t failedAttempts = 0;
+    std::string calibration;
+};
+
+enum class RecordFormat { Csv, JsonLines };
+
+// The format a file's name asks for; nullopt when it names none.
+std::optional<RecordFormat> RecordFormatOf(const std::string& path);
+
+std::string CsvHeader();
+std::string CsvLine(const DeviceRecord& record);
+std::string JsonLine(const DeviceRecord& record);
+
+class RecordFile {
+  public:
+    RecordFile(std::string path, RecordFormat format);
+
+    // Appends the record (a CSV file that is new or empty gets its header first) and flushes it
+    // to the disk; any thread. False with error set when the file cannot be written.
+    bool Append(const DeviceRecord& record, std::string& error);
+
+  private:
+    std::string m_path;
+    RecordFormat m_format;
+    std::mutex m_mutex;
+};
+
+// The current time, UTC, as 2026-12-09T10:12:03Z.
+std::string UtcTimestamp();
+
+}  // namespace velor::cli
