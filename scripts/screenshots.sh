@@ -16,4 +16,4 @@ mkdir -p "$out"
 # A port to show in the list: the simulator's link when it runs, else a name that reads well.
 export VELOR_EXTRA_PORTS=${VELOR_EXTRA_PORTS:-/dev/ttyUSB0}
 export QT_QPA_PLATFORM=xcb
-xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" "$build/src/ui/velor-screenshots" "$out"
+xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" "$build/src/ui/qt/velor-screenshots" "$out"

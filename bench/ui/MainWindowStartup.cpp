@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "ui/DesktopProgram.h"
+#include "ui/qt/DesktopProgram.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "MainFormFixture.h"
-#include "ui/skin/ClickLabels.h"
+#include "ui/qt/skin/ClickLabels.h"
 
 namespace velor::guitest {
 namespace {

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "MainFormFixture.h"
-#include "ui/MessageBoxes.h"
+#include "ui/qt/MessageBoxes.h"
 
 namespace velor::guitest {
 namespace {

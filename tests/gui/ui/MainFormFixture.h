@@ -7,9 +7,9 @@
 
 #include "GuiTestSupport.h"
 #include "serial/EComPort.h"
-#include "ui/Main.h"
-#include "ui/Unit1.h"
-#include "ui/skin/TsSkinManager.h"
+#include "ui/qt/Main.h"
+#include "ui/qt/Unit1.h"
+#include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::guitest {
 

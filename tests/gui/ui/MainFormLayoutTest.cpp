@@ -9,9 +9,9 @@
 #include <QToolButton>
 
 #include "MainFormFixture.h"
-#include "ui/MessageBoxes.h"
-#include "ui/skin/TsGaugeWidget.h"
-#include "ui/skin/TsSkinManager.h"
+#include "ui/qt/MessageBoxes.h"
+#include "ui/qt/skin/TsGaugeWidget.h"
+#include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::guitest {
 namespace {

@@ -1,6 +1,6 @@
 // The beeps are the desktop's event sounds; the tones' audio stack is loaded at the first tone
 // and not before.
-#include "ui/Sounds.h"
+#include "ui/qt/Sounds.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "ui/SoundEvents.h"
+#include "ui/qt/SoundEvents.h"
 
 namespace velor::ui {
 namespace {

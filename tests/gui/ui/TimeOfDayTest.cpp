@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 
 #include "GuiTestSupport.h"
-#include "ui/QtHost.h"
+#include "ui/qt/QtHost.h"
 
 namespace velor::guitest {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/SoundEvents.h"
+#include "ui/qt/SoundEvents.h"
 
 namespace velor::ui {
 

@@ -1,8 +1,8 @@
-#include "ui/DesktopProgram.h"
+#include "ui/qt/DesktopProgram.h"
 
 #include <QApplication>
 
-#include "ui/skin/TsSkinManager.h"
+#include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::ui {
 

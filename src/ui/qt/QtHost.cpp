@@ -1,4 +1,4 @@
-#include "ui/QtHost.h"
+#include "ui/qt/QtHost.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -6,7 +6,7 @@
 #include <QTime>
 
 #include "app/LongTimeFormat.h"
-#include "ui/MessageBoxes.h"
+#include "ui/qt/MessageBoxes.h"
 
 namespace velor::ui {
 

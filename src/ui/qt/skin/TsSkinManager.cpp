@@ -1,4 +1,4 @@
-#include "ui/skin/TsSkinManager.h"
+#include "ui/qt/skin/TsSkinManager.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/skin/Accessibility.h"
-#include "ui/skin/SkinSheet.h"
+#include "ui/qt/skin/Accessibility.h"
+#include "ui/qt/skin/SkinSheet.h"
 
 namespace velor::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/skin/TsGaugeWidget.h"
+#include "ui/qt/skin/TsGaugeWidget.h"
 
 #include <QAccessible>
 #include <QPainter>

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <memory>
 
-#include "ui/TonePlayer.h"
+#include "ui/qt/TonePlayer.h"
 
 namespace velor::ui {
 

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "ui/DesktopProgram.h"
+#include "ui/qt/DesktopProgram.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

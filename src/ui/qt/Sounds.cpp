@@ -1,12 +1,12 @@
-#include "ui/Sounds.h"
+#include "ui/qt/Sounds.h"
 
 #include <canberra.h>
 
 #include <QCoreApplication>
 #include <QThread>
 
-#include "ui/DesktopSoundSettings.h"
-#include "ui/SoundEvents.h"
+#include "ui/qt/DesktopSoundSettings.h"
+#include "ui/qt/SoundEvents.h"
 
 namespace velor::ui {
 

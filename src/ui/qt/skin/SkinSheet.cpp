@@ -1,4 +1,4 @@
-#include "ui/skin/SkinSheet.h"
+#include "ui/qt/skin/SkinSheet.h"
 
 namespace velor::ui {
 

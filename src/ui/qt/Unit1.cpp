@@ -1,4 +1,4 @@
-#include "ui/Unit1.h"
+#include "ui/qt/Unit1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,9 +8,9 @@
 
 #include "mainform/KeyCodes.h"
 #include "mainform/KeyboardRules.h"
-#include "ui/KeyMapping.h"
-#include "ui/skin/ClickLabels.h"
-#include "ui/skin/TsSkinManager.h"
+#include "ui/qt/KeyMapping.h"
+#include "ui/qt/skin/ClickLabels.h"
+#include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::ui {
 

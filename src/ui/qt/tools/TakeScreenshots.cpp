@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "ui/DesktopProgram.h"
+#include "ui/qt/DesktopProgram.h"
 
 namespace {
 

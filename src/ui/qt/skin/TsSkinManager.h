@@ -9,7 +9,7 @@
 
 #include "app/WindowAnimation.h"
 
-#include "ui/skin/Palette.h"
+#include "ui/qt/skin/Palette.h"
 
 namespace velor::ui {
 

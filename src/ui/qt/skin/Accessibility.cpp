@@ -1,4 +1,4 @@
-#include "ui/skin/Accessibility.h"
+#include "ui/qt/skin/Accessibility.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -6,8 +6,8 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 
-#include "ui/skin/TsGaugeWidget.h"
-#include "ui/skin/TsProgressBarWidget.h"
+#include "ui/qt/skin/TsGaugeWidget.h"
+#include "ui/qt/skin/TsProgressBarWidget.h"
 
 namespace velor::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/skin/TsProgressBarWidget.h"
+#include "ui/qt/skin/TsProgressBarWidget.h"
 
 #include <QAccessible>
 #include <QPainter>

@@ -8,7 +8,7 @@
 
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
-#include "ui/Sounds.h"
+#include "ui/qt/Sounds.h"
 
 namespace velor::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/KeyMapping.h"
+#include "ui/qt/KeyMapping.h"
 
 namespace velor::ui {
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/Host.h"
-#include "ui/TonePlayer.h"
+#include "ui/qt/TonePlayer.h"
 
 struct ca_context;
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "ui/skin/Palette.h"
+#include "ui/qt/skin/Palette.h"
 
 namespace velor::ui {
 

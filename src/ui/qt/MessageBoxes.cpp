@@ -1,4 +1,4 @@
-#include "ui/MessageBoxes.h"
+#include "ui/qt/MessageBoxes.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "ui/skin/TsSkinManager.h"
+#include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::ui {
 

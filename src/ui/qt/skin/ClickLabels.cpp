@@ -1,4 +1,4 @@
-#include "ui/skin/ClickLabels.h"
+#include "ui/qt/skin/ClickLabels.h"
 
 #include <QMouseEvent>
 #include <QStyle>

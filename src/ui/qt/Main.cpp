@@ -1,4 +1,4 @@
-#include "ui/Main.h"
+#include "ui/qt/Main.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -20,16 +20,16 @@
 #include <QTextCursor>
 #include <QToolButton>
 
-#include "mainform/KeyboardRules.h"
 #include "mainform/FormEvents.h"
+#include "mainform/KeyboardRules.h"
 #include "mainform/RunHandler.h"
 #include "mainform/ScreenSnap.h"
 #include "serial/PortDescription.h"
-#include "ui/KeyMapping.h"
-#include "ui/skin/ClickLabels.h"
-#include "ui/skin/TsGaugeWidget.h"
-#include "ui/skin/TsProgressBarWidget.h"
-#include "ui/skin/TsSkinManager.h"
+#include "ui/qt/KeyMapping.h"
+#include "ui/qt/skin/ClickLabels.h"
+#include "ui/qt/skin/TsGaugeWidget.h"
+#include "ui/qt/skin/TsProgressBarWidget.h"
+#include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::ui {
 

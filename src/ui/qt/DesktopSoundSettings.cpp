@@ -1,4 +1,4 @@
-#include "ui/DesktopSoundSettings.h"
+#include "ui/qt/DesktopSoundSettings.h"
 
 #include <gio/gio.h>
 

@@ -7,10 +7,10 @@
 
 #include "app/MainWindowModel.h"
 #include "mainform/StartUp.h"
-#include "ui/Main.h"
-#include "ui/QtHost.h"
-#include "ui/QtShell.h"
-#include "ui/Unit1.h"
+#include "ui/qt/Main.h"
+#include "ui/qt/QtHost.h"
+#include "ui/qt/QtShell.h"
+#include "ui/qt/Unit1.h"
 
 namespace velor::ui {
 
