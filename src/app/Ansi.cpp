@@ -116,12 +116,6 @@ void AnsiUpperCaseInPlace(std::string& ansi) {
     }
 }
 
-std::string AnsiUpperCase(std::string_view ansi) {
-    std::string out(ansi);
-    AnsiUpperCaseInPlace(out);
-    return out;
-}
-
 std::size_t Utf8Length(std::string_view utf8) {
     std::size_t n = 0;
     for (unsigned char c : utf8) {

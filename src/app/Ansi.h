@@ -13,7 +13,6 @@ std::string AnsiToUtf8(std::string_view ansi);
 // UTF-8 to Windows-1251; characters the code page lacks become "?".
 std::string Utf8ToAnsi(std::string_view utf8);
 // Upper case as the Cyrillic ANSI code page defines it: a-z and the Cyrillic letters.
-std::string AnsiUpperCase(std::string_view ansi);
 void AnsiUpperCaseInPlace(std::string& ansi);
 // The number of characters (code points) of a UTF-8 text.
 std::size_t Utf8Length(std::string_view utf8);

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "app/HexDigits.h"
+
 namespace velor {
 
 namespace {
@@ -11,16 +13,7 @@ namespace {
 }
 
 int DigitValue(char c, int base) {
-    int v;
-    if (c >= '0' && c <= '9') {
-        v = c - '0';
-    } else if (c >= 'A' && c <= 'F') {
-        v = c - 'A' + 10;
-    } else if (c >= 'a' && c <= 'f') {
-        v = c - 'a' + 10;
-    } else {
-        return -1;
-    }
+    const int v = HexDigitValue(c);
     return v < base ? v : -1;
 }
 

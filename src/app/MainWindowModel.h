@@ -90,6 +90,9 @@ struct MainWindowModel {
     DeviceActivity Activity = DeviceActivity::Idle;
 };
 
+// "115200": the rate a window and a command start with.
+inline constexpr int kDefaultBaudIndex = 12;
+
 // The 15 rates of the baud-rate list, in the order of the port's rate ordinals.
 inline const std::vector<std::string>& BaudRateItems() {
     static const std::vector<std::string> items = {"110",   "300",   "600",    "1200",   "2400",

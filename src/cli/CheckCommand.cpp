@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/Conversions.h"
+#include "app/FileNames.h"
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 #include "cli/SystemErrors.h"
@@ -23,6 +24,7 @@
 #include "firmware/HexDigits.h"
 #include "firmware/PrepareFirmware.h"
 #include "firmware/ReadTextFile.h"
+#include "protocol/Texts.h"
 
 namespace velor::cli {
 
@@ -68,14 +70,8 @@ std::optional<int64_t> ParseSize(const std::string& text) {
     }
     int64_t value = 0;
     for (char c : digits) {
-        int d;
-        if (c >= '0' && c <= '9') {
-            d = c - '0';
-        } else if (hex && c >= 'a' && c <= 'f') {
-            d = c - 'a' + 10;
-        } else if (hex && c >= 'A' && c <= 'F') {
-            d = c - 'A' + 10;
-        } else {
+        const int d = HexDigitValue(c);
+        if (d < 0 || d >= (hex ? 16 : 10)) {
             return std::nullopt;
         }
         value = value * (hex ? 16 : 10) + d;
@@ -220,10 +216,7 @@ int RunCheck(const Args& args) {
     }
 
     form.LabelNameOfHex =
-        options.file
-            ? "Мікропрограма : " + std::filesystem::path(*options.file).filename().string() +
-                  " - відкрита" + ". Запишіть в прилад"
-            : "Мікропрограма готова до запису";
+        options.file ? texts::StatusFileOpened(FileNameOf(*options.file)) : texts::kStatusReady;
     std::printf("%s\n", form.LabelNameOfHex.c_str());
     PrintReport(*image, source, CountLines(form.TextTerminal.Text()));
 

@@ -1,9 +1,5 @@
 // velor-flash detect, write and reset: the window's device operations from a terminal.
 
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,13 +15,14 @@
 #include "cli/DeviceOptions.h"
 #include "cli/FirmwareLoad.h"
 #include "cli/Interrupts.h"
+#include "cli/OutcomeCodes.h"
 #include "cli/PortHints.h"
 #include "cli/PortMatch.h"
 #include "cli/Reporter.h"
-#include "cli/OutcomeCodes.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalInfo.h"
+#include "cli/TimerSlack.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
@@ -147,10 +144,7 @@ int Run(Operation op, const Args& args) {
         return kExitDone;
     }
 
-#ifdef __linux__
-    // Every read ends by a 1 ms gap timer; the default 50 us slack on it is throughput.
-    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
-#endif
+    TightenTimerSlack();
     MainWindowModel form;
     Reporter reporter(form, SettingsFor(op, *options), stdout, stderr, SteadySeconds);
     if (!options->logFile.empty() && !reporter.OpenLog(options->logFile, error)) {

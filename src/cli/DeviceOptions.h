@@ -4,13 +4,14 @@
 #include <optional>
 #include <string>
 
+#include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 
 namespace velor::cli {
 
 struct DeviceOptions {
     std::string port;
-    int baudIndex = 12;   // "115200" in the rate list
+    int baudIndex = kDefaultBaudIndex;
     std::string hexFile;  // write only; empty: the embedded release
     bool help = false;
     bool quiet = false;   // -q, --quiet: errors and the result only

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/MainWindowModel.h"
 #include "firmware/FirmwareImage.h"
 #include "protocol/DeviceSession.h"
 
@@ -16,7 +17,7 @@ namespace velor::cli {
 
 struct PortJob {
     std::string port;
-    int baudIndex = 12;
+    int baudIndex = kDefaultBaudIndex;
     std::shared_ptr<const FirmwareImage> image;
     const std::atomic<bool>* stop = nullptr;  // the session's stop request; never null
 };

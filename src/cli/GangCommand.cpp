@@ -1,9 +1,5 @@
 // velor-flash write with several ports: a session per device, each on its own thread.
 
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -12,8 +8,8 @@
 
 #include "cli/Commands.h"
 #include "cli/DeviceRun.h"
-#include "cli/FirmwareLoad.h"
 #include "cli/GangOptions.h"
+#include "cli/GangStart.h"
 #include "cli/GangTable.h"
 #include "cli/Interrupts.h"
 #include "cli/LiveLines.h"
@@ -21,6 +17,7 @@
 #include "cli/StatusBoard.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
+#include "cli/TimerSlack.h"
 
 namespace velor::cli {
 
@@ -66,24 +63,12 @@ int RunGangWrite(const Args& args) {
         std::fputs(kGangUsage, stdout);
         return kExitDone;
     }
-#ifdef __linux__
-    // Inherited by every session thread: each read ends by a 1 ms gap timer.
-    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
-#endif
+    TightenTimerSlack();
     TerminalHost host;
-    std::shared_ptr<const FirmwareImage> image = std::make_shared<const FirmwareImage>();
+    std::shared_ptr<const FirmwareImage> image;
     std::vector<std::string> ports;
-    const int loaded = ExitCodeOfErrors(host, [&] {
-        MainWindowModel form;
-        ports = ChosenPorts(*options);
-        return LoadFirmware(options->hexFile, form, host, image) ? kExitDone : kExitRefused;
-    });
-    if (loaded != kExitDone) {
-        return loaded;
-    }
-    if (ports.empty()) {
-        std::fputs("velor-flash: the port list is empty\n", stderr);
-        return kExitUsage;
+    if (const int prepared = PrepareGang(*options, host, image, ports); prepared != kExitDone) {
+        return prepared;
     }
 
     const std::size_t n = ports.size();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 
 namespace velor::cli {
@@ -12,7 +13,7 @@ namespace velor::cli {
 struct GangOptions {
     std::vector<std::string> ports;  // in the order given, each once
     bool allPorts = false;           // --all: every port in the list
-    int baudIndex = 12;              // "115200"
+    int baudIndex = kDefaultBaudIndex;
     std::string hexFile;
     long count = 0;          // station: end after this many devices; 0: until Ctrl+C
     std::string recordFile;  // station: where each device's record is appended

@@ -4,6 +4,7 @@
 
 #include "cli/Commands.h"
 #include "cli/JsonEvents.h"
+#include "cli/RegionalTime.h"
 #include "cli/Summary.h"
 
 namespace velor::cli {
@@ -11,13 +12,7 @@ namespace velor::cli {
 namespace {
 
 std::string WallClock() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = LocalNow();
     char buffer[32];
     const std::size_t n = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
     return std::string(buffer, n);

@@ -1,7 +1,6 @@
 #include "cli/SessionHost.h"
 
 #include <chrono>
-#include <ctime>
 #include <thread>
 
 #include "app/LongTimeFormat.h"
@@ -22,14 +21,7 @@ void SessionHost::ProcessEvents() {
 }
 
 std::string SessionHost::LongTimeOfDay() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return FormatLongTime(RegionalLongTimeFormat(), local.tm_hour, local.tm_min, local.tm_sec);
+    return RegionalLongTimeNow();
 }
 
 std::string OneLine(const std::string& text) {

@@ -1,9 +1,5 @@
 // velor-flash station: on each port, wait for a device, write it, report it, wait for the next.
 
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -15,8 +11,8 @@
 #include "cli/AdapterSerial.h"
 #include "cli/Commands.h"
 #include "cli/DeviceRun.h"
-#include "cli/FirmwareLoad.h"
 #include "cli/GangOptions.h"
+#include "cli/GangStart.h"
 #include "cli/GangTable.h"
 #include "cli/Interrupts.h"
 #include "cli/LiveLines.h"
@@ -25,6 +21,7 @@
 #include "cli/StatusBoard.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
+#include "cli/TimerSlack.h"
 #include "firmware/ImageDigest.h"
 
 namespace velor::cli {
@@ -89,7 +86,7 @@ struct Tally {
 struct Station {
     std::vector<std::string> ports;
     std::size_t portWidth = 0;
-    int baudIndex = 12;
+    int baudIndex = kDefaultBaudIndex;
     std::shared_ptr<const FirmwareImage> image;
     std::string release;
     std::string imageSha256;
@@ -214,23 +211,12 @@ int RunStation(const Args& args) {
         std::fputs(kStationUsage, stdout);
         return kExitDone;
     }
-#ifdef __linux__
-    prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
-#endif
+    TightenTimerSlack();
     TerminalHost host;
-    std::shared_ptr<const FirmwareImage> image = std::make_shared<const FirmwareImage>();
+    std::shared_ptr<const FirmwareImage> image;
     std::vector<std::string> ports;
-    const int loaded = ExitCodeOfErrors(host, [&] {
-        MainWindowModel form;
-        ports = ChosenPorts(*options);
-        return LoadFirmware(options->hexFile, form, host, image) ? kExitDone : kExitRefused;
-    });
-    if (loaded != kExitDone) {
-        return loaded;
-    }
-    if (ports.empty()) {
-        std::fputs("velor-flash: the port list is empty\n", stderr);
-        return kExitUsage;
+    if (const int prepared = PrepareGang(*options, host, image, ports); prepared != kExitDone) {
+        return prepared;
     }
 
     const std::size_t n = ports.size();

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <thread>
 
 #include "cli/RegionalTime.h"
@@ -67,14 +66,7 @@ void TerminalHost::ProcessEvents() {
 }
 
 std::string TerminalHost::LongTimeOfDay() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return FormatLongTime(RegionalLongTimeFormat(), local.tm_hour, local.tm_min, local.tm_sec);
+    return RegionalLongTimeNow();
 }
 
 void TerminalHost::DrawProgress() {

@@ -12,7 +12,7 @@ namespace velor {
 
 bool PrepareFirmware(MainWindowModel& form, IHost& host,
                      std::shared_ptr<const FirmwareImage>& image) {
-    return PrepareFirmware(form, host, image, std::chrono::milliseconds(16));
+    return PrepareFirmware(form, host, image, kEventBudget);
 }
 
 bool PrepareFirmware(MainWindowModel& form, IHost& host,

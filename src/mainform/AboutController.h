@@ -11,7 +11,9 @@
 namespace velor {
 
 inline constexpr const char* kAboutCaption = "Про програму";
-inline constexpr const char* kAboutAddress = "velor-bootloader.example";
+inline constexpr char kWebAddress[] = "https://velor-bootloader.example";
+// The About window shows the address without its scheme.
+inline constexpr const char* kAboutAddress = kWebAddress + sizeof("https://") - 1;
 inline constexpr const char* kAboutButtonCaption = "ОК";  // Cyrillic О and К
 
 class IAboutWindow {
@@ -32,7 +34,7 @@ class AboutController {
     // The title bar's close button: no beep.
     void FormClose() { m_window.HideWindow(); }
 
-    static std::string WebTarget() { return std::string("https://") + kAboutAddress; }
+    static std::string WebTarget() { return kWebAddress; }
 
   private:
     IAboutWindow& m_window;

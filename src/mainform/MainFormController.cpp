@@ -1,24 +1,16 @@
 #include "mainform/MainFormController.h"
 
-#include <filesystem>
-
 #include "app/Conversions.h"
+#include "app/FileNames.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/PrepareFirmware.h"
 #include "firmware/ReadTextFile.h"
+#include "mainform/AboutController.h"
 #include "serial/ListSerialPorts.h"
 
 namespace velor {
 
-namespace {
-
-std::string FileNameOf(const std::string& path) {
-    const std::filesystem::path p(std::u8string(path.begin(), path.end()));
-    const std::u8string name = p.filename().u8string();
-    return std::string(name.begin(), name.end());
-}
-
-}  // namespace
+namespace {}  // namespace
 
 MainFormController::MainFormController(MainWindowModel& model, IHost& host, IShell& shell,
                                        MainFormOptions options)
@@ -106,8 +98,7 @@ void MainFormController::ButtonOpenHexClick(const std::optional<std::string>& ch
     m_model.OpenDialogFileName = *chosenPath;
     m_model.TextTerminal.SetText(ReadTextFile(*chosenPath));
     if (Load()) {
-        m_model.LabelNameOfHex =
-            "Мікропрограма : " + FileNameOf(*chosenPath) + " - відкрита" + ". Запишіть в прилад";
+        m_model.LabelNameOfHex = texts::StatusFileOpened(FileNameOf(*chosenPath));
         m_host.ShowMessage(kFileOpenedMessage);
     }
 }
@@ -139,7 +130,7 @@ void MainFormController::Label1Click() {
 
 void MainFormController::sButton2Click() {
     m_host.MessageBeep(BeepKind::Asterisk);
-    m_shell.OpenWebAddress(kManufacturerAddress);
+    m_shell.OpenWebAddress(kWebAddress);
 }
 
 void MainFormController::sButton3Click() {

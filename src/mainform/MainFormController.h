@@ -18,17 +18,16 @@
 #include "mainform/KeyCodes.h"
 #include "mainform/Shell.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/Texts.h"
 #include "serial/MainThreadQueue.h"
 #include "serial/TBComPort.h"
 
 namespace velor {
 
-inline constexpr const char* kManufacturerAddress = "https://velor-bootloader.example";
-inline constexpr const char* kStatusReady = "Мікропрограма готова до запису";
+using texts::kStatusReady;
 inline constexpr const char* kPortsRefreshed = "Порти оновлено!";
 inline constexpr const char* kFileOpenedMessage =
     "Мікропрограма відкрита,\r\n   запишіть її в прилад";
-inline constexpr int kDefaultBaudIndex = 12;  // "115200"
 
 struct MainFormOptions {
     // Replaces target with the ports present, or raises EComPort. Empty: ListSerialPorts.

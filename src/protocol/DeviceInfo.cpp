@@ -1,5 +1,7 @@
 #include "protocol/DeviceInfo.h"
 
+#include "app/HexDigits.h"
+
 namespace velor {
 
 namespace {
@@ -15,14 +17,8 @@ int64_t HexOrZero(std::string_view field) {
     }
     int64_t value = 0;
     for (char c : field) {
-        int digit;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
-        } else if (c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) {
             return 0;
         }
         value = value * 16 + digit;

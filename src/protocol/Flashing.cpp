@@ -1,5 +1,7 @@
 #include "protocol/Flashing.h"
 
+#include "app/FileNames.h"
+
 #include <optional>
 #include <string>
 
@@ -11,11 +13,9 @@ namespace velor {
 
 namespace {
 
-// The name and extension of a chosen file, without its folder.
-std::string FileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+// A falling three-tone signal, heard across a workshop when a write fails.
+constexpr int kFailureToneHertz[] = {1200, 800, 500};
+constexpr int kFailureToneMs = 200;
 
 enum class LoopEnd { Accepted, Exhausted, Aborted, Interrupted };
 
@@ -237,9 +237,9 @@ void Flasher::SignalWriteFailure() {
     auto& form = m_c.form;
     m_c.host.BringToFront();
     m_c.host.MessageBeep(BeepKind::Asterisk);
-    m_c.host.Tone(1200, 200);
-    m_c.host.Tone(800, 200);
-    m_c.host.Tone(500, 200);
+    for (const int hertz : kFailureToneHertz) {
+        m_c.host.Tone(hertz, kFailureToneMs);
+    }
     form.cbPort.Enabled = true;
     form.cbBaudRate.Enabled = true;
     form.ButtonConect.Enabled = true;

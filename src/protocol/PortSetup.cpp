@@ -2,13 +2,18 @@
 
 namespace velor {
 
+namespace {
+// The driver queue sizes the window has always asked for, in and out.
+constexpr int32_t kQueueBytes = 2048;
+}  // namespace
+
 void ApplyFormSettings(TBComPort& port) {
     port.SetBaudRate(TBaudRate::br9600);
     port.SetByteSize(TByteSize::bs8);
     port.SetParity(TParity::paNone);
     port.SetStopBits(TStopBits::sb1);
-    port.SetInBufSize(2048);
-    port.SetOutBufSize(2048);
+    port.SetInBufSize(kQueueBytes);
+    port.SetOutBufSize(kQueueBytes);
     port.SetTimeouts(TComTimeouts::Uniform(1));
 }
 
@@ -20,10 +25,9 @@ TBaudRate BaudRateForIndex(int itemIndex) {
 }
 
 void OpenChosenPort(TBComPort& port, const MainWindowModel& form) {
-    if (port.ClosePort()) {
-        port.SetPort(form.cbPort.Text());
-        port.SetBaudRate(BaudRateForIndex(form.cbBaudRate.ItemIndex));
-    }
+    port.ClosePort();
+    port.SetPort(form.cbPort.Text());
+    port.SetBaudRate(BaudRateForIndex(form.cbBaudRate.ItemIndex));
     port.OpenPort();
 }
 

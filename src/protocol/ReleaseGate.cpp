@@ -12,8 +12,8 @@ ReleaseVerdict CheckRelease(std::string_view description) {
     if (description == kReleaseStamp) {
         return ReleaseVerdict::Same;
     }
-    static constexpr int32_t kStampValue = 241004;
-    return StrToInt(description) > kStampValue ? ReleaseVerdict::Newer : ReleaseVerdict::Older;
+    return StrToInt(description) > StrToInt(kReleaseStamp) ? ReleaseVerdict::Newer
+                                                           : ReleaseVerdict::Older;
 }
 
 }  // namespace velor

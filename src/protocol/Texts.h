@@ -2,9 +2,16 @@
 // What the device operations say to the operator (UTF-8), exactly as the system words it.
 // "СОМ" is written with the Cyrillic letters С, О, М.
 
+#include <string>
+
 namespace velor::texts {
 
 inline constexpr const char* kStatusReady = "Мікропрограма готова до запису";
+
+// The status line once a chosen file has been accepted; fileName without its folder.
+inline std::string StatusFileOpened(const std::string& fileName) {
+    return "Мікропрограма : " + fileName + " - відкрита" + ". Запишіть в прилад";
+}
 
 inline constexpr const char* kNotFoundDetect =
     "Не визначино, для усунення причин:\r\n- прилад повинен бути включеним;\r\n- ввести пароль;"

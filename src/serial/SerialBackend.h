@@ -78,7 +78,6 @@ class ISerialBackend {
     virtual TOpenStatus Open(const std::string& port) = 0;
     // Releases the device; harmless when none is held.
     virtual void Close() = 0;
-    virtual bool HasDevice() const = 0;
 
     virtual bool SetupComm(int32_t inQueue, int32_t outQueue) = 0;
     virtual bool SetCommState(const TDcb& dcb) = 0;

@@ -35,9 +35,9 @@ TBComPort::~TBComPort() {
     m_backend->Close();
 }
 
-bool TBComPort::OpenPort() {
+void TBComPort::OpenPort() {
     if (m_opened) {
-        return true;
+        return;
     }
     const TOpenStatus status = m_backend->Open(m_port);
     switch (status.Result) {
@@ -65,12 +65,11 @@ bool TBComPort::OpenPort() {
         throw;
     }
     StartEventMachinery();
-    return m_opened;
 }
 
-bool TBComPort::ClosePort() {
+void TBComPort::ClosePort() {
     if (!m_opened) {
-        return true;
+        return;
     }
     SetDtrLine(false);
     SetRtsLine(false);
@@ -78,7 +77,6 @@ bool TBComPort::ClosePort() {
     StopEventMachinery();
     m_backend->Close();
     m_opened = false;
-    return !m_opened;
 }
 
 void TBComPort::StartEventMachinery() {
@@ -96,123 +94,6 @@ void TBComPort::StopEventMachinery() {
     // The thread ends before the window and the device go, so a delivery in flight finds both.
     m_eventThread.reset();
     m_notifyWindow.reset();
-}
-
-void TBComPort::SetDispatcher(IMainThreadDispatcher& dispatcher) {
-    if (m_opened) {
-        throw EComPort(TComMessage::PropertyWhileOpen);
-    }
-    m_dispatcher = &dispatcher;
-}
-
-void TBComPort::NotifyRxChar() {
-    const int32_t count = QueuedInputCount();
-    if (count > 0 && OnRxChar) {
-        OnRxChar(*this, count);
-    }
-}
-
-void TBComPort::NotifyTxEmpty() {
-    if (OnTxEmpty)
-        OnTxEmpty(*this);
-}
-
-void TBComPort::NotifyRing() {
-    if (OnRing)
-        OnRing(*this);
-}
-
-void TBComPort::NotifyRx80Full() {
-    if (OnRx80Full)
-        OnRx80Full(*this);
-}
-
-void TBComPort::NotifyCTSChange() {
-    if (OnCTSChange)
-        OnCTSChange(*this, ModemLines().Contains(TModemLine::mlCTS));
-}
-
-void TBComPort::NotifyDSRChange() {
-    if (OnDSRChange)
-        OnDSRChange(*this, ModemLines().Contains(TModemLine::mlDSR));
-}
-
-void TBComPort::NotifyRLSDChange() {
-    if (OnRLSDChange)
-        OnRLSDChange(*this, ModemLines().Contains(TModemLine::mlRLSD));
-}
-
-void TBComPort::NotifyError() {
-    uint32_t flags = 0;
-    uint32_t inQueue = 0;
-    if (!m_backend->ClearCommError(flags, inQueue)) {
-        throw EComPort(TComMessage::ClearCommErrorFailed);
-    }
-    TComErrors errors;
-    if (flags & kCeFrame)
-        errors.Include(TComError::ceFrame);
-    if ((flags & kCeRxParity) && m_parity != TParity::paNone)
-        errors.Include(TComError::ceRxParity);
-    if (flags & kCeOverrun)
-        errors.Include(TComError::ceOverrun);
-    if (flags & kCeRxOver)
-        errors.Include(TComError::ceRxOver);
-    if (flags & kCeTxFull)
-        errors.Include(TComError::ceTxFull);
-    if (flags & kCeBreak)
-        errors.Include(TComError::ceBreak);
-    if (flags & kCeIoe)
-        errors.Include(TComError::ceIO);
-    if (flags & kCeMode)
-        errors.Include(TComError::ceMode);
-    if (!errors.Empty() && OnError) {
-        OnError(*this, errors);
-    }
-}
-
-intptr_t TBComPort::NotifyWindowProc(const TWindowMessage& message, IMessageReply* reply) {
-    if (message.Msg != kPortEventMessage) {
-        return 0;  // the default handling of a hidden window
-    }
-    if (reply != nullptr) {
-        reply->Reply(0);  // the event thread goes on while the notification runs
-    }
-    if (!m_opened) {
-        return 0;
-    }
-    try {
-        switch (message.WParam) {
-            case kEvRxChar:
-                NotifyRxChar();
-                break;
-            case kEvTxEmpty:
-                NotifyTxEmpty();
-                break;
-            case kEvCts:
-                NotifyCTSChange();
-                break;
-            case kEvDsr:
-                NotifyDSRChange();
-                break;
-            case kEvRlsd:
-                NotifyRLSDChange();
-                break;
-            case kEvErr:
-                NotifyError();
-                break;
-            case kEvRing:
-                NotifyRing();
-                break;
-            case kEvRx80Full:
-                NotifyRx80Full();
-                break;
-            default:
-                break;
-        }
-    } catch (const std::exception& e) {
-        m_dispatcher->ReportError(e.what());
-    }
-    return 0;
 }
 
 void TBComPort::SetPort(const std::string& name) {

@@ -44,13 +44,13 @@ class TBComPort {
     TBComPort(const TBComPort&) = delete;
     TBComPort& operator=(const TBComPort&) = delete;
 
-    // Opens the device named by Port and applies every setting. True when open afterwards;
+    // Opens the device named by Port and applies every setting; open afterwards unless it
     // raises message 1 (no such device), 2 (held or not permitted) or that of the failing
     // settings step, leaving the port closed and every property as it was.
-    bool OpenPort();
-    // Lowers DTR and RTS, aborts transfers, ends the event thread, releases the device. True when
-    // closed afterwards; a failure of the lines or the abort raises and leaves the port open.
-    bool ClosePort();
+    void OpenPort();
+    // Lowers DTR and RTS, aborts transfers, ends the event thread, releases the device; a failure
+    // of the lines or the abort raises and leaves the port open.
+    void ClosePort();
     bool Opened() const { return m_opened; }
 
     const std::string& Port() const { return m_port; }

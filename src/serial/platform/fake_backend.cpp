@@ -89,10 +89,6 @@ class FakeBackend final : public ISerialBackend {
         }
         m_state->DeviceHeld = false;
     }
-    bool HasDevice() const override {
-        std::lock_guard lock(m_state->Mutex);
-        return m_state->DeviceHeld;
-    }
     bool SetupComm(int32_t in, int32_t out) override {
         return Do(Op::SetupComm, "SetupComm " + std::to_string(in) + " " + std::to_string(out));
     }

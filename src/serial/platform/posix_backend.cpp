@@ -1,5 +1,5 @@
-// The POSIX backend: termios2, ioctl and poll on Linux. Transfers run to completion inside their
-// start, under the device timeouts, and report "completed at once".
+// The backend on Linux: termios2 and ioctl; transfers run to completion inside their start,
+// under the device timeouts, and report "completed at once".
 
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -19,10 +19,10 @@
 #include <mutex>
 #include <thread>
 
-#include "serial/ComEvents.h"
-#include "serial/Deadline.h"
 #include "serial/SerialBackend.h"
+#include "serial/platform/LinuxEventWait.h"
 #include "serial/platform/ModemLineErrors.h"
+#include "serial/platform/PollDeadline.h"
 #include "serial/platform/PosixTermios.h"
 
 namespace velor {
@@ -35,45 +35,6 @@ class PosixIoBlock : public TIoBlock {
     bool Succeeded = true;
     uint32_t Count = 0;
 };
-
-// Waits until fd is ready for events or the deadline passes. True when ready (or hung up).
-enum class PollOutcome { Ready, TimedOut, Failed };
-PollOutcome PollUntil(int fd, short events, const Deadline& deadline, short* revents = nullptr) {
-    for (;;) {
-        pollfd p{fd, events, 0};
-        timespec ts{};
-        timespec* tsp = nullptr;
-        if (const auto left = deadline.Remaining()) {
-            if (*left == std::chrono::nanoseconds::zero()) {
-                return PollOutcome::TimedOut;
-            }
-            ts.tv_sec = static_cast<time_t>(left->count() / 1'000'000'000);
-            ts.tv_nsec = static_cast<long>(left->count() % 1'000'000'000);
-            tsp = &ts;
-        }
-        const int r = ppoll(&p, 1, tsp, nullptr);
-        if (r > 0) {
-            if (revents != nullptr)
-                *revents = p.revents;
-            return PollOutcome::Ready;
-        }
-        if (r == 0) {
-            return PollOutcome::TimedOut;
-        }
-        if (errno != EINTR) {
-            return PollOutcome::Failed;
-        }
-    }
-}
-
-Deadline TotalLimit(uint32_t multiplier, uint32_t constant, uint32_t count) {
-    if (multiplier == 0 && constant == 0) {
-        return Deadline::Never();
-    }
-    return Deadline::AfterMs(static_cast<uint64_t>(multiplier) * count + constant);
-}
-
-class PosixEventWait;
 
 class PosixBackend final : public ISerialBackend {
   public:
@@ -117,8 +78,6 @@ class PosixBackend final : public ISerialBackend {
         ::close(m_fd);
         m_fd = -1;
     }
-
-    bool HasDevice() const override { return m_fd >= 0; }
 
     bool SetupComm(int32_t inQueue, int32_t) override {
         // The kernel sizes its own queues; the size still sets the "80% full" mark.
@@ -346,7 +305,9 @@ class PosixBackend final : public ISerialBackend {
         return m_fd >= 0;
     }
 
-    std::unique_ptr<IEventWait> NewEventWait() override;
+    std::unique_ptr<IEventWait> NewEventWait() override {
+        return MakeLinuxEventWait({m_fd, m_pokeFd, m_writes, m_eventMask, m_inQueueSize});
+    }
 
   private:
     static TOpenStatus OpenError(int error) {
@@ -416,8 +377,6 @@ class PosixBackend final : public ISerialBackend {
         }
     }
 
-    friend class PosixEventWait;
-
     int m_fd = -1;
     const int m_pokeFd;                 // wakes the event wait after a write or a new mask
     std::atomic<uint64_t> m_writes{0};  // completed writes, for the transmit-empty event
@@ -430,135 +389,6 @@ class PosixBackend final : public ISerialBackend {
     bool m_haveCounters = false;
     bool m_usbSerial = false;
 };
-
-// Linux has no single wait for line events: the descriptor is polled for the first byte of an
-// empty input queue, and otherwise snapshots of the queue counts, the modem lines and the error
-// counters are compared on a short tick. Nothing here reads the device, so a transfer on the main
-// thread never loses a byte to the event thread.
-class PosixEventWait final : public IEventWait {
-  public:
-    explicit PosixEventWait(PosixBackend& backend)
-        : m_backend(backend), m_stopFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-        Take(m_last);
-    }
-    ~PosixEventWait() override {
-        if (m_stopFd >= 0)
-            ::close(m_stopFd);
-    }
-    PosixEventWait(const PosixEventWait&) = delete;
-    PosixEventWait& operator=(const PosixEventWait&) = delete;
-
-    void RequestStop() override {
-        m_stopRequested.store(true);
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(m_stopFd, &one, sizeof one);
-    }
-
-    Result Wait(uint32_t& events) override {
-        if (m_stopFd < 0 || m_backend.m_pokeFd < 0)
-            return Result::WaitFailed;
-        for (;;) {
-            if (m_stopRequested.load())
-                return Result::Stopped;
-            Snapshot now;
-            if (!Take(now))
-                return Result::WaitFailed;
-            const uint32_t occurred = Compare(m_last, now) & m_backend.m_eventMask.load();
-            m_last = now;
-            if (occurred != 0) {
-                events = occurred;
-                return Result::Occurred;
-            }
-            // The descriptor only tells of the first byte; POLLHUP would never stop telling.
-            pollfd fds[3] = {{m_stopFd, POLLIN, 0},
-                             {m_backend.m_pokeFd, POLLIN, 0},
-                             {now.InQueue == 0 && !m_hungUp ? m_backend.m_fd : -1, POLLIN, 0}};
-            const bool tick = m_hasModem || m_hasCounters || now.InQueue > 0 || now.OutQueue > 0;
-            const int r = ::poll(fds, 3, tick ? kTickMs : -1);
-            if (r < 0 && errno != EINTR)
-                return Result::WaitFailed;
-            if (fds[0].revents != 0)
-                return Result::Stopped;
-            if (fds[1].revents != 0) {
-                uint64_t pokes = 0;
-                [[maybe_unused]] const ssize_t n = ::read(m_backend.m_pokeFd, &pokes, sizeof pokes);
-                if (m_backend.m_eventMask.load() == 0)
-                    return Result::OccurredFailed;
-            }
-            if (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL))
-                m_hungUp = true;
-        }
-    }
-
-  private:
-    static constexpr int kTickMs = 2;
-
-    struct Snapshot {
-        int InQueue = 0;
-        int OutQueue = 0;
-        uint64_t Writes = 0;
-        int Lines = 0;
-        serial_icounter_struct Counters{};
-    };
-
-    bool Take(Snapshot& s) {
-        const int fd = m_backend.m_fd;
-        if (::ioctl(fd, FIONREAD, &s.InQueue) != 0)
-            return false;
-        if (::ioctl(fd, TIOCOUTQ, &s.OutQueue) != 0)
-            s.OutQueue = 0;
-        s.Writes = m_backend.m_writes.load();
-        if (m_hasModem && ::ioctl(fd, TIOCMGET, &s.Lines) != 0)
-            m_hasModem = false;
-        if (m_hasCounters && ::ioctl(fd, TIOCGICOUNT, &s.Counters) != 0)
-            m_hasCounters = false;
-        return true;
-    }
-
-    uint32_t Compare(const Snapshot& was, const Snapshot& now) const {
-        uint32_t ev = 0;
-        if (now.InQueue > was.InQueue)
-            ev |= kEvRxChar;
-        if (now.OutQueue == 0 && (was.OutQueue > 0 || now.Writes != was.Writes))
-            ev |= kEvTxEmpty;
-        if (m_hasModem) {
-            const int changed = now.Lines ^ was.Lines;
-            if (changed & TIOCM_CTS)
-                ev |= kEvCts;
-            if (changed & TIOCM_DSR)
-                ev |= kEvDsr;
-            if (changed & TIOCM_CAR)
-                ev |= kEvRlsd;
-            if ((changed & TIOCM_RNG) && (now.Lines & TIOCM_RNG))
-                ev |= kEvRing;
-        }
-        if (m_hasCounters) {
-            const auto& a = was.Counters;
-            const auto& b = now.Counters;
-            if (a.frame != b.frame || a.parity != b.parity || a.overrun != b.overrun)
-                ev |= kEvErr;
-        }
-        const int32_t size = m_backend.m_inQueueSize.load();
-        if (size > 0) {
-            const int64_t mark = static_cast<int64_t>(size) * 8 / 10;
-            if (now.InQueue >= mark && was.InQueue < mark)
-                ev |= kEvRx80Full;
-        }
-        return ev;
-    }
-
-    PosixBackend& m_backend;
-    const int m_stopFd;
-    std::atomic<bool> m_stopRequested{false};
-    bool m_hasModem = true;
-    bool m_hasCounters = true;
-    bool m_hungUp = false;
-    Snapshot m_last;
-};
-
-std::unique_ptr<IEventWait> PosixBackend::NewEventWait() {
-    return std::make_unique<PosixEventWait>(*this);
-}
 
 }  // namespace
 

@@ -98,6 +98,8 @@ class Win32EventWait final : public IEventWait {
 
     void RequestStop() override {
         SetEvent(m_stop);
+        // The caller joins the event thread next: hand it the rest of this time slice so that it
+        // leaves its wait now rather than at the scheduler's next turn.
         Sleep(0);
     }
 
@@ -235,8 +237,6 @@ class Win32Backend final : public ISerialBackend {
             m_claim = nullptr;
         }
     }
-
-    bool HasDevice() const override { return m_device != INVALID_HANDLE_VALUE; }
 
     bool SetupComm(int32_t inQueue, int32_t outQueue) override {
         return ::SetupComm(m_device, static_cast<DWORD>(inQueue), static_cast<DWORD>(outQueue)) !=

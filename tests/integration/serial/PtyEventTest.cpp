@@ -49,7 +49,8 @@ TEST_F(PtyEvents, BytesFromTheDeviceRaiseRxCharOnTheMainThread) {
         counts.push_back(count);
         threads.push_back(std::this_thread::get_id());
     };
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     std::this_thread::sleep_for(5ms);
     queue.ServePending();
     EXPECT_TRUE(counts.empty()) << "no event before any byte";
@@ -62,7 +63,8 @@ TEST_F(PtyEvents, BytesFromTheDeviceRaiseRxCharOnTheMainThread) {
 TEST_F(PtyEvents, TransfersKeepEveryByteWhileTheThreadRuns) {
     int32_t events = 0;
     port.OnRxChar = [&](TBComPort&, int32_t) { ++events; };
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     std::string reply;
     for (int round = 0; round < 40; ++round) {
         const std::string frame = ":0" + std::to_string(round) + "AABBCCDDEEFF00112233\r\n";
@@ -82,32 +84,38 @@ TEST_F(PtyEvents, TransmitEmptyFollowsAWrite) {
     std::atomic<int> empties{0};
     port.SetSyncMethod(TSyncMethod::smNone);
     port.OnTxEmpty = [&](TBComPort&) { ++empties; };
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     EXPECT_EQ(port.WriteText("ping"), 4);
     EXPECT_EQ(pty.Receive(4, 500ms), "ping");
     ASSERT_TRUE(Serve([&] { return empties.load() > 0; }));
 }
 
 TEST_F(PtyEvents, StoppingTheThreadEmptiesBothQueues) {
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     pty.Send("left unread");
     ASSERT_TRUE(Serve([&] { return port.QueuedInputCount() == 11; }));
-    ASSERT_TRUE(port.ClosePort());
-    ASSERT_TRUE(port.OpenPort());
+    port.ClosePort();
+    ASSERT_TRUE(!port.Opened());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     EXPECT_EQ(port.QueuedInputCount(), 0);
 }
 
 TEST_F(PtyEvents, CloseCompletesWhileADeliveryWaitsForTheMainThread) {
     int delivered = 0;
     port.OnRxChar = [&](TBComPort&, int32_t) { ++delivered; };
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     pty.Send("x");
     const auto end = std::chrono::steady_clock::now() + 2s;
     while (queue.PendingCount() == 0 && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(200us);
     }
     ASSERT_EQ(queue.PendingCount(), 1u);
-    EXPECT_TRUE(port.ClosePort());
+    port.ClosePort();
+    EXPECT_TRUE(!port.Opened());
     EXPECT_EQ(delivered, 1);
     EXPECT_EQ(queue.PendingCount(), 0u);
 }

@@ -27,9 +27,11 @@ TEST(PtyPort, RatesIncludingNonStandardOnesReachTheDevice) {
                                TBaudRate::br115200, TBaudRate::br128000, TBaudRate::br256000};
     for (TBaudRate rate : rates) {
         port.SetBaudRate(rate);
-        ASSERT_TRUE(port.OpenPort());
+        port.OpenPort();
+        ASSERT_TRUE(port.Opened());
         EXPECT_EQ(pty.SlaveSpeed(), BaudRateValue(rate));
-        ASSERT_TRUE(port.ClosePort());
+        port.ClosePort();
+        ASSERT_TRUE(!port.Opened());
     }
 }
 
@@ -37,7 +39,8 @@ TEST(PtyPort, ChangesWhileOpenApplyAtOnce) {
     PtyPair pty;
     TBComPort port;
     port.SetPort(pty.SlavePath());
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     EXPECT_EQ(pty.SlaveSpeed(), 9600u);
     EXPECT_EQ(pty.SlaveCflag() & CSTOPB, 0u);
     EXPECT_EQ(pty.SlaveLflag() & (ICANON | ECHO), 0u) << "raw mode";
@@ -62,12 +65,15 @@ TEST(PtyPort, SecondOpenOfTheSamePathIsRefusedUntilTheFirstCloses) {
     TBComPort second;
     first.SetPort(pty.SlavePath());
     second.SetPort(pty.SlavePath());
-    ASSERT_TRUE(first.OpenPort());
+    first.OpenPort();
+    ASSERT_TRUE(first.Opened());
     EXPECT_EQ(MessageOf([&] { second.OpenPort(); }), ComMessageText(TComMessage::PortBusy));
     EXPECT_FALSE(second.Opened());
     EXPECT_EQ(first.WriteText("still mine"), 10);
-    ASSERT_TRUE(first.ClosePort());
-    EXPECT_TRUE(second.OpenPort());
+    first.ClosePort();
+    ASSERT_TRUE(!first.Opened());
+    second.OpenPort();
+    EXPECT_TRUE(second.Opened());
 }
 
 TEST(PtyPort, MissingDeviceIsRefusedAndThePortKeepsItsName) {
@@ -86,7 +92,8 @@ TEST(PtyPort, BareNamesAreFoundBelowDev) {
     ASSERT_EQ(pty.SlavePath().rfind("/dev/", 0), 0u);
     TBComPort port;
     port.SetPort(pty.SlavePath().substr(5));  // "pts/N"
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     pty.Send("x");
     std::string s;
     port.Timeouts().SetReadTotalConstant(50);
@@ -97,11 +104,13 @@ TEST(PtyPort, ADeviceWithoutModemLinesStillOpensAndCloses) {
     PtyPair pty;
     TBComPort port;
     port.SetPort(pty.SlavePath());
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     EXPECT_NO_THROW(port.SetDtrLine(true));
     EXPECT_NO_THROW(port.SetRtsLine(true));
     EXPECT_TRUE(port.ModemLines().Empty());
-    EXPECT_TRUE(port.ClosePort());
+    port.ClosePort();
+    EXPECT_TRUE(!port.Opened());
     EXPECT_FALSE(port.Opened());
 }
 
@@ -109,7 +118,8 @@ TEST(PtyPort, QueuedInputCountCountsRawBytes) {
     PtyPair pty;
     TBComPort port;
     port.SetPort(pty.SlavePath());
-    ASSERT_TRUE(port.OpenPort());
+    port.OpenPort();
+    ASSERT_TRUE(port.Opened());
     pty.Send("no line end");
     // The bytes cross the pty asynchronously.
     for (int i = 0; i < 100 && port.QueuedInputCount() < 11; ++i) {

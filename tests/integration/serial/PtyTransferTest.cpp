@@ -24,7 +24,8 @@ class PtyTransfers : public ::testing::Test {
     void SetUp() override {
         port.SetPort(pty.SlavePath());
         port.SetTimeouts(TComTimeouts::Uniform(1));
-        ASSERT_TRUE(port.OpenPort());
+        port.OpenPort();
+        ASSERT_TRUE(port.Opened());
     }
     // Waits until the port sees n bytes queued.
     void AwaitQueued(int n) {

@@ -4,6 +4,7 @@
 
 #include "ControllerFixture.h"
 #include "HexText.h"
+#include "mainform/AboutController.h"
 #include "mainform/RunHandler.h"
 
 namespace velor::testing {
@@ -73,9 +74,8 @@ TEST_F(HandlersTest, AuxiliaryActionsBeepWhereTheyShould) {
     controller->Label1Click();
     controller->sButton2Click();
     controller->sButton3Click();
-    EXPECT_EQ(log,
-              (Log{"shell|devices", "beep|64", std::string("shell|web|") + kManufacturerAddress,
-                   "beep|64", "shell|about"}));
+    EXPECT_EQ(log, (Log{"shell|devices", "beep|64", std::string("shell|web|") + kWebAddress,
+                        "beep|64", "shell|about"}));
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ TEST(ComPortOpen, AppliesEverySettingInOrder) {
     f.port.SetPort("COM7");
     f.port.SetBaudRate(TBaudRate::br115200);
     EXPECT_TRUE(f.state->Calls.empty());
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     EXPECT_TRUE(f.port.Opened());
     EXPECT_EQ(f.state->Calls, (Names{"Open COM7", "SetupComm 2048 2048", "SetCommState 115200",
                                      "SetCommTimeouts", "SetCommMask 1469"}))
@@ -44,7 +45,8 @@ TEST(ComPortOpen, AppliesEverySettingInOrder) {
     EXPECT_EQ(f.state->Timeouts.WriteTotalTimeoutConstant, 1000u);
 
     f.ClearLog();
-    EXPECT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    EXPECT_TRUE(f.port.Opened());
     EXPECT_TRUE(f.state->Calls.empty()) << "opening an open port does nothing";
 }
 
@@ -104,21 +106,25 @@ TEST(ComPortOpen, FailedSettingsStepRollsBackAndRunsNoLaterStep) {
         EXPECT_FALSE(f.state->DeviceHeld);
         // The port is usable again once the device behaves.
         f.Heal();
-        EXPECT_TRUE(f.port.OpenPort());
+        f.port.OpenPort();
+        EXPECT_TRUE(f.port.Opened());
     }
 }
 
 TEST(ComPortClose, LowersLinesAbortsThenReleases) {
     FakePort f;
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     f.ClearLog();
-    EXPECT_TRUE(f.port.ClosePort());
+    f.port.ClosePort();
+    EXPECT_TRUE(!f.port.Opened());
     EXPECT_FALSE(f.port.Opened());
     // The event thread ends (its mask cleared, both queues purged) before the device goes.
     EXPECT_EQ(f.state->Calls, (Names{"EscapeCommFunction 6", "EscapeCommFunction 4", "PurgeComm 3",
                                      "SetCommMask 0", "PurgeComm 12", "Close"}));
     f.ClearLog();
-    EXPECT_TRUE(f.port.ClosePort());
+    f.port.ClosePort();
+    EXPECT_TRUE(!f.port.Opened());
     EXPECT_TRUE(f.state->Calls.empty()) << "a closed port leaves the lines alone";
 }
 
@@ -129,13 +135,15 @@ TEST(ComPortClose, FailureOfLinesOrAbortKeepsThePortOpen) {
     };
     for (const auto& [op, message] : rows) {
         FakePort f;
-        ASSERT_TRUE(f.port.OpenPort());
+        f.port.OpenPort();
+        ASSERT_TRUE(f.port.Opened());
         f.Fail(op);
         EXPECT_EQ(MessageOf([&] { f.port.ClosePort(); }), Text(message));
         EXPECT_TRUE(f.port.Opened());
         EXPECT_TRUE(f.state->DeviceHeld);
         f.Heal();
-        EXPECT_TRUE(f.port.ClosePort());
+        f.port.ClosePort();
+        EXPECT_TRUE(!f.port.Opened());
     }
 }
 
@@ -143,7 +151,8 @@ TEST(ComPortClose, DestroyingAnOpenPortLowersLinesAndReleasesTheDevice) {
     auto state = std::make_shared<fake::State>();
     {
         TBComPort port(fake::MakeBackend(state));
-        ASSERT_TRUE(port.OpenPort());
+        port.OpenPort();
+        ASSERT_TRUE(port.Opened());
         state->Calls.clear();
     }
     EXPECT_EQ(state->CallNames(), (Names{"EscapeCommFunction", "EscapeCommFunction", "PurgeComm",
@@ -154,7 +163,8 @@ TEST(ComPortClose, DestroyingAnOpenPortLowersLinesAndReleasesTheDevice) {
     state->Failing = {fake::Op::EscapeCommFunction};
     {
         TBComPort port(fake::MakeBackend(state));
-        ASSERT_TRUE(port.OpenPort());
+        port.OpenPort();
+        ASSERT_TRUE(port.Opened());
     }
     EXPECT_FALSE(state->DeviceHeld);
 }
@@ -206,7 +216,8 @@ TEST(ComPortMessages, EachOperationRaisesItsOwnMessage) {
     };
     for (const Row& r : rows) {
         FakePort f;
-        ASSERT_TRUE(f.port.OpenPort());
+        f.port.OpenPort();
+        ASSERT_TRUE(f.port.Opened());
         f.Fail(r.op);
         EXPECT_EQ(MessageOf([&] { r.action(f.port); }), Text(r.message)) << r.what;
         EXPECT_TRUE(f.port.Opened()) << r.what;
@@ -218,7 +229,8 @@ TEST(ComPortSetters, LineSettingsApplyAtOnceWhileOpenAndWaitWhileClosed) {
     FakePort f;
     f.port.SetParity(TParity::paEven);
     EXPECT_TRUE(f.state->Calls.empty());
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     EXPECT_EQ(f.state->Dcb.Parity, 2);
     EXPECT_EQ(f.state->Dcb.Flags, 4115u);
 
@@ -241,7 +253,8 @@ TEST(ComPortSetters, LineSettingsApplyAtOnceWhileOpenAndWaitWhileClosed) {
 
 TEST(ComPortSetters, FailedApplyWhileOpenKeepsTheNewValue) {
     FakePort f;
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     f.Fail(fake::Op::SetCommState);
     EXPECT_FALSE(MessageOf([&] { f.port.SetBaudRate(TBaudRate::br38400); }).empty());
     EXPECT_EQ(f.port.BaudRate(), TBaudRate::br38400);
@@ -262,7 +275,8 @@ TEST(ComPortSetters, QueueSizesAreEvenedAndCompareWithTheStoredValue) {
         EXPECT_EQ(f.port.OutBufSize(), r.stored) << r.given;
     }
     FakePort f;
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     f.ClearLog();
     f.port.SetInBufSize(2048);
     EXPECT_TRUE(f.state->Calls.empty()) << "an equal value does nothing";
@@ -274,7 +288,8 @@ TEST(ComPortSetters, PortAndSyncMethodRefuseChangesWhileOpen) {
     FakePort f;
     f.port.SetPort("COM5");
     f.port.SetSyncMethod(TSyncMethod::smNone);
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     const std::string refused = Text(TComMessage::PropertyWhileOpen);
     EXPECT_EQ(MessageOf([&] { f.port.SetPort("COM5"); }), refused) << "even the same name";
     EXPECT_EQ(MessageOf([&] { f.port.SetPort("COM6"); }), refused);
@@ -282,7 +297,8 @@ TEST(ComPortSetters, PortAndSyncMethodRefuseChangesWhileOpen) {
     EXPECT_EQ(MessageOf([&] { f.port.SetSyncMethod(TSyncMethod::smThreadSync); }), refused);
     EXPECT_EQ(f.port.Port(), "COM5");
     EXPECT_EQ(f.port.SyncMethod(), TSyncMethod::smNone);
-    ASSERT_TRUE(f.port.ClosePort());
+    f.port.ClosePort();
+    ASSERT_TRUE(!f.port.Opened());
     f.port.SetPort("COM6");
     EXPECT_EQ(f.port.Port(), "COM6");
 }
@@ -297,7 +313,8 @@ TEST(ComPortSetters, TimeoutsAreCopiedIntoThePortsOwnObjectAndApplied) {
     own.SetWriteTotalMultiplier(1);
     own.SetWriteTotalConstant(1);
     EXPECT_TRUE(f.state->Calls.empty());
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     EXPECT_EQ(f.state->Timeouts.ReadIntervalTimeout, 1u);
     EXPECT_EQ(f.state->Timeouts.WriteTotalTimeoutConstant, 1u);
 
@@ -325,7 +342,8 @@ TEST(ComPortSetters, TimeoutsAreCopiedIntoThePortsOwnObjectAndApplied) {
 
 TEST(ComPortLines, ModemLinesAndQueueCount) {
     FakePort f;
-    ASSERT_TRUE(f.port.OpenPort());
+    f.port.OpenPort();
+    ASSERT_TRUE(f.port.Opened());
     f.state->ModemStatus = kMsCtsOn | kMsRlsdOn | 0x0F;
     const TModemLines lines = f.port.ModemLines();
     EXPECT_TRUE(lines.Contains(TModemLine::mlCTS));

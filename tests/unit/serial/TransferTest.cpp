@@ -11,7 +11,10 @@ using testing::Text;
 
 class Transfers : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(f.port.OpenPort()); }
+    void SetUp() override {
+        f.port.OpenPort();
+        ASSERT_TRUE(f.port.Opened());
+    }
     FakePort f;
 };
 

@@ -1,0 +1,53 @@
+// The firmware and the ports a gang write and the station settle on before the first device.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "../firmware/RecordingHost.h"
+#include "cli/GangStart.h"
+#include "cli/OutcomeCodes.h"
+
+namespace velor::cli {
+namespace {
+
+TEST(GangStartTest, EmbeddedReleaseAndTheNamedPortsInTheirOrder) {
+    test::RecordingHost host;
+    GangOptions options;
+    options.ports = {"/dev/ttyUSB1", "/dev/ttyUSB0"};
+    std::shared_ptr<const FirmwareImage> image;
+    std::vector<std::string> ports;
+    ASSERT_EQ(PrepareGang(options, host, image, ports), kExitDone);
+    EXPECT_EQ(ports, options.ports);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(image->HasData());
+}
+
+TEST(GangStartTest, RefusedTextStopsBeforeAnyPortIsUsed) {
+    const auto file = std::filesystem::temp_directory_path() / "velor-gang-start-test.hex";
+    std::ofstream(file) << ":10000000ZZ\n";
+    test::RecordingHost host;
+    GangOptions options;
+    options.ports = {"/dev/ttyUSB0"};
+    options.hexFile = file.string();
+    std::shared_ptr<const FirmwareImage> image;
+    std::vector<std::string> ports;
+    EXPECT_EQ(PrepareGang(options, host, image, ports), kExitRefused);
+    EXPECT_FALSE(host.log.empty());  // the reason went to the host
+    std::filesystem::remove(file);
+}
+
+TEST(GangStartTest, MissingFileIsNotSuccess) {
+    test::RecordingHost host;
+    GangOptions options;
+    options.ports = {"/dev/ttyUSB0"};
+    options.hexFile = "/nonexistent/velor/firmware.hex";
+    std::shared_ptr<const FirmwareImage> image;
+    std::vector<std::string> ports;
+    EXPECT_NE(PrepareGang(options, host, image, ports), kExitDone);
+}
+
+}  // namespace
+}  // namespace velor::cli
