@@ -14,6 +14,7 @@
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
 #include "mainform/Shell.h"
+#include "support/RecordingDoubles.h"
 
 namespace velor::guitest {
 
@@ -21,11 +22,13 @@ namespace velor::guitest {
 // and destroyed after the last, before the process's own teardown.
 QApplication& App();
 
-using Log = std::vector<std::string>;
+using Log = velor::testing::Log;
+using velor::testing::Entries;
 
-class RecordingGuiHost : public IHost {
+// The shared recording host, but rendering and processing events like the real one.
+class RecordingGuiHost : public velor::testing::RecordingHost {
   public:
-    RecordingGuiHost(Log& log, const MainWindowModel& model) : m_log(log), m_model(model) {}
+    RecordingGuiHost(Log& log, const MainWindowModel& model) : RecordingHost(log, model) {}
 
     void SetRenderer(std::function<void()> render) { m_render = std::move(render); }
 
@@ -33,17 +36,11 @@ class RecordingGuiHost : public IHost {
 
     void ShowMessage(const std::string& text) override {
         Render();
-        m_log.push_back("message|" + m_model.ApplicationTitle + "|" + text);
+        RecordingHost::ShowMessage(text);
     }
     void ShowError(const std::string& text) override {
         Render();
-        m_log.push_back("error|" + m_model.ApplicationTitle + "|" + text);
-    }
-    void MessageBeep(BeepKind kind) override {
-        m_log.push_back("beep|" + std::to_string(static_cast<unsigned>(kind)));
-    }
-    void Tone(int hertz, int milliseconds) override {
-        m_log.push_back("tone|" + std::to_string(hertz) + "|" + std::to_string(milliseconds));
+        RecordingHost::ShowError(text);
     }
     void Sleep(int milliseconds) override { QTest::qSleep(milliseconds); }
     void ProcessEvents() override {
@@ -53,7 +50,6 @@ class RecordingGuiHost : public IHost {
             OnEvents();  // what the operator does while the operation gives the window a turn
         }
     }
-    void BringToFront() override {}
     std::string LongTimeOfDay() override { return "12:34:56"; }
 
   private:
@@ -63,40 +59,24 @@ class RecordingGuiHost : public IHost {
         }
     }
 
-    Log& m_log;
-    const MainWindowModel& m_model;
     std::function<void()> m_render;
 };
 
-class RecordingGuiShell : public IShell {
+// The shared recording shell; ShowAbout also shows the About window when one is set.
+class RecordingGuiShell : public velor::testing::RecordingShell {
   public:
-    explicit RecordingGuiShell(Log& log) : m_log(log) {}
+    explicit RecordingGuiShell(Log& log) : RecordingShell(log) {}
     void SetAbout(std::function<void()> show) { m_about = std::move(show); }
-    void OpenDeviceManager() override { m_log.push_back("shell|devices"); }
-    void OpenWebAddress(const std::string& address) override {
-        m_log.push_back("shell|web|" + address);
-    }
     void ShowAbout() override {
-        m_log.push_back("shell|about");
+        RecordingShell::ShowAbout();
         if (m_about) {
             m_about();
         }
     }
 
   private:
-    Log& m_log;
     std::function<void()> m_about;
 };
-
-inline std::vector<std::string> Entries(const Log& log, const std::string& prefix) {
-    std::vector<std::string> found;
-    for (const std::string& entry : log) {
-        if (entry.rfind(prefix, 0) == 0) {
-            found.push_back(entry);
-        }
-    }
-    return found;
-}
 
 // A key pressed where the operator's keyboard sends it: the focused control of the window.
 inline void PressKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "../firmware/RecordingHost.h"
 #include "cli/GangStart.h"
 #include "cli/OutcomeCodes.h"
+#include "support/RecordingHost.h"
 
 namespace velor::cli {
 namespace {

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "RecordingHost.h"
 #include "TestRecords.h"
 #include "app/Conversions.h"
 #include "firmware/BuildFirmwareImage.h"
 #include "firmware/HexChecks.h"
+#include "support/RecordingHost.h"
 
 namespace velor {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "RecordingHost.h"
 #include "app/Conversions.h"
 #include "firmware/HexChecks.h"
+#include "support/RecordingHost.h"
 
 namespace velor {
 namespace {

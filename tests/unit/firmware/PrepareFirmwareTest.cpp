@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "RecordingHost.h"
 #include "TestRecords.h"
 #include "app/Conversions.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/PrepareFirmware.h"
+#include "support/RecordingHost.h"
 
 namespace velor {
 namespace {

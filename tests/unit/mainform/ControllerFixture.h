@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "RecordingDoubles.h"
 #include "mainform/MainFormController.h"
 #include "serial/EComPort.h"
+#include "support/RecordingDoubles.h"
 
 namespace velor::testing {
 

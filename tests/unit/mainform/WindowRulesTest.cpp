@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "RecordingDoubles.h"
 #include "mainform/AboutController.h"
 #include "mainform/FormEvents.h"
 #include "mainform/FormLayout.h"
 #include "mainform/KeyCodes.h"
 #include "mainform/RenderingHost.h"
 #include "mainform/StartUp.h"
+#include "support/RecordingDoubles.h"
 
 namespace velor::testing {
 namespace {
