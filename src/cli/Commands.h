@@ -1,6 +1,7 @@
 #pragma once
 // The subcommands of velor-flash. Each returns the process exit code.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,13 @@ enum ExitCode : int {
 };
 
 using Args = std::vector<std::string>;
+
+// The value of the option args[i], which follows it; i then points at the value. nullptr, with
+// error set, when the value is missing or empty.
+const std::string* TakeOptionValue(const Args& args, std::size_t& i, std::string& error);
+
+// Sent before a line rewritten in place: back to the line's start, the old text erased.
+inline constexpr const char* kRewriteLine = "\r\033[K";
 
 int RunCheck(const Args& args);      // velor-flash check [FILE] [--image-out BIN] [--size N]
 int RunPorts(const Args& args);      // velor-flash ports

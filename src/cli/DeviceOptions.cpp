@@ -28,11 +28,11 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
             error = "unknown option '" + name + "'";
             return std::nullopt;
         }
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            error = "option '" + name + "' needs a value";
+        const std::string* taken = TakeOptionValue(args, i, error);
+        if (taken == nullptr) {
             return std::nullopt;
         }
-        const std::string& value = args[++i];
+        const std::string& value = *taken;
         if (name == "--port") {
             options.port = value;
             havePort = true;

@@ -88,7 +88,7 @@ void Reporter::Follow(const DeviceInfo* info) {
 
 void Reporter::ClearLine() {
     if (m_lineShown) {
-        std::fputs("\r\033[K", m_err);
+        std::fputs(kRewriteLine, m_err);
         std::fflush(m_err);
         m_lineShown = false;
         m_shownLine.clear();
@@ -169,7 +169,7 @@ void Reporter::Redraw(const std::string& line) {
     if (!m_redraw.Due(m_clock()) || line == m_shownLine) {
         return;
     }
-    std::fprintf(m_err, "\r\033[K%s", line.c_str());
+    std::fprintf(m_err, "%s%s", kRewriteLine, line.c_str());
     std::fflush(m_err);
     m_shownLine = line;
     m_lineShown = true;

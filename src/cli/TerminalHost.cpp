@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "cli/Commands.h"
 #include "cli/RegionalTime.h"
 
 namespace velor::cli {
@@ -87,14 +88,14 @@ void TerminalHost::DrawProgress() {
         return;
     }
     m_lastProgress = line;
-    std::fprintf(stderr, "\r\033[K%s", line.c_str());
+    std::fprintf(stderr, "%s%s", kRewriteLine, line.c_str());
     std::fflush(stderr);
     m_progressShown = true;
 }
 
 void TerminalHost::ClearProgress() {
     if (m_progressShown) {
-        std::fputs("\r\033[K", stderr);
+        std::fputs(kRewriteLine, stderr);
         std::fflush(stderr);
         m_progressShown = false;
     }
