@@ -9,8 +9,6 @@ namespace velor {
 
 namespace {
 
-constexpr int64_t kStampAddress = 0xF0E0;
-constexpr int64_t kStampLength = 6;
 constexpr int64_t kChunkBytes = 64 * 1024;
 
 }  // namespace
