@@ -55,13 +55,8 @@ void PrintAnnouncements(StatusBoard& board, LiveLines& live) {
 int RunGangWrite(const Args& args) {
     std::string error;
     const auto options = ParseGangOptions(args, false, error);
-    if (!options) {
-        std::fprintf(stderr, "velor-flash: %s\n%s", error.c_str(), kGangUsage);
-        return kExitUsage;
-    }
-    if (options->help) {
-        std::fputs(kGangUsage, stdout);
-        return kExitDone;
+    if (const auto end = EndBeforeDevices(options, true, error, kGangUsage)) {
+        return *end;
     }
     TightenTimerSlack();
     TerminalHost host;

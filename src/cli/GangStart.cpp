@@ -9,6 +9,19 @@
 
 namespace velor::cli {
 
+std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, bool usable,
+                                    const std::string& error, const char* usage) {
+    if (!options || !usable) {
+        std::fprintf(stderr, "velor-flash: %s\n%s", error.c_str(), usage);
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::fputs(usage, stdout);
+        return kExitDone;
+    }
+    return std::nullopt;
+}
+
 int PrepareGang(const GangOptions& options, IHost& host,
                 std::shared_ptr<const FirmwareImage>& image, std::vector<std::string>& ports) {
     image = std::make_shared<const FirmwareImage>();

@@ -203,13 +203,9 @@ int RunStation(const Args& args) {
             error = "the record file's name must end in .csv, .jsonl, .ndjson or .json";
         }
     }
-    if (!options || (!options->recordFile.empty() && !format)) {
-        std::fprintf(stderr, "velor-flash: %s\n%s", error.c_str(), kStationUsage);
-        return kExitUsage;
-    }
-    if (options->help) {
-        std::fputs(kStationUsage, stdout);
-        return kExitDone;
+    const bool usable = options && (options->recordFile.empty() || format);
+    if (const auto end = EndBeforeDevices(options, usable, error, kStationUsage)) {
+        return *end;
     }
     TightenTimerSlack();
     TerminalHost host;

@@ -13,6 +13,18 @@
 namespace velor::cli {
 namespace {
 
+TEST(GangStartTest, UsageErrorsAndHelpEndTheCommandBeforeAnyDevice) {
+    EXPECT_EQ(EndBeforeDevices(std::nullopt, true, "bad", "usage\n"), kExitUsage);
+    GangOptions options;
+    options.ports = {"/dev/ttyUSB0"};
+    EXPECT_EQ(EndBeforeDevices(options, false, "bad record", "usage\n"), kExitUsage);
+    EXPECT_EQ(EndBeforeDevices(options, true, "", "usage\n"), std::nullopt);
+    options.help = true;
+    EXPECT_EQ(EndBeforeDevices(options, true, "", "usage\n"), kExitDone);
+    // A usage error wins over --help: the operator must see what was wrong.
+    EXPECT_EQ(EndBeforeDevices(options, false, "bad record", "usage\n"), kExitUsage);
+}
+
 TEST(GangStartTest, EmbeddedReleaseAndTheNamedPortsInTheirOrder) {
     test::RecordingHost host;
     GangOptions options;
