@@ -21,6 +21,16 @@ const char* const kUsage =
     "  --drop-first N              lose the first N frames on the line\n"
     "  --drop-every K              lose every K-th frame on the line\n"
     "  --garbage-every K           garble every K-th reply on the line\n"
+    "  --seed S                    seed of the random faults below (default 1)\n"
+    "  --drop-prob P               lose a frame with probability P (no effect, no reply)\n"
+    "  --garbage-prob P            garble one character of a reply (the effect is applied)\n"
+    "  --late-prob P               delay a reply by --late-ms; later replies queue behind it\n"
+    "  --late-ms MS                the delay of a late reply (default 200)\n"
+    "  --noise-prob P              send stray characters before a reply\n"
+    "  --unplug-after N            vanish at the N-th erase/write/program frame (hang up)\n"
+    "  --fault N:KIND              script a fault for the N-th frame (counted from 1): drop,\n"
+    "                              garble:C (the reply's third character arrives as C) or\n"
+    "                              late:MS; may be repeated\n"
     "  --baud B                    pace both directions like a line at B baud (10 bits a char)\n"
     "  --log FILE                  log frames, replies and refusals\n"
     "  --help                      show this text\n";
@@ -67,6 +77,47 @@ bool ParseGeometry(const std::string& text, Geometry& g) {
         return false;
     }
     g = {static_cast<int>(bpp), static_cast<int>(size), static_cast<int>(pages)};
+    return true;
+}
+
+bool ToProbability(const std::string& text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(v >= 0.0 && v <= 1.0)) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+// N:drop, N:garble:C or N:late:MS.
+bool ParseScriptedFault(const std::string& text, std::map<long, ScriptedFault>& script) {
+    const auto a = text.find(':');
+    if (a == std::string::npos) {
+        return false;
+    }
+    long frame = 0;
+    if (!ToLong(text.substr(0, a), 1, 100000000, frame)) {
+        return false;
+    }
+    const std::string kind = text.substr(a + 1);
+    ScriptedFault& fault = script[frame];
+    if (kind == "drop") {
+        fault.drop = true;
+    } else if (kind.rfind("garble:", 0) == 0 && kind.size() == 8) {
+        fault.thirdChar = kind[7];
+    } else if (kind.rfind("late:", 0) == 0) {
+        long ms = 0;
+        if (!ToLong(kind.substr(5), 0, 60000, ms)) {
+            return false;
+        }
+        fault.lateMs = static_cast<int>(ms);
+    } else {
+        return false;
+    }
     return true;
 }
 
@@ -119,6 +170,25 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (name == "--garbage-every") {
             ok = ToLong(value, 0, 1000000, n);
             o.garbageEvery = static_cast<int>(n);
+        } else if (name == "--seed") {
+            ok = ToLong(value, 0, 4294967295L, n);
+            o.faults.seed = static_cast<std::uint64_t>(n);
+        } else if (name == "--drop-prob") {
+            ok = ToProbability(value, o.faults.dropProb);
+        } else if (name == "--garbage-prob") {
+            ok = ToProbability(value, o.faults.garbageProb);
+        } else if (name == "--late-prob") {
+            ok = ToProbability(value, o.faults.lateProb);
+        } else if (name == "--late-ms") {
+            ok = ToLong(value, 0, 60000, n);
+            o.faults.lateMs = static_cast<int>(n);
+        } else if (name == "--noise-prob") {
+            ok = ToProbability(value, o.faults.noiseProb);
+        } else if (name == "--unplug-after") {
+            ok = ToLong(value, 0, 100000000, n);
+            o.faults.unplugAfter = n;
+        } else if (name == "--fault") {
+            ok = ParseScriptedFault(value, o.faults.scripted);
         } else if (name == "--baud") {
             ok = ToLong(value, 0, 4000000, o.baud);
         } else {
