@@ -46,6 +46,10 @@ bool SignedReplyAccepted(std::string_view reply, std::string_view code) {
     return ReplyAccepted(reply, code) && ReplySigned(reply);
 }
 
+bool IdentifyReplySettled(std::string_view reply, std::string_view previous) {
+    return !reply.empty() && reply.back() == ';' && (ReplySigned(reply) || reply == previous);
+}
+
 std::string HexAddress(int64_t address) {
     std::string digits;
     auto value = static_cast<uint64_t>(address);

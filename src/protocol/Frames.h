@@ -38,6 +38,10 @@ bool ReplySigned(std::string_view reply);
 // command cannot be taken for this one's.
 bool SignedReplyAccepted(std::string_view reply, std::string_view code);
 
+// Whether an identify reply ends the tries: it ends with ";" and either signs itself or repeats
+// the reply of the try before, so that one garbled on the line is asked for again.
+bool IdentifyReplySettled(std::string_view reply, std::string_view previous);
+
 // A device address as uppercase hexadecimal, at least six digits (more only when needed).
 std::string HexAddress(int64_t address);
 // Appends the two uppercase hexadecimal digits of the low byte of value.

@@ -36,14 +36,16 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
     c.host.ProcessEvents();
 
     auto& reply = c.buffers.IdReply;
+    std::string previous;
     for (int i = 0; i < kIdentifyTries; ++i) {
         c.link.Send(kIdentifyFrame);
         gauge.AddProgress(10);
         c.host.Sleep(kIdentifyWaitMs);
         c.port.ReadText(reply, kIdentifyReadCount);
-        if (!reply.empty() && reply.back() == ';') {
+        if (IdentifyReplySettled(reply, previous)) {
             break;
         }
+        previous = reply;
     }
     c.buffers.ReplyCode = ReplyCodeOf(reply);
     c.host.BringToFront();

@@ -32,7 +32,8 @@ FrameFate FaultPlan::Next(bool flashing) {
     const auto scripted = m_options.scripted.find(m_frames);
     if (scripted != m_options.scripted.end()) {
         fate.lost = fate.lost || scripted->second.drop;
-        fate.thirdChar = scripted->second.thirdChar;
+        fate.garbleAt = scripted->second.garbleAt;
+        fate.garbleTo = scripted->second.garbleTo;
         fate.extraDelayMs += scripted->second.lateMs;
     }
     return fate;
@@ -42,8 +43,8 @@ void FaultPlan::Garble(const FrameFate& fate, std::string& reply) {
     if (reply.empty()) {
         return;
     }
-    if (fate.thirdChar != 0 && reply.size() > 2) {
-        reply[2] = fate.thirdChar;
+    if (fate.garbleAt >= 1 && fate.garbleAt <= reply.size()) {
+        reply[fate.garbleAt - 1] = fate.garbleTo;
     }
     if (fate.garble) {
         const auto at = std::uniform_int_distribution<std::size_t>(0, reply.size() - 1)(m_random);

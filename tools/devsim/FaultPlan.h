@@ -13,7 +13,8 @@ namespace devsim {
 
 struct ScriptedFault {
     bool drop = false;
-    char thirdChar = 0;  // the reply's third character arrives as this ("g8484;" as "g8584;")
+    std::size_t garbleAt = 0;  // the reply's character at this position (from 1) arrives as
+    char garbleTo = 0;         // this one: "g8484;" with 3 and '5' arrives as "g8584;"
     int lateMs = 0;      // extra delay of the reply
 };
 
@@ -34,7 +35,8 @@ struct FrameFate {
     bool unplug = false;  // the device is gone before it handles the frame
     int extraDelayMs = 0;
     bool garble = false;
-    char thirdChar = 0;  // the scripted garble
+    std::size_t garbleAt = 0;  // the scripted garble
+    char garbleTo = 0;
     std::string noise;
 };
 

@@ -29,8 +29,9 @@ const char* const kUsage =
     "  --noise-prob P              send stray characters before a reply\n"
     "  --unplug-after N            vanish at the N-th erase/write/program frame (hang up)\n"
     "  --fault N:KIND              script a fault for the N-th frame (counted from 1): drop,\n"
-    "                              garble:C (the reply's third character arrives as C) or\n"
+    "                              garble:P:C (the reply's P-th character arrives as C) or\n"
     "                              late:MS; may be repeated\n"
+    "  --unsigned                  end replies with \"**\" instead of their check digits\n"
     "  --baud B                    pace both directions like a line at B baud (10 bits a char)\n"
     "  --log FILE                  log frames, replies and refusals\n"
     "  --help                      show this text\n";
@@ -93,7 +94,7 @@ bool ToProbability(const std::string& text, double& value) {
     return true;
 }
 
-// N:drop, N:garble:C or N:late:MS.
+// N:drop, N:garble:P:C or N:late:MS.
 bool ParseScriptedFault(const std::string& text, std::map<long, ScriptedFault>& script) {
     const auto a = text.find(':');
     if (a == std::string::npos) {
@@ -107,8 +108,13 @@ bool ParseScriptedFault(const std::string& text, std::map<long, ScriptedFault>& 
     ScriptedFault& fault = script[frame];
     if (kind == "drop") {
         fault.drop = true;
-    } else if (kind.rfind("garble:", 0) == 0 && kind.size() == 8) {
-        fault.thirdChar = kind[7];
+    } else if (kind.rfind("garble:", 0) == 0 && kind.size() >= 10 && kind[kind.size() - 2] == ':') {
+        long at = 0;
+        if (!ToLong(kind.substr(7, kind.size() - 9), 1, 100000, at)) {
+            return false;
+        }
+        fault.garbleAt = static_cast<std::size_t>(at);
+        fault.garbleTo = kind.back();
     } else if (kind.rfind("late:", 0) == 0) {
         long ms = 0;
         if (!ToLong(kind.substr(5), 0, 60000, ms)) {
@@ -134,6 +140,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         const std::string& name = args[i];
         if (name == "--help" || name == "-h") {
             o.help = true;
+            continue;
+        }
+        if (name == "--unsigned") {
+            o.model.signReplies = false;
             continue;
         }
         if (i + 1 >= args.size()) {

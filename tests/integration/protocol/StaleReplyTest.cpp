@@ -1,6 +1,6 @@
-// A reply that arrives late belongs to the command that asked for it, not to the one whose read
-// window it lands in. The device signs its replies, so a garbled late reply cannot pass for the
-// reply to a command whose frame the device never got.
+// A reply belongs to the command that asked for it. A late reply must not pass for the reply to
+// a command whose frame the device never got, and a garbled identification must not set the
+// geometry of a write.
 #include <gtest/gtest.h>
 
 #include "Rig.h"
@@ -17,7 +17,7 @@ const std::vector<std::string> kLateGarbledProgramThenLostWrite = {
     // and takes that late reply for the retry's.
     "--fault", "5:late:33",
     // The retry's own reply follows into the next read window as "g8586;" instead of "g8686;".
-    "--fault", "6:late:23", "--fault", "6:garble:5",
+    "--fault", "6:late:23", "--fault", "6:garble:3:5",
     // ... which is the window of write 2, whose frame the device lost.
     "--fault", "7:drop"};
 
@@ -38,6 +38,39 @@ TEST(StaleReply, AGarbledLateReplyIsNotTakenForALostWrite) {
     const std::string write2 = rig.devsim.LogLines("lost").at(0);
     EXPECT_EQ(write2.rfind("g0502", 0), 0u) << write2;
     EXPECT_EQ(rig.Count("rx", write2), 1) << "write 2 was never sent again";
+}
+
+// Frame 1 is the first identify; position 17 is the last digit of the page count.
+TEST(IdentifyReply, OneGarbledOnTheLineIsAskedForAgain) {
+    for (const bool signs : {true, false}) {
+        std::vector<std::string> args = {"--geometry", "2:16:4", "--fault", "1:garble:17:H"};
+        if (!signs) {
+            args.push_back("--unsigned");
+        }
+        Rig rig(args);
+        rig.LoadRelease();
+        rig.session.ButtonWriteClick();
+        rig.devsim.Stop();
+        // A page count of "000H" reads 0: taken, it would end in "done" with nothing written.
+        EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done) << signs;
+        EXPECT_EQ(rig.session.Info().PageCount, 4) << signs;
+        EXPECT_EQ(rig.devsim.Dump(), rig.ImageBytes(128)) << signs;
+        EXPECT_EQ(rig.session.Info().SignsReplies, signs);
+        // A signed reply is believed at once; an unsigned one once it has been said twice alike.
+        EXPECT_EQ(rig.Count("rx", "g0202;"), signs ? 2 : 3) << signs;
+    }
+}
+
+TEST(IdentifyReply, ADeviceThatDoesNotSignIsWrittenByTheOldRule) {
+    Rig rig({"--geometry", "2:16:4", "--unsigned"});
+    rig.LoadRelease();
+    rig.session.ButtonWriteClick();
+    rig.devsim.Stop();
+    EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
+    EXPECT_FALSE(rig.session.Info().SignsReplies);
+    EXPECT_EQ(rig.devsim.Dump(), rig.ImageBytes(128));
+    EXPECT_EQ(rig.Count("rx", "g0202;"), 2);  // asked once more to hear it twice alike
+    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kDoneMessage});
 }
 
 }  // namespace

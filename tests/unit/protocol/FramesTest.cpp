@@ -108,5 +108,14 @@ TEST(ReplySigned, TellsASigningDeviceByItsIdentifyReply) {
     EXPECT_TRUE(ReplySigned("g00;"));  // empty body, sum 00
 }
 
+TEST(IdentifyReplySettled, ASignedReplyAtOnceAnUnsignedOneWhenRepeated) {
+    EXPECT_TRUE(IdentifyReplySettled("g820201021040FFFFD5;", ""));
+    EXPECT_FALSE(IdentifyReplySettled("g820201021040FFFF7A;", ""));
+    EXPECT_TRUE(IdentifyReplySettled("g820201021040FFFF7A;", "g820201021040FFFF7A;"));
+    EXPECT_FALSE(IdentifyReplySettled("g820201021040FFFF7A;", "g820201021040FFFH7A;"));
+    EXPECT_FALSE(IdentifyReplySettled("g820201021040FFFFD5", "g820201021040FFFFD5"));
+    EXPECT_FALSE(IdentifyReplySettled("", ""));
+}
+
 }  // namespace
 }  // namespace velor
