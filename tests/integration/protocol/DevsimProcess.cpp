@@ -57,11 +57,18 @@ void DevsimProcess::Kill() {
     }
 }
 
+void DevsimProcess::Freeze() {
+    if (m_pid > 0) {
+        kill(m_pid, SIGSTOP);
+    }
+}
+
 int DevsimProcess::Stop() {
     if (m_pid <= 0) {
         return -1;
     }
     kill(m_pid, SIGTERM);
+    kill(m_pid, SIGCONT);  // a frozen simulator takes its SIGTERM once it runs again
     int status = 0;
     waitpid(m_pid, &status, 0);
     m_pid = -1;
