@@ -10,6 +10,7 @@ packages=(
     xvfb xauth socat binutils
     g++-mingw-w64-x86-64
     python3
+    clang-14 libfuzzer-14-dev
 )
 
 missing=()

@@ -19,4 +19,8 @@ for extra in scripts/test-tsan.sh scripts/build-windows.sh; do
         bash "$extra"
     fi
 done
+# The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer, and a short run of every
+# fuzz target from its seed corpus.
+bash scripts/test-sanitize.sh
+bash scripts/fuzz.sh all "${VELOR_FUZZ_SECONDS:-30}"
 echo "All tests passed."
