@@ -60,6 +60,7 @@ void DevsimProcess::Kill() {
 void DevsimProcess::Freeze() {
     if (m_pid > 0) {
         kill(m_pid, SIGSTOP);
+        m_frozen = true;
     }
 }
 
@@ -67,8 +68,13 @@ int DevsimProcess::Stop() {
     if (m_pid <= 0) {
         return -1;
     }
+    // Thawed first: a SIGCONT that came after the SIGTERM could cancel the stop by which a
+    // sanitizer's leak check at exit halts the process, and that check would wait for ever.
+    if (m_frozen) {
+        kill(m_pid, SIGCONT);
+        m_frozen = false;
+    }
     kill(m_pid, SIGTERM);
-    kill(m_pid, SIGCONT);  // a frozen simulator takes its SIGTERM once it runs again
     int status = 0;
     waitpid(m_pid, &status, 0);
     m_pid = -1;

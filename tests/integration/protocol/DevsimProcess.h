@@ -34,6 +34,7 @@ class DevsimProcess {
     std::string m_dir;
     std::string m_path;
     pid_t m_pid = -1;
+    bool m_frozen = false;
 };
 
 }  // namespace velor::testing
