@@ -3,8 +3,8 @@
 # build/fuzz and runs one of them for SECONDS, starting from its seed corpus in fuzz/corpus/.
 #   scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
 #   scripts/fuzz.sh all SECONDS        every target in turn (the test command's short runs)
-# New inputs go to build/fuzz/corpus/TARGET; a finding is saved as build/fuzz/crash-* and the
-# run fails.
+# New inputs go to build/fuzz/corpus/TARGET; a finding is saved as build/fuzz/TARGET-crash-* and
+# the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,10 +36,39 @@ cmake --build "$build" -j "${VELOR_JOBS:-$(nproc)}" --target "${run[@]}"
 
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:${ASAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
-for t in "${run[@]}"; do
-    corpus="$build/corpus/$t"
-    mkdir -p "$corpus"
-    echo "== $t for ${seconds} s"
+fuzz_one() {
+    local t=$1
+    shift
+    mkdir -p "$build/corpus/$t"
     "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="$build/" "$@" "$corpus" "fuzz/corpus/$t"
+        -artifact_prefix="$build/$t-" "$@" "$build/corpus/$t" "fuzz/corpus/$t"
+}
+if [ ${#run[@]} -eq 1 ]; then
+    echo "== ${run[0]} for ${seconds} s"
+    fuzz_one "${run[0]}" "$@"
+    exit 0
+fi
+# Several targets: as many at a time as there are jobs, each with its own log.
+mkdir -p "$build/logs"
+parallel=${VELOR_JOBS:-$(nproc)}
+failed=()
+for ((i = 0; i < ${#run[@]}; i += parallel)); do
+    pids=()
+    for t in "${run[@]:i:parallel}"; do
+        echo "== $t for ${seconds} s"
+        fuzz_one "$t" "$@" >"$build/logs/$t.log" 2>&1 &
+        pids+=("$!:$t")
+    done
+    for entry in "${pids[@]}"; do
+        if ! wait "${entry%%:*}"; then
+            failed+=("${entry#*:}")
+            tail -n 60 "$build/logs/${entry#*:}.log"
+        fi
+        grep -E "^Done|stat::number_of_executed_units" "$build/logs/${entry#*:}.log" || true
+    done
 done
+if [ ${#failed[@]} -ne 0 ]; then
+    echo "fuzz: findings in ${failed[*]} (inputs saved as $build/TARGET-crash-*)" >&2
+    exit 1
+fi
+echo "fuzz: no findings."
