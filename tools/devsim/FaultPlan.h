@@ -15,7 +15,7 @@ struct ScriptedFault {
     bool drop = false;
     std::size_t garbleAt = 0;  // the reply's character at this position (from 1) arrives as
     char garbleTo = 0;         // this one: "g8484;" with 3 and '5' arrives as "g8584;"
-    int lateMs = 0;      // extra delay of the reply
+    int lateMs = 0;            // extra delay of the reply
 };
 
 struct FaultOptions {
