@@ -8,10 +8,11 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev libgl-dev
     xvfb xauth socat binutils
-    g++-mingw-w64-x86-64 wine64
+    g++-mingw-w64-x86-64
     python3
     dpkg-dev lintian desktop-file-utils appstream man-db nsis wine64 zip
     libcanberra-dev libglib2.0-dev sound-theme-freedesktop
+    clang-14 libfuzzer-14-dev
 )
 
 missing=()

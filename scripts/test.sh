@@ -20,4 +20,8 @@ bash scripts/test-windows.sh
 bash scripts/test-windows-gui.sh
 bash scripts/test-windows-gang.sh
 bash scripts/test-packages.sh "$build"
+# The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer, and a short run of every
+# fuzz target from its seed corpus.
+bash scripts/test-sanitize.sh
+bash scripts/fuzz.sh all "${VELOR_FUZZ_SECONDS:-30}"
 echo "All tests passed."

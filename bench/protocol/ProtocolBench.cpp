@@ -140,7 +140,8 @@ int HostOverhead() {
     velor::ApplyFormSettings(port);
     velor::OpenChosenPort(port, form);
     velor::ProtocolBuffers buffers;
-    velor::DeviceLink link(form, host, port, buffers);
+    velor::DeviceInfo info;
+    velor::DeviceLink link(form, host, port, buffers, info);
 
     const struct {
         const char* name;

@@ -1,6 +1,7 @@
 #include "protocol/DeviceInfo.h"
 
 #include "app/HexDigits.h"
+#include "protocol/Frames.h"
 
 namespace velor {
 
@@ -39,6 +40,7 @@ void FillDeviceInfo(std::string_view reply, DeviceInfo& info) {
     info.BlocksPerPage = HexOrZero(Field(reply, 10, 2));
     info.BlockSize = HexOrZero(Field(reply, 12, 2));
     info.PageCount = HexOrZero(Field(reply, 14, 4));
+    info.SignsReplies = ReplySigned(reply);
 }
 
 }  // namespace velor

@@ -14,6 +14,9 @@ struct DeviceInfo {
     int64_t BlocksPerPage = 0;      // characters 10-11, hexadecimal
     int64_t BlockSize = 0;          // characters 12-13, hexadecimal
     int64_t PageCount = 0;          // characters 14-17, hexadecimal
+    // The identify reply ended with the check digits of its body: the device signs its replies,
+    // and a flashing reply counts only with its own check digits right.
+    bool SignsReplies = false;
 };
 
 // Characters 2-3 of a reply (what of them there is).

@@ -29,7 +29,8 @@ bool DeviceLink::FlashAttempt(const FlashCommand& command, int delayMs) {
     }
     m_buffers.LastReply.clear();
     m_port.ReadText(m_buffers.LastReply, kFlashReadCount);
-    return ReplyAccepted(m_buffers.LastReply, command.ReplyCode);
+    return m_info.SignsReplies ? SignedReplyAccepted(m_buffers.LastReply, command.ReplyCode)
+                               : ReplyAccepted(m_buffers.LastReply, command.ReplyCode);
 }
 
 void DeviceLink::ResetDevice() {

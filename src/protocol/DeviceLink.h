@@ -7,6 +7,7 @@
 
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
+#include "protocol/DeviceInfo.h"
 #include "protocol/ProtocolBuffers.h"
 #include "serial/TBComPort.h"
 
@@ -33,15 +34,18 @@ inline constexpr int kResetWaitMs = 100;
 
 class DeviceLink {
   public:
-    DeviceLink(MainWindowModel& form, IHost& host, TBComPort& port, ProtocolBuffers& buffers)
-        : m_form(form), m_host(host), m_port(port), m_buffers(buffers) {}
+    // info: the identification that decides how flashing replies are accepted.
+    DeviceLink(MainWindowModel& form, IHost& host, TBComPort& port, ProtocolBuffers& buffers,
+               const DeviceInfo& info)
+        : m_form(form), m_host(host), m_port(port), m_buffers(buffers), m_info(info) {}
 
     void Send(std::string_view text);
     // Sends, sleeps waitMs, reads up to count characters into reply (exactly what arrived).
     void TimedRead(std::string_view frame, int waitMs, std::string& reply, int count);
 
     // One try of CurrentCommand: event turn, send, log line, wait, read LastReply. True when the
-    // reply is accepted.
+    // reply is accepted: signed and accepted when the device signs its replies, else by its head
+    // and last character alone.
     bool FlashAttempt(const FlashCommand& command, int delayMs);
 
     // "g0101;", 100 ms, read, "g0101;", read, exclamation beep. Leaves the port open.
@@ -52,6 +56,7 @@ class DeviceLink {
     IHost& m_host;
     TBComPort& m_port;
     ProtocolBuffers& m_buffers;
+    const DeviceInfo& m_info;
     std::string m_text;  // reused for every frame handed to the port
     std::string m_logLine;
 };

@@ -51,7 +51,7 @@ DeviceSession::DeviceSession(MainWindowModel& form, IHost& host, TBComPort& port
       m_host(host),
       m_port(port),
       m_image(image),
-      m_link(form, host, port, m_buffers),
+      m_link(form, host, port, m_buffers, m_info),
       m_context{form, host, port, m_buffers, m_info, m_link, m_stop} {}
 
 void DeviceSession::ButtonConectClick() {

@@ -28,6 +28,28 @@ bool ReplyAccepted(std::string_view reply, std::string_view code) {
            reply.substr(1, code.size()) == code && reply.back() == ';';
 }
 
+bool ReplySigned(std::string_view reply) {
+    if (reply.size() < 4 || reply.front() != 'g' || reply.back() != ';') {
+        return false;
+    }
+    const std::string_view body = reply.substr(1, reply.size() - 4);
+    const std::string_view check = reply.substr(reply.size() - 3, 2);
+    for (char c : body) {
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) {
+            return false;
+        }
+    }
+    return body.size() % 2 == 0 && HexByteSum(body) == check;
+}
+
+bool SignedReplyAccepted(std::string_view reply, std::string_view code) {
+    return ReplyAccepted(reply, code) && ReplySigned(reply);
+}
+
+bool IdentifyReplySettled(std::string_view reply, std::string_view previous) {
+    return !reply.empty() && reply.back() == ';' && (ReplySigned(reply) || reply == previous);
+}
+
 std::string HexAddress(int64_t address) {
     std::string digits;
     auto value = static_cast<uint64_t>(address);

@@ -30,6 +30,18 @@ void MakeFrameInto(std::string& out, std::string_view body);
 // True when the reply begins with "g" + code and ends with ";"; nothing else is looked at.
 bool ReplyAccepted(std::string_view reply, std::string_view code);
 
+// True when the reply is one signed reply: "g" + body + HexByteSum(body) + ";", the body made of
+// uppercase hexadecimal digits.
+bool ReplySigned(std::string_view reply);
+// For a device that signs its replies: ReplyAccepted and signed. A reply garbled on the line, two
+// replies read as one and a reply whose head alone fits all fail, so a late reply of another
+// command cannot be taken for this one's.
+bool SignedReplyAccepted(std::string_view reply, std::string_view code);
+
+// Whether an identify reply ends the tries: it ends with ";" and either signs itself or repeats
+// the reply of the try before, so that one garbled on the line is asked for again.
+bool IdentifyReplySettled(std::string_view reply, std::string_view previous);
+
 // A device address as uppercase hexadecimal, at least six digits (more only when needed).
 std::string HexAddress(int64_t address);
 // Appends the two uppercase hexadecimal digits of the low byte of value.

@@ -44,6 +44,7 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
     c.host.ProcessEvents();
 
     auto& reply = c.buffers.IdReply;
+    std::string previous;
     for (int i = 0; i < kIdentifyTries; ++i) {
         if (c.stop.Requested()) {
             return Stopped(c);
@@ -52,9 +53,10 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
         gauge.AddProgress(10);
         c.host.Sleep(kIdentifyWaitMs);
         c.port.ReadText(reply, kIdentifyReadCount);
-        if (!reply.empty() && reply.back() == ';') {
+        if (IdentifyReplySettled(reply, previous)) {
             break;
         }
+        previous = reply;
     }
     c.buffers.ReplyCode = ReplyCodeOf(reply);
     c.host.BringToFront();

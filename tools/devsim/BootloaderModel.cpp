@@ -80,6 +80,9 @@ std::string BootloaderModel::Reply(std::string_view code, std::string_view paylo
         sum += c;
     }
     const auto digits = CheckDigits(body);
+    if (!m_config.signReplies) {
+        return "g" + body + "**;";
+    }
     return "g" + body + (digits ? *digits : TwoHex(sum)) + ";";
 }
 

@@ -24,6 +24,7 @@ struct ModelConfig {
     std::string info2 = "02";            // characters 8-9
     std::string description = "241003";  // used while memory holds no release stamp
     std::set<std::string> ignored;       // command codes never answered (nor carried out)
+    bool signReplies = true;             // false: "**" where replies carry check digits
 };
 
 // The low byte of the sum of the text's two-digit hexadecimal pairs, as two uppercase digits;

@@ -17,12 +17,13 @@ void FrameParser::Feed(std::string_view bytes, std::vector<std::string>& frames)
             continue;
         }
         m_frame += c;
-        if (c == ';') {
-            frames.push_back(m_frame);
+        // The length first: a terminator that comes one character too late ends no frame.
+        if (m_frame.size() > kMaxFrame) {
+            m_discarded += m_frame.size();
             m_frame.clear();
             m_inFrame = false;
-        } else if (m_frame.size() > kMaxFrame) {
-            m_discarded += m_frame.size();
+        } else if (c == ';') {
+            frames.push_back(m_frame);
             m_frame.clear();
             m_inFrame = false;
         }

@@ -21,6 +21,17 @@ const char* const kUsage =
     "  --drop-first N              lose the first N frames on the line\n"
     "  --drop-every K              lose every K-th frame on the line\n"
     "  --garbage-every K           garble every K-th reply on the line\n"
+    "  --seed S                    seed of the random faults below (default 1)\n"
+    "  --drop-prob P               lose a frame with probability P (no effect, no reply)\n"
+    "  --garbage-prob P            garble one character of a reply (the effect is applied)\n"
+    "  --late-prob P               delay a reply by --late-ms; later replies queue behind it\n"
+    "  --late-ms MS                the delay of a late reply (default 200)\n"
+    "  --noise-prob P              send stray characters before a reply\n"
+    "  --unplug-after N            vanish at the N-th erase/write/program frame (hang up)\n"
+    "  --fault N:KIND              script a fault for the N-th frame (counted from 1): drop,\n"
+    "                              garble:P:C (the reply's P-th character arrives as C) or\n"
+    "                              late:MS; may be repeated\n"
+    "  --unsigned                  end replies with \"**\" instead of their check digits\n"
     "  --baud B                    pace both directions like a line at B baud (10 bits a char)\n"
     "  --log FILE                  log frames, replies and refusals\n"
     "  --help                      show this text\n";
@@ -70,6 +81,52 @@ bool ParseGeometry(const std::string& text, Geometry& g) {
     return true;
 }
 
+bool ToProbability(const std::string& text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !(v >= 0.0 && v <= 1.0)) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+// N:drop, N:garble:P:C or N:late:MS.
+bool ParseScriptedFault(const std::string& text, std::map<long, ScriptedFault>& script) {
+    const auto a = text.find(':');
+    if (a == std::string::npos) {
+        return false;
+    }
+    long frame = 0;
+    if (!ToLong(text.substr(0, a), 1, 100000000, frame)) {
+        return false;
+    }
+    const std::string kind = text.substr(a + 1);
+    ScriptedFault& fault = script[frame];
+    if (kind == "drop") {
+        fault.drop = true;
+    } else if (kind.rfind("garble:", 0) == 0 && kind.size() >= 10 && kind[kind.size() - 2] == ':') {
+        long at = 0;
+        if (!ToLong(kind.substr(7, kind.size() - 9), 1, 100000, at)) {
+            return false;
+        }
+        fault.garbleAt = static_cast<std::size_t>(at);
+        fault.garbleTo = kind.back();
+    } else if (kind.rfind("late:", 0) == 0) {
+        long ms = 0;
+        if (!ToLong(kind.substr(5), 0, 60000, ms)) {
+            return false;
+        }
+        fault.lateMs = static_cast<int>(ms);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool IsHexPair(const std::string& text) {
     auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
     return text.size() == 2 && hex(text[0]) && hex(text[1]);
@@ -83,6 +140,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         const std::string& name = args[i];
         if (name == "--help" || name == "-h") {
             o.help = true;
+            continue;
+        }
+        if (name == "--unsigned") {
+            o.model.signReplies = false;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -119,6 +180,25 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (name == "--garbage-every") {
             ok = ToLong(value, 0, 1000000, n);
             o.garbageEvery = static_cast<int>(n);
+        } else if (name == "--seed") {
+            ok = ToLong(value, 0, 4294967295L, n);
+            o.faults.seed = static_cast<std::uint64_t>(n);
+        } else if (name == "--drop-prob") {
+            ok = ToProbability(value, o.faults.dropProb);
+        } else if (name == "--garbage-prob") {
+            ok = ToProbability(value, o.faults.garbageProb);
+        } else if (name == "--late-prob") {
+            ok = ToProbability(value, o.faults.lateProb);
+        } else if (name == "--late-ms") {
+            ok = ToLong(value, 0, 60000, n);
+            o.faults.lateMs = static_cast<int>(n);
+        } else if (name == "--noise-prob") {
+            ok = ToProbability(value, o.faults.noiseProb);
+        } else if (name == "--unplug-after") {
+            ok = ToLong(value, 0, 100000000, n);
+            o.faults.unplugAfter = n;
+        } else if (name == "--fault") {
+            ok = ParseScriptedFault(value, o.faults.scripted);
         } else if (name == "--baud") {
             ok = ToLong(value, 0, 4000000, o.baud);
         } else {

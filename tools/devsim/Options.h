@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BootloaderModel.h"
+#include "FaultPlan.h"
 
 namespace devsim {
 
@@ -19,6 +20,7 @@ struct Options {
     int dropEvery = 0;     // every K-th frame is lost on the line (0: none)
     int garbageEvery = 0;  // every K-th reply is garbled on the line (0: none)
     long baud = 0;         // 0: unpaced
+    FaultOptions faults;   // seeded random and scripted faults
     bool help = false;
 };
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "BootloaderModel.h"
+#include "FaultPlan.h"
 #include "FrameParser.h"
 #include "Options.h"
 #include "PacedLine.h"
@@ -196,13 +197,25 @@ int Serve(const devsim::Options& options) {
     long frameCount = 0;
     long replyCount = 0;
     bool hostPresent = false;
+    devsim::FaultPlan faults(options.faults);
+    bool unplugged = false;
 
     auto HandleFrames = [&](const std::string& bytes, Clock::time_point arrival) {
         frames.clear();
         parser.Feed(bytes, frames);
         for (const auto& frame : frames) {
+            if (unplugged) {
+                return;
+            }
             ++frameCount;
-            if (frameCount <= options.dropFirst ||
+            const auto code = devsim::FrameCode(frame);
+            const auto fate = faults.Next(code == "04" || code == "05" || code == "06");
+            if (fate.unplug) {
+                log.Line("unplug", frame);
+                unplugged = true;
+                return;
+            }
+            if (fate.lost || frameCount <= options.dropFirst ||
                 (options.dropEvery > 0 && frameCount % options.dropEvery == 0)) {
                 log.Line("lost", frame);
                 continue;
@@ -222,8 +235,10 @@ int Serve(const devsim::Options& options) {
             if (options.garbageEvery > 0 && replyCount % options.garbageEvery == 0) {
                 result.reply->assign(result.reply->size(), '?');
             }
+            faults.Garble(fate, *result.reply);
             replies.push_back(
-                {arrival + std::chrono::milliseconds(options.replyDelayMs), *result.reply});
+                {arrival + std::chrono::milliseconds(options.replyDelayMs + fate.extraDelayMs),
+                 fate.noise + *result.reply});
         }
     };
 
@@ -232,6 +247,9 @@ int Serve(const devsim::Options& options) {
         received.clear();
         line.Receive(received, now);
         HandleFrames(received, line.LastArrival(now));
+        if (unplugged) {
+            break;
+        }
         while (!replies.empty() && replies.front().due <= now) {
             log.Line("tx", replies.front().text);
             line.Send(replies.front().text, replies.front().due);
@@ -274,8 +292,9 @@ int Serve(const devsim::Options& options) {
             hostPresent = ppoll(&probe, 1, &zero, nullptr) >= 0 && !(probe.revents & POLLHUP);
         }
     }
-    // What the host sent before the stop still reaches the device (and the log and dump).
-    for (char buffer[4096];;) {
+    // What the host sent before the stop still reaches the device (and the log and dump); a
+    // device that vanished hears nothing more, and its line hangs up when the master closes.
+    for (char buffer[4096]; !unplugged;) {
         const ssize_t n = read(master, buffer, sizeof buffer);
         if (n <= 0)
             break;

@@ -56,6 +56,9 @@ TMainForm::TMainForm(MainWindowModel& model, IHost& host, IShell& shell, MainFor
 
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
+    // Hiding the dying window moves the focus; the application must not call back into a
+    // window whose members are already gone.
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void TMainForm::Bind() {

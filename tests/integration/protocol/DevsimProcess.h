@@ -21,6 +21,8 @@ class DevsimProcess {
     const std::string& Path() const { return m_path; }
     // Ends the simulator at once (SIGKILL): the line vanishes under the host.
     void Kill();
+    // Stops it where it stands (SIGSTOP): the line stays open, nothing is read or answered.
+    void Freeze();
     // Ends it politely and returns its exit status; the dump is then final.
     int Stop();
 
@@ -32,6 +34,7 @@ class DevsimProcess {
     std::string m_dir;
     std::string m_path;
     pid_t m_pid = -1;
+    bool m_frozen = false;
 };
 
 }  // namespace velor::testing

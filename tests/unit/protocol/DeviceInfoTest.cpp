@@ -44,6 +44,18 @@ TEST(FillDeviceInfo, ShortAndMalformedRepliesGiveWhatIsThere) {
     }
 }
 
+TEST(FillDeviceInfo, NotesWhetherTheDeviceSignsItsReplies) {
+    DeviceInfo info;
+    FillDeviceInfo("g820201021040FFFFD5;", info);
+    EXPECT_TRUE(info.SignsReplies);
+    FillDeviceInfo("g820201021040FFFF7A;", info);  // the old rule's "any two characters"
+    EXPECT_FALSE(info.SignsReplies);
+    EXPECT_EQ(info.PageCount, 65535);
+    FillDeviceInfo("g820201021040FFFFD5;", info);
+    FillDeviceInfo("g82", info);  // every identification decides afresh
+    EXPECT_FALSE(info.SignsReplies);
+}
+
 TEST(ReplyCodeOf, TakesCharactersTwoAndThreeAsFarAsTheyGo) {
     EXPECT_EQ(ReplyCodeOf("g820201021040FFFF7A;"), "82");
     EXPECT_EQ(ReplyCodeOf("g8"), "8");

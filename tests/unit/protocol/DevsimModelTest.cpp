@@ -18,6 +18,22 @@ TEST(DevsimFrameParser, SwallowsTheWakeUpAndNoiseAndCutsFramesAtTheTerminator) {
     EXPECT_EQ(frames.back(), "g0101;");
 }
 
+TEST(DevsimFrameParser, AFrameOfTheLongestLengthPassesAndOneCharacterMoreIsDropped) {
+    // Found by fuzzing: a terminator right after the limit used to end an overlong frame.
+    const std::string longest = "g" + std::string(FrameParser::kMaxFrame - 2, '0') + ";";
+    const std::string tooLong = "g" + std::string(FrameParser::kMaxFrame - 1, '0') + ";";
+    FrameParser parser;
+    std::vector<std::string> frames;
+    parser.Feed(longest, frames);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].size(), FrameParser::kMaxFrame);
+    parser.Feed(tooLong, frames);
+    EXPECT_EQ(frames.size(), 1u);
+    EXPECT_EQ(parser.Discarded(), tooLong.size());
+    parser.Feed("g0202;", frames);  // and the next frame is read as ever
+    EXPECT_EQ(frames.back(), "g0202;");
+}
+
 ModelConfig SmallDevice() {
     ModelConfig config;
     config.geometry = {2, 4, 4};  // pages of 8 bytes

@@ -67,5 +67,55 @@ TEST(ReplyAccepted, LooksOnlyAtTheHeadAndTheLastCharacter) {
     }
 }
 
+TEST(SignedReplyAccepted, WantsOneWholeReplyWithItsOwnCheckDigits) {
+    const struct {
+        const char* reply;
+        const char* code;
+        bool accepted;
+    } cases[] = {
+        {"g8484;", "84", true},
+        {"g8585;", "85", true},
+        {"g8686;", "86", true},
+        {"g8584;", "85", false},        // an erase reply garbled into a write reply's head
+        {"g8586;", "85", false},        // a program reply garbled the same way
+        {"g8485;", "84", false},        // the check digits garbled
+        {"g8585;g8686;", "85", false},  // two replies read as one
+        {"g8686;g8686;", "86", false},
+        {"g85;", "85", false},  // unsigned
+        {"g85a5;", "85", false},
+        {"g85 85;", "85", false},
+        {"g8585", "85", false},
+        {"xg8585;", "85", false},
+        {"", "85", false},
+        {"g850102;", "85", false},  // a payload with wrong check digits
+        {"g850103;", "85", false},
+        {"g85010288;", "85", true},  // a payload the device signed
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SignedReplyAccepted(c.reply, c.code), c.accepted)
+            << '"' << c.reply << "\" " << c.code;
+    }
+}
+
+TEST(ReplySigned, TellsASigningDeviceByItsIdentifyReply) {
+    EXPECT_TRUE(ReplySigned("g820201021040FFFFD5;"));
+    EXPECT_FALSE(ReplySigned("g820201021040FFFF7A;"));  // any two characters: not signed
+    EXPECT_FALSE(ReplySigned("g820201021040FFFFd5;"));  // the device writes uppercase digits
+    EXPECT_FALSE(ReplySigned("g820201021040FFFFD5"));
+    EXPECT_FALSE(ReplySigned("g820201021040FFFD5;"));  // an odd body is no set of pairs
+    EXPECT_FALSE(ReplySigned("g82;"));
+    EXPECT_FALSE(ReplySigned(""));
+    EXPECT_TRUE(ReplySigned("g00;"));  // empty body, sum 00
+}
+
+TEST(IdentifyReplySettled, ASignedReplyAtOnceAnUnsignedOneWhenRepeated) {
+    EXPECT_TRUE(IdentifyReplySettled("g820201021040FFFFD5;", ""));
+    EXPECT_FALSE(IdentifyReplySettled("g820201021040FFFF7A;", ""));
+    EXPECT_TRUE(IdentifyReplySettled("g820201021040FFFF7A;", "g820201021040FFFF7A;"));
+    EXPECT_FALSE(IdentifyReplySettled("g820201021040FFFF7A;", "g820201021040FFFH7A;"));
+    EXPECT_FALSE(IdentifyReplySettled("g820201021040FFFFD5", "g820201021040FFFFD5"));
+    EXPECT_FALSE(IdentifyReplySettled("", ""));
+}
+
 }  // namespace
 }  // namespace velor

@@ -1,0 +1,20 @@
+#pragma once
+// A host that shows nothing and never waits: the fuzz targets run the core alone.
+
+#include "app/Host.h"
+
+namespace velor::fuzz {
+
+class QuietHost : public IHost {
+  public:
+    void ShowMessage(const std::string&) override {}
+    void ShowError(const std::string&) override {}
+    void MessageBeep(BeepKind) override {}
+    void Tone(int, int) override {}
+    void Sleep(int) override {}
+    void ProcessEvents() override {}
+    void BringToFront() override {}
+    std::string LongTimeOfDay() override { return "00:00:00"; }
+};
+
+}  // namespace velor::fuzz
