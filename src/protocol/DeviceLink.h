@@ -8,6 +8,7 @@
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
 #include "protocol/DeviceInfo.h"
+#include "protocol/Frames.h"
 #include "protocol/ProtocolBuffers.h"
 #include "serial/TBComPort.h"
 
@@ -18,9 +19,9 @@ struct FlashCommand {
     std::string_view LogWord;
     std::string_view ReplyCode;
 };
-inline constexpr FlashCommand kEraseCommand{"Очистив", "84"};
-inline constexpr FlashCommand kWriteCommand{"Записав", "85"};
-inline constexpr FlashCommand kProgramCommand{"Прошив", "86"};
+inline constexpr FlashCommand kEraseCommand{"Очистив", kEraseReply};
+inline constexpr FlashCommand kWriteCommand{"Записав", kWriteReply};
+inline constexpr FlashCommand kProgramCommand{"Прошив", kProgramReply};
 
 inline constexpr int kWakeUpCount = 5;
 inline constexpr int kWakeUpWaitMs = 50;

@@ -22,100 +22,13 @@
 #include "FrameParser.h"
 #include "Options.h"
 #include "PacedLine.h"
+#include "SimIo.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class Fd {
-  public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    void reset(int fd = -1) {
-        if (m_fd >= 0)
-            close(m_fd);
-        m_fd = fd;
-    }
-
-  private:
-    int m_fd;
-};
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-class Log {
-  public:
-    explicit Log(const std::string& path) : m_start(Clock::now()) {
-        if (!path.empty()) {
-            m_file.reset(std::fopen(path.c_str(), "w"));
-        }
-    }
-    bool Failed(const std::string& path) const { return !path.empty() && !m_file; }
-    void Line(const char* what, const std::string& text) {
-        if (!m_file)
-            return;
-        const double t = std::chrono::duration<double>(Clock::now() - m_start).count();
-        std::fprintf(m_file.get(), "%10.6f %s %s\n", t, what, Printable(text).c_str());
-        std::fflush(m_file.get());  // tests wait on the log while the host still runs
-    }
-    void Flush() {
-        if (m_file)
-            std::fflush(m_file.get());
-    }
-
-  private:
-    static std::string Printable(const std::string& text) {
-        std::string out;
-        for (unsigned char c : text) {
-            if (c >= 0x20 && c < 0x7F) {
-                out += static_cast<char>(c);
-            } else {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02X", c);
-                out += hex;
-            }
-        }
-        return out;
-    }
-    File m_file;
-    Clock::time_point m_start;
-};
-
-bool WriteDump(const std::string& path, const std::vector<std::uint8_t>& memory) {
-    if (path.empty())
-        return true;
-    // Written aside and renamed, so a reader never sees half a dump.
-    const std::string temp = path + ".tmp";
-    {
-        File f(std::fopen(temp.c_str(), "wb"));
-        if (!f)
-            return false;
-        if (!memory.empty() &&
-            std::fwrite(memory.data(), 1, memory.size(), f.get()) != memory.size()) {
-            return false;
-        }
-        if (std::fflush(f.get()) != 0)
-            return false;
-    }
-    return std::rename(temp.c_str(), path.c_str()) == 0;
-}
-
-bool MakeRaw(int fd) {
-    termios t{};
-    if (tcgetattr(fd, &t) != 0)
-        return false;
-    cfmakeraw(&t);
-    return tcsetattr(fd, TCSANOW, &t) == 0;
-}
+using namespace devsim;
 
 timespec Until(Clock::time_point now, Clock::time_point due) {
     const auto left = due > now ? due - now : Clock::duration::zero();
