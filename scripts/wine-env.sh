@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Wine set-up shared by the scripts that run our Windows programs here (source it, then call the
 # functions). The prefix lives in a build folder and is created once; COM ports are symbolic links
 # in the prefix's dosdevices/ folder to Linux pseudo-terminals.
