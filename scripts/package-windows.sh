@@ -9,22 +9,17 @@ build=${1:-build/windows}
 out=${2:-build/packages}
 version=$(sed -n 's/^project(VelorBootloader VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-# Every program the Windows build may make: the ones it did make are packed. The window
-# (velor-bootloader.exe) joins the packages as soon as the build produces it.
-candidates=(
-    src/ui/win32/velor-bootloader.exe
-    src/cli/velor-flash.exe
+# The programs the packages carry; a missing one fails the packing instead of shipping without it.
+programs=(
+    "$build/src/ui/win32/velor-bootloader.exe"
+    "$build/src/cli/velor-flash.exe"
 )
-programs=()
-for candidate in "${candidates[@]}"; do
-    if [ -f "$build/$candidate" ]; then
-        programs+=("$build/$candidate")
+for program in "${programs[@]}"; do
+    if [ ! -f "$program" ]; then
+        echo "package-windows: $program is missing (run scripts/build-windows.sh)" >&2
+        exit 1
     fi
 done
-if [ ${#programs[@]} -eq 0 ]; then
-    echo "package-windows: no Windows program in $build (run scripts/build-windows.sh)" >&2
-    exit 1
-fi
 
 stage=$build/package-stage
 name=velor-bootloader-$version-win64
@@ -55,9 +50,7 @@ rm -f "$out/$name.zip"
     done
     echo '!macroend'
     echo '!macro VelorShortcuts'
-    if [ -f "$stage/$name/velor-bootloader.exe" ]; then
-        echo '    CreateShortcut "$SMPROGRAMS\${APPNAME}\${APPNAME}.lnk" "$INSTDIR\velor-bootloader.exe"'
-    fi
+    echo '    CreateShortcut "$SMPROGRAMS\${APPNAME}\${APPNAME}.lnk" "$INSTDIR\velor-bootloader.exe"'
     # The terminal tool opens in a command prompt that stays, in the install folder.
     echo '    CreateShortcut "$SMPROGRAMS\${APPNAME}\velor-flash.lnk" "$SYSDIR\cmd.exe" "/k velor-flash.exe --help" "" "" SW_SHOWNORMAL "" "velor-flash"'
     echo '!macroend'

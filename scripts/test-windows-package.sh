@@ -24,11 +24,11 @@ start_menu="${user_dir}AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Vel
 
 "$wine" "$installer" /S
 "$wineserver" -w
-for f in velor-flash.exe Uninstall.exe README-en.txt README-uk.txt; do
+for f in velor-bootloader.exe velor-flash.exe Uninstall.exe README-en.txt README-uk.txt; do
     [ -f "$install_dir/$f" ] || { echo "test-windows-package: $f not installed" >&2; exit 1; }
 done
 [ -f "$start_menu/velor-flash.lnk" ] || { echo "test-windows-package: no Start-menu entry" >&2; exit 1; }
-if [ -f "$install_dir/velor-bootloader.exe" ] && [ ! -f "$start_menu/Velor Bootloader.lnk" ]; then
+if [ ! -f "$start_menu/Velor Bootloader.lnk" ]; then
     echo "test-windows-package: no Start-menu entry for the window" >&2
     exit 1
 fi
