@@ -6,8 +6,11 @@ cd "$(dirname "$0")/.."
 
 build=${VELOR_ASAN_BUILD_DIR:-build/asan}
 jobs=${VELOR_JOBS:-$(nproc)}
-# -O1 and line tables only: the build is the larger part of this run's time.
+# -O1 and line tables only: the build is the larger part of this run's time. GCC's
+# maybe-uninitialized analysis misfires inside std::regex and std::function under the sanitizers'
+# instrumentation, so that one warning stays a warning here (the main build keeps it an error).
 flags="-O1 -g1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+flags+=" -Wno-error=maybe-uninitialized"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DVELOR_WERROR=ON \
     -DVELOR_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$flags" \
