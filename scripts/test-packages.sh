@@ -70,8 +70,9 @@ man -w velor-devsim >/dev/null
 man -w velor-bootloader >/dev/null
 [ -f /usr/share/applications/ua.velor.Bootloader.desktop ]
 [ -f /usr/share/icons/hicolor/scalable/apps/velor-bootloader.svg ]
-# Where the installed window looks for its tone module.
+# Where the installed window looks for its sound modules.
 [ -f /usr/lib/velor-bootloader/modules/velor-tones.so ]
+[ -f /usr/lib/velor-bootloader/modules/velor-event-sounds.so ]
 "${as_root[@]}" bash -c "$(declare -f dpkg_retry); dpkg_retry -r $package_name"
 installed=0
 if [ -e /usr/bin/velor-flash ]; then

@@ -15,6 +15,7 @@
 #include "mainform/ScreenSnap.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/skin/ClickLabels.h"
+#include "ui/qt/skin/SkinPictures.h"
 #include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::ui {
@@ -23,8 +24,8 @@ namespace {
 
 QIcon WindowIcon() {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/ui/icon-32.png"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/ui/icon-16.png"), QSize(16, 16));
+    icon.addPixmap(SkinPicture(":/ui/icon-32.png"));
+    icon.addPixmap(SkinPicture(":/ui/icon-16.png"));
     return icon;
 }
 

@@ -11,6 +11,7 @@
 #include "ui/qt/Main.h"
 #include "ui/qt/QtText.h"
 #include "ui/qt/skin/ClickLabels.h"
+#include "ui/qt/skin/SkinPictures.h"
 #include "ui/qt/skin/TsGaugeWidget.h"
 #include "ui/qt/skin/TsProgressBarWidget.h"
 #include "ui/qt/skin/TsSkinManager.h"
@@ -103,7 +104,7 @@ void TMainForm::BuildControls() {
     m_ButtonWrite->setObjectName(QStringLiteral("ButtonWrite"));
     m_ButtonWrite->setGeometry(161, 6, 96, 60);
     m_ButtonWrite->setText(Q("Прошити"));
-    m_ButtonWrite->setIcon(QIcon(QStringLiteral(":/ui/write-24.png")));
+    m_ButtonWrite->setIcon(SkinIcon(":/ui/write-24.png"));
     m_ButtonWrite->setIconSize(QSize(24, 24));
     m_ButtonWrite->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_ButtonWrite->setFocusPolicy(Qt::StrongFocus);
@@ -153,11 +154,11 @@ void TMainForm::BuildControls() {
 
     m_sPanel3 = MakePanel(this, "sPanel3", QRect(248, 200, 41, 153));
     m_sButton2 = MakeButton(m_sPanel3, "sButton2", QRect(8, 12, 25, 57), "", "DIALOG");
-    m_sButton2->setIcon(QIcon(QStringLiteral(":/ui/web-16.png")));
+    m_sButton2->setIcon(SkinIcon(":/ui/web-16.png"));
     m_sButton2->setToolTip(Q("Сайт виробника"));
     m_sButton2->setAccessibleName(Q("Сайт виробника"));
     m_sButton3 = MakeButton(m_sPanel3, "sButton3", QRect(8, 84, 25, 57), "", "DIALOG");
-    m_sButton3->setIcon(QIcon(QStringLiteral(":/ui/info-16.png")));
+    m_sButton3->setIcon(SkinIcon(":/ui/info-16.png"));
     m_sButton3->setToolTip(Q("Інформація про програму"));
     m_sButton3->setAccessibleName(Q("Інформація про програму"));
 

@@ -11,9 +11,8 @@ class ITonePlayer {
     virtual void Start(int hertz, int milliseconds) = 0;
 };
 
-// The module's one entry point: a new player (null when the machine has no audio output),
-// owned by the caller.
-using CreateTonePlayerFunction = ITonePlayer* (*)();
+// The module's one entry point, ITonePlayer* (): a new player (null when the machine has no
+// audio output), owned by the caller.
 inline constexpr const char* kCreateTonePlayerSymbol = "velor_create_tone_player";
 
 }  // namespace velor::ui

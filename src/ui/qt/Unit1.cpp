@@ -4,12 +4,12 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPixmap>
 
 #include "mainform/KeyCodes.h"
 #include "mainform/KeyboardRules.h"
 #include "ui/qt/KeyMapping.h"
 #include "ui/qt/skin/ClickLabels.h"
+#include "ui/qt/skin/SkinPictures.h"
 #include "ui/qt/skin/TsSkinManager.h"
 
 namespace velor::ui {
@@ -32,7 +32,7 @@ TFormHelp::TFormHelp(IHost& host, IShell& shell, QWidget* parent)
     m_emblem = new QLabel(this);
     m_emblem->setObjectName(QStringLiteral("Image_Emblem"));
     m_emblem->setGeometry(16, 16, 121, 89);
-    m_emblem->setPixmap(QPixmap(QStringLiteral(":/ui/emblem.png")));
+    m_emblem->setPixmap(SkinPicture(":/ui/emblem.png"));
     m_emblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_emblem->setAccessibleName(QStringLiteral("Velor Bootloader"));
     m_emblem->setAccessibleDescription(QString::fromUtf8("Емблема виробника"));

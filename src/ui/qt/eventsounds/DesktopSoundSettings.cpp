@@ -1,4 +1,4 @@
-#include "ui/qt/DesktopSoundSettings.h"
+#include "ui/qt/eventsounds/DesktopSoundSettings.h"
 
 #include <gio/gio.h>
 

@@ -1,4 +1,4 @@
-#include "ui/qt/SoundEvents.h"
+#include "ui/qt/eventsounds/SoundEvents.h"
 
 namespace velor::ui {
 
