@@ -15,7 +15,6 @@
 
 class QComboBox;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class QFrame;
@@ -79,7 +78,6 @@ class TMainForm : public QWidget {
     bool m_serviceApplied = false;
     bool m_snapping = false;  // the snap's own move must not snap again
     bool m_created = false;
-    std::string m_shownMemoAbout;
     std::vector<std::string> m_shownPorts;
     std::vector<std::string> m_shownBauds;
 
@@ -98,7 +96,6 @@ class TMainForm : public QWidget {
     QFrame* m_sPanel3 = nullptr;
     QPushButton* m_sButton2 = nullptr;
     QPushButton* m_sButton3 = nullptr;
-    QPlainTextEdit* m_MemoAbout = nullptr;
     QComboBox* m_sComboBoxSkinName = nullptr;
 };
 

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -55,30 +54,12 @@ QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry, const
     return button;
 }
 
-QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, QRect geometry) {
-    auto* memo = new QPlainTextEdit(parent);
-    memo->setObjectName(QLatin1String(name));
-    memo->setGeometry(geometry);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setUndoRedoEnabled(false);
-    // Never seen: it must neither take the focus nor swallow keys.
-    memo->setFocusPolicy(Qt::NoFocus);
-    memo->setReadOnly(true);
-    memo->setTabChangesFocus(true);
-    return memo;
-}
-
 }  // namespace
 
 void TMainForm::BuildControls() {
-    // Never seen, first in the focus order as the form has them.
-    m_MemoAbout = MakeMemo(this, "MemoAbout", QRect(392, 16, 305, 681));
-    m_MemoAbout->setToolTip(Q("Інформація про прилад"));
-    m_MemoAbout->setAccessibleName(Q("Інформація про прилад"));
-    // TextTerminal, the firmware text, is held by the model alone: it is never seen, and a text
-    // control would cost the start-up a copy of every line of it.
+    // MemoAbout (the device description and the flashing log) and TextTerminal (the firmware
+    // text) are held by the model alone: they are never seen, and text controls would cost the
+    // start-up their construction and every write a copy of each log line.
     m_sComboBoxSkinName = new QComboBox(this);
     m_sComboBoxSkinName->setObjectName(QStringLiteral("sComboBoxSkinName"));
     m_sComboBoxSkinName->setEditable(true);

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -20,8 +19,8 @@ namespace velor::ui {
 
 QWidget* TMainForm::FocusWidgetOf(FocusTarget target) const {
     switch (target) {
-        case FocusTarget::MemoAbout:
-            return m_MemoAbout;
+        case FocusTarget::MemoAbout:  // text held by the model, no control
+            return nullptr;
         case FocusTarget::cbPort:
             return m_cbPort;
         case FocusTarget::ButtonWrite:
@@ -43,9 +42,9 @@ QWidget* TMainForm::FocusWidgetOf(FocusTarget target) const {
 void TMainForm::OnFocusChanged(QWidget* now) {
     // The operator's own focus moves go into the model, so a render never takes them back.
     for (FocusTarget target :
-         {FocusTarget::MemoAbout, FocusTarget::cbPort, FocusTarget::ButtonWrite,
-          FocusTarget::ButtonConect, FocusTarget::ButtonOpenHex, FocusTarget::sButton2,
-          FocusTarget::sButton3, FocusTarget::cbBaudRate}) {
+         {FocusTarget::cbPort, FocusTarget::ButtonWrite, FocusTarget::ButtonConect,
+          FocusTarget::ButtonOpenHex, FocusTarget::sButton2, FocusTarget::sButton3,
+          FocusTarget::cbBaudRate}) {
         if (now != nullptr && now == FocusWidgetOf(target)) {
             m_model.Focus = target;
             return;

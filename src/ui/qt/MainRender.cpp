@@ -3,10 +3,8 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTextCursor>
 #include <QToolButton>
 
 #include "serial/PortDescription.h"
@@ -19,30 +17,6 @@
 namespace velor::ui {
 
 namespace {
-
-QString DisplayText(const std::string& text) {
-    QString shown = Q(text);
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
-
-// Memos can hold long texts that mostly grow at the end (the flashing log): append what is new
-// instead of replacing everything at every turn of the event loop.
-void SyncMemo(QPlainTextEdit* memo, std::string& shown, const std::string& text) {
-    if (text == shown) {
-        return;
-    }
-    if (!shown.empty() && text.size() > shown.size() && text.starts_with(shown) &&
-        shown.back() != '\r') {
-        QTextCursor cursor(memo->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(DisplayText(text.substr(shown.size())));
-    } else {
-        memo->setPlainText(DisplayText(text));
-    }
-    shown = text;
-}
 
 // Device paths are long for the narrow port list: the closed list shows the name under /dev,
 // the item's tooltip the whole path. The model keeps the whole path.
@@ -99,7 +73,6 @@ void TMainForm::Render() {
     m_ProgressbarReadWrite->SetGauge(m_model.ProgressbarReadWrite);
     m_ProgressbarWrite->SetRange(m_model.ProgressbarWrite.Max, m_model.ProgressbarWrite.Position);
 
-    SyncMemo(m_MemoAbout, m_shownMemoAbout, m_model.MemoAbout.Text());
 
     m_ButtonWrite->setEnabled(m_model.ButtonWrite.Enabled);
     m_ButtonConect->setEnabled(m_model.ButtonConect.Enabled);

@@ -4,7 +4,6 @@
 #include <QAccessibleValueInterface>
 #include <QComboBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -45,7 +44,6 @@ const Place kPlaces[] = {
     {"sPanel3", "MainForm", {248, 200, 41, 153}, "", ""},
     {"sButton2", "sPanel3", {8, 12, 25, 57}, "", "Сайт виробника"},
     {"sButton3", "sPanel3", {8, 84, 25, 57}, "", "Інформація про програму"},
-    {"MemoAbout", "MainForm", {392, 16, 305, 681}, "", "Інформація про прилад"},
     {"sComboBoxSkinName", "MainForm", {32, 760, 145, 21}, "", ""},
 };
 
@@ -132,7 +130,6 @@ TEST_F(LayoutTest, WindowHasAFixedFrameAndTheNormalClientSize) {
     EXPECT_EQ(form->windowIcon().availableSizes(), (QList<QSize>{QSize(32, 32), QSize(16, 16)}));
     // Out of view in both layouts.
     const QRect service(0, 0, 329, 340);
-    EXPECT_FALSE(service.intersects(Child<QWidget>("MemoAbout")->geometry()));
     EXPECT_FALSE(service.intersects(Child<QWidget>("sComboBoxSkinName")->geometry()));
 }
 

@@ -58,9 +58,6 @@ QComboBox QAbstractItemView {
     background: @panel; color: @text; border: 1px solid @border;
     selection-background-color: @accent; selection-color: #ffffff; outline: none;
 }
-#MemoAbout { font-size: 15px; }
-#TextTerminal { font-size: 16px; }
-QPlainTextEdit { background: @panel; color: @text; border: 1px solid @border; }
 QToolTip {
     background: @text; color: @panel; border: none; padding: 3px 6px; border-radius: 3px;
 }
