@@ -73,7 +73,6 @@ void TMainForm::Render() {
     m_ProgressbarReadWrite->SetGauge(m_model.ProgressbarReadWrite);
     m_ProgressbarWrite->SetRange(m_model.ProgressbarWrite.Max, m_model.ProgressbarWrite.Position);
 
-
     m_ButtonWrite->setEnabled(m_model.ButtonWrite.Enabled);
     m_ButtonConect->setEnabled(m_model.ButtonConect.Enabled);
     m_ButtonOpenHex->setEnabled(m_model.ButtonOpenHex.Enabled);
