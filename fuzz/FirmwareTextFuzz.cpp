@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "QuietHost.h"
+#include "support/QuietHost.h"
 #include "app/MainWindowModel.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
@@ -114,7 +114,7 @@ void Expect(bool condition, const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     velor::MainWindowModel form;
-    velor::fuzz::QuietHost host;
+    velor::test::QuietHost host;
     auto image = std::make_shared<const velor::FirmwareImage>();
     form.TextTerminal.SetText(text);
     bool completed = false;

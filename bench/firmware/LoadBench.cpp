@@ -11,25 +11,14 @@
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/HexChecks.h"
 #include "firmware/PrepareFirmware.h"
+#include "support/QuietHost.h"
 
 namespace velor {
 namespace {
 
-class SilentHost : public IHost {
-  public:
-    void ShowMessage(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    void MessageBeep(BeepKind) override {}
-    void Tone(int, int) override {}
-    void Sleep(int) override {}
-    void ProcessEvents() override {}
-    void BringToFront() override {}
-    std::string LongTimeOfDay() override { return {}; }
-};
-
 // Everything the start-up load does: upper case, check pass, fill, build, the swap.
 void BM_LoadEmbeddedRelease(benchmark::State& state) {
-    SilentHost host;
+    test::QuietHost host;
     for (auto _ : state) {
         MainWindowModel form;
         form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
@@ -53,7 +42,7 @@ void BM_UpperCase(benchmark::State& state) {
 BENCHMARK(BM_UpperCase)->Unit(benchmark::kMicrosecond);
 
 void BM_CheckPass(benchmark::State& state) {
-    SilentHost host;
+    test::QuietHost host;
     const auto lines = SplitLines(EmbeddedReleaseText());
     for (auto _ : state) {
         TsGauge gauge;
@@ -64,7 +53,7 @@ void BM_CheckPass(benchmark::State& state) {
 BENCHMARK(BM_CheckPass)->Unit(benchmark::kMicrosecond);
 
 void BM_FillAndBuild(benchmark::State& state) {
-    SilentHost host;
+    test::QuietHost host;
     const auto lines = SplitLines(EmbeddedReleaseText());
     for (auto _ : state) {
         TsGauge gauge;
@@ -77,7 +66,7 @@ BENCHMARK(BM_FillAndBuild)->Unit(benchmark::kMicrosecond);
 
 // A write cuts the image into blocks; 256 bytes is a typical block.
 void BM_ReadBlocks(benchmark::State& state) {
-    SilentHost host;
+    test::QuietHost host;
     const auto lines = SplitLines(EmbeddedReleaseText());
     TsGauge gauge;
     EventPump pump(host);

@@ -24,6 +24,7 @@
 #include "protocol/DeviceLink.h"
 #include "protocol/Frames.h"
 #include "protocol/PortSetup.h"
+#include "support/QuietHost.h"
 
 namespace {
 
@@ -113,18 +114,6 @@ int WireEfficiency(const char* label, const std::string& windowsExe) {
     return 0;
 }
 
-class QuietHost : public velor::IHost {
-  public:
-    void ShowMessage(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    void MessageBeep(velor::BeepKind) override {}
-    void Tone(int, int) override {}
-    void Sleep(int) override {}
-    void ProcessEvents() override {}
-    void BringToFront() override {}
-    std::string LongTimeOfDay() override { return ""; }
-};
-
 double MedianMs(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -135,7 +124,7 @@ int HostOverhead() {
     velor::MainWindowModel form;
     form.cbPort.Items = {devsim.Path()};
     form.cbPort.ItemIndex = 0;
-    QuietHost host;
+    velor::test::QuietHost host;
     velor::TBComPort port;
     velor::ApplyFormSettings(port);
     velor::OpenChosenPort(port, form);

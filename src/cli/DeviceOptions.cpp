@@ -1,58 +1,49 @@
 #include "cli/DeviceOptions.h"
 
-#include "app/MainWindowModel.h"
-
 namespace velor::cli {
 
 std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
                                                 std::string& error) {
     DeviceOptions options;
     bool havePort = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        if (name == "--help" || name == "-h") {
-            options.help = true;
-            return options;
-        }
-        if (name == "-q" || name == "--quiet") {
-            options.quiet = true;
-            continue;
-        }
-        if (name == "--json") {
-            options.json = true;
-            continue;
-        }
-        const bool takesValue = name == "--port" || name == "--baud" || name == "--log" ||
-                                (allowHex && name == "--hex");
-        if (!takesValue) {
-            error = "unknown option '" + name + "'";
-            return std::nullopt;
-        }
-        const std::string* taken = TakeOptionValue(args, i, error);
-        if (taken == nullptr) {
-            return std::nullopt;
-        }
-        const std::string& value = *taken;
-        if (name == "--port") {
-            options.port = value;
-            havePort = true;
-        } else if (name == "--baud") {
-            const auto& rates = BaudRateItems();
-            options.baudIndex = -1;
-            for (std::size_t k = 0; k < rates.size(); ++k) {
-                if (rates[k] == value) {
-                    options.baudIndex = static_cast<int>(k);
+    const OptionHandlers handlers{
+        .IsFlag =
+            [](const std::string& name) {
+                return name == "-q" || name == "--quiet" || name == "--json";
+            },
+        .TakesValue =
+            [allowHex](const std::string& name) {
+                return name == "--port" || name == "--baud" || name == "--log" ||
+                       (allowHex && name == "--hex");
+            },
+        .Flag =
+            [&](const std::string& name) {
+                (name == "--json" ? options.json : options.quiet) = true;
+            },
+        .Value =
+            [&](const std::string& name, const std::string& value) {
+                if (name == "--port") {
+                    options.port = value;
+                    havePort = true;
+                } else if (name == "--baud") {
+                    const auto index = BaudIndexOf(value, error);
+                    if (!index) {
+                        return false;
+                    }
+                    options.baudIndex = *index;
+                } else if (name == "--log") {
+                    options.logFile = value;
+                } else {
+                    options.hexFile = value;
                 }
-            }
-            if (options.baudIndex < 0) {
-                error = "unsupported rate '" + value + "'";
-                return std::nullopt;
-            }
-        } else if (name == "--log") {
-            options.logFile = value;
-        } else {
-            options.hexFile = value;
-        }
+                return true;
+            },
+    };
+    if (!WalkOptions(args, handlers, options.help, error)) {
+        return std::nullopt;
+    }
+    if (options.help) {
+        return options;
     }
     if (options.quiet && options.json) {
         error = "--quiet and --json exclude each other";

@@ -60,17 +60,13 @@ int RunGangWrite(const Args& args) {
     }
     TightenTimerSlack();
     TerminalHost host;
-    std::shared_ptr<const FirmwareImage> image;
-    std::vector<std::string> ports;
-    if (const int prepared = PrepareGang(*options, host, image, ports); prepared != kExitDone) {
+    GangStart start;
+    if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
         return prepared;
     }
+    const auto& [image, ports, portWidth] = start;
 
     const std::size_t n = ports.size();
-    std::size_t portWidth = 0;
-    for (const auto& port : ports) {
-        portWidth = std::max(portWidth, port.size());
-    }
     StatusBoard board(n);
     std::vector<DeviceReport> reports(n);
     const auto stops = std::make_unique<std::atomic<bool>[]>(n);
@@ -84,8 +80,8 @@ int RunGangWrite(const Args& args) {
                 reports[i] = WriteDevice(job, [&](const DeviceProgress& progress) {
                     board.SetLine(i, ProgressLine(ports[i], portWidth, progress));
                 });
-                board.SetLine(i, ports[i] + std::string(portWidth - ports[i].size(), ' ') + "  " +
-                                     OutcomeWord(reports[i]) + "  " + reports[i].message);
+                board.SetLine(i, PortHead(ports[i], portWidth) + OutcomeWord(reports[i]) + "  " +
+                                     reports[i].message);
                 board.Announce(ports[i] + ": " + OutcomeWord(reports[i]) + ", " +
                                reports[i].message);
                 ++finished;

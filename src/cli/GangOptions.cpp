@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/MainWindowModel.h"
 #include "serial/ListSerialPorts.h"
 
 namespace velor::cli {
@@ -14,6 +13,17 @@ namespace {
 void AddPort(GangOptions& options, const std::string& port) {
     if (std::find(options.ports.begin(), options.ports.end(), port) == options.ports.end()) {
         options.ports.push_back(port);
+    }
+}
+
+void AddPortList(GangOptions& options, const std::string& list) {
+    std::size_t begin = 0;
+    while (begin <= list.size()) {
+        const std::size_t end = std::min(list.find(',', begin), list.size());
+        if (end > begin) {
+            AddPort(options, list.substr(begin, end - begin));
+        }
+        begin = end + 1;
     }
 }
 
@@ -39,60 +49,47 @@ bool WantsSeveralPorts(const Args& args) {
 
 std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std::string& error) {
     GangOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& name = args[i];
-        if (name == "--help" || name == "-h") {
-            options.help = true;
-            return options;
-        }
-        if (name == "--all") {
-            options.allPorts = true;
-            continue;
-        }
-        const bool takesValue = name == "--port" || name == "--ports" || name == "--baud" ||
-                                name == "--hex" ||
-                                (station && (name == "--count" || name == "--record"));
-        if (!takesValue) {
-            error = "unknown option '" + name + "'";
-            return std::nullopt;
-        }
-        const std::string* taken = TakeOptionValue(args, i, error);
-        if (taken == nullptr) {
-            return std::nullopt;
-        }
-        const std::string& value = *taken;
-        if (name == "--port") {
-            AddPort(options, value);
-        } else if (name == "--ports") {
-            std::size_t begin = 0;
-            while (begin <= value.size()) {
-                const std::size_t end = std::min(value.find(',', begin), value.size());
-                if (end > begin) {
-                    AddPort(options, value.substr(begin, end - begin));
+    const OptionHandlers handlers{
+        .IsFlag = [](const std::string& name) { return name == "--all"; },
+        .TakesValue =
+            [station](const std::string& name) {
+                return name == "--port" || name == "--ports" || name == "--baud" ||
+                       name == "--hex" || (station && (name == "--count" || name == "--record"));
+            },
+        .Flag = [&](const std::string&) { options.allPorts = true; },
+        .Value =
+            [&](const std::string& name, const std::string& value) {
+                if (name == "--port") {
+                    AddPort(options, value);
+                } else if (name == "--ports") {
+                    AddPortList(options, value);
+                } else if (name == "--baud") {
+                    const auto index = BaudIndexOf(value, error);
+                    if (!index) {
+                        return false;
+                    }
+                    options.baudIndex = *index;
+                } else if (name == "--hex") {
+                    options.hexFile = value;
+                } else if (name == "--count") {
+                    char* end = nullptr;
+                    errno = 0;
+                    options.count = std::strtol(value.c_str(), &end, 10);
+                    if (errno != 0 || *end != '\0' || options.count < 1) {
+                        error = "--count needs a whole number of devices, 1 or more";
+                        return false;
+                    }
+                } else {
+                    options.recordFile = value;
                 }
-                begin = end + 1;
-            }
-        } else if (name == "--baud") {
-            const auto& rates = BaudRateItems();
-            const auto found = std::find(rates.begin(), rates.end(), value);
-            if (found == rates.end()) {
-                error = "unsupported rate '" + value + "'";
-                return std::nullopt;
-            }
-            options.baudIndex = static_cast<int>(found - rates.begin());
-        } else if (name == "--hex") {
-            options.hexFile = value;
-        } else if (name == "--count") {
-            char* end = nullptr;
-            errno = 0;
-            options.count = std::strtol(value.c_str(), &end, 10);
-            if (errno != 0 || *end != '\0' || options.count < 1) {
-                error = "--count needs a whole number of devices, 1 or more";
-                return std::nullopt;
-            }
-        } else {
-            options.recordFile = value;
-        }
+                return true;
+            },
+    };
+    if (!WalkOptions(args, handlers, options.help, error)) {
+        return std::nullopt;
+    }
+    if (options.help) {
+        return options;
     }
     if (options.ports.empty() && !options.allPorts) {
         error = "give the ports with --port P (repeated), --ports A,B,C or --all";

@@ -1,5 +1,6 @@
 #include "cli/GangStart.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/MainWindowModel.h"
@@ -22,20 +23,22 @@ std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, b
     return std::nullopt;
 }
 
-int PrepareGang(const GangOptions& options, IHost& host,
-                std::shared_ptr<const FirmwareImage>& image, std::vector<std::string>& ports) {
-    image = std::make_shared<const FirmwareImage>();
+int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {
+    start.image = std::make_shared<const FirmwareImage>();
     const int loaded = ExitCodeOfErrors(host, [&] {
         MainWindowModel form;
-        ports = ChosenPorts(options);
-        return LoadFirmware(options.hexFile, form, host, image) ? kExitDone : kExitRefused;
+        start.ports = ChosenPorts(options);
+        return LoadFirmware(options.hexFile, form, host, start.image) ? kExitDone : kExitRefused;
     });
     if (loaded != kExitDone) {
         return loaded;
     }
-    if (ports.empty()) {
+    if (start.ports.empty()) {
         std::fputs("velor-flash: the port list is empty\n", stderr);
         return kExitUsage;
+    }
+    for (const auto& port : start.ports) {
+        start.portWidth = std::max(start.portWidth, port.size());
     }
     return kExitDone;
 }

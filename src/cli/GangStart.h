@@ -19,9 +19,14 @@ namespace velor::cli {
 std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, bool usable,
                                     const std::string& error, const char* usage);
 
-// kExitDone with image and ports filled; otherwise the exit code, the reason told to the host or
-// written to stderr.
-int PrepareGang(const GangOptions& options, IHost& host,
-                std::shared_ptr<const FirmwareImage>& image, std::vector<std::string>& ports);
+struct GangStart {
+    std::shared_ptr<const FirmwareImage> image;  // read-only, shared by every device's thread
+    std::vector<std::string> ports;
+    std::size_t portWidth = 0;  // the longest port name, for the columns
+};
+
+// kExitDone with start filled; otherwise the exit code, the reason told to the host or written to
+// stderr.
+int PrepareGang(const GangOptions& options, IHost& host, GangStart& start);
 
 }  // namespace velor::cli

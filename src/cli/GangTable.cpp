@@ -23,16 +23,19 @@ std::string SecondsText(double seconds) {
     return text;
 }
 
+std::string PortHead(const std::string& port, std::size_t portWidth) {
+    return Pad(port, portWidth) + "  ";
+}
+
 std::string ProgressLine(const std::string& port, std::size_t portWidth,
                          const DeviceProgress& progress) {
     // Identification runs the gauge to 50 of 100 of its own: no page of the write.
     if (!progress.writing) {
         return Pad(port, portWidth) + "        identifying";
     }
-    std::string line = Pad(port, portWidth) + "  " +
-                       PadLeft(std::to_string(progress.percent) + "%", 4) + "  page " +
-                       std::to_string(progress.page) + "/" + std::to_string(progress.pages) +
-                       "  writing";
+    std::string line =
+        PortHead(port, portWidth) + PadLeft(std::to_string(progress.percent) + "%", 4) + "  page " +
+        std::to_string(progress.page) + "/" + std::to_string(progress.pages) + "  writing";
     if (progress.failedAttempts > 0) {
         line += "  failed attempts " + std::to_string(progress.failedAttempts) + "  calibration " +
                 progress.calibration;

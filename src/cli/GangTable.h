@@ -19,4 +19,7 @@ std::string ReportTable(const std::vector<DeviceReport>& reports);
 
 std::string SecondsText(double seconds);
 
+// The port padded to the column's width and the gap after it: where a port's line begins.
+std::string PortHead(const std::string& port, std::size_t portWidth);
+
 }  // namespace velor::cli

@@ -9,6 +9,9 @@
 #include <unistd.h>
 #endif
 
+#include "cli/GangTable.h"
+#include "cli/JsonEvents.h"
+
 namespace velor::cli {
 
 namespace {
@@ -43,30 +46,6 @@ std::string CsvField(const std::string& text) {
     return out + "\"";
 }
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
-std::string Seconds(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", seconds);
-    return text;
-}
-
 void ForceToDisk(std::FILE* file) {
 #ifdef _WIN32
     _commit(_fileno(file));
@@ -95,7 +74,7 @@ std::string CsvHeader() {
 std::string CsvLine(const DeviceRecord& r) {
     return CsvField(r.time) + "," + CsvField(r.port) + "," + CsvField(r.adapterSerial) + "," +
            CsvField(r.release) + "," + CsvField(r.imageSha256) + "," + CsvField(r.outcome) + "," +
-           CsvField(r.message) + "," + Seconds(r.seconds) + "," + std::to_string(r.failedAttempts) +
+           CsvField(r.message) + "," + SecondsText(r.seconds) + "," + std::to_string(r.failedAttempts) +
            "," + CsvField(r.calibration) + "\n";
 }
 
@@ -105,7 +84,7 @@ std::string JsonLine(const DeviceRecord& r) {
            ",\"release\":" + JsonString(r.release) +
            ",\"image_sha256\":" + JsonString(r.imageSha256) +
            ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
-           ",\"seconds\":" + Seconds(r.seconds) +
+           ",\"seconds\":" + SecondsText(r.seconds) +
            ",\"failed_attempts\":" + std::to_string(r.failedAttempts) +
            ",\"calibration\":" + JsonString(r.calibration) + "}\n";
 }

@@ -102,9 +102,7 @@ struct Station {
     explicit Station(std::size_t n)
         : board(n), stops(std::make_unique<std::atomic<bool>[]>(n)), tallies(n), codes(n, 0) {}
 
-    std::string Head(std::size_t i) const {
-        return ports[i] + std::string(portWidth - ports[i].size(), ' ') + "  ";
-    }
+    std::string Head(std::size_t i) const { return PortHead(ports[i], portWidth); }
     std::string TallyText(std::size_t i) {
         const std::lock_guard<std::mutex> lock(tallyMutex);
         std::string text = "[";
@@ -209,22 +207,19 @@ int RunStation(const Args& args) {
     }
     TightenTimerSlack();
     TerminalHost host;
-    std::shared_ptr<const FirmwareImage> image;
-    std::vector<std::string> ports;
-    if (const int prepared = PrepareGang(*options, host, image, ports); prepared != kExitDone) {
+    GangStart start;
+    if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
         return prepared;
     }
 
-    const std::size_t n = ports.size();
+    const std::size_t n = start.ports.size();
     Station station(n);
-    station.ports = ports;
-    for (const auto& port : ports) {
-        station.portWidth = std::max(station.portWidth, port.size());
-    }
+    station.ports = start.ports;
+    station.portWidth = start.portWidth;
     station.baudIndex = options->baudIndex;
-    station.image = image;
-    station.release = ImageReleaseStamp(*image);
-    station.imageSha256 = ImageSha256(*image);
+    station.image = start.image;
+    station.release = ImageReleaseStamp(*start.image);
+    station.imageSha256 = ImageSha256(*start.image);
     station.count = options->count;
     if (format) {
         station.record = std::make_unique<RecordFile>(options->recordFile, *format);

@@ -29,12 +29,12 @@ TEST(GangStartTest, EmbeddedReleaseAndTheNamedPortsInTheirOrder) {
     test::RecordingHost host;
     GangOptions options;
     options.ports = {"/dev/ttyUSB1", "/dev/ttyUSB0"};
-    std::shared_ptr<const FirmwareImage> image;
-    std::vector<std::string> ports;
-    ASSERT_EQ(PrepareGang(options, host, image, ports), kExitDone);
-    EXPECT_EQ(ports, options.ports);
-    ASSERT_TRUE(image);
-    EXPECT_TRUE(image->HasData());
+    GangStart start;
+    ASSERT_EQ(PrepareGang(options, host, start), kExitDone);
+    EXPECT_EQ(start.ports, options.ports);
+    EXPECT_EQ(start.portWidth, std::string("/dev/ttyUSB1").size());
+    ASSERT_TRUE(start.image);
+    EXPECT_TRUE(start.image->HasData());
 }
 
 TEST(GangStartTest, RefusedTextStopsBeforeAnyPortIsUsed) {
@@ -44,9 +44,8 @@ TEST(GangStartTest, RefusedTextStopsBeforeAnyPortIsUsed) {
     GangOptions options;
     options.ports = {"/dev/ttyUSB0"};
     options.hexFile = file.string();
-    std::shared_ptr<const FirmwareImage> image;
-    std::vector<std::string> ports;
-    EXPECT_EQ(PrepareGang(options, host, image, ports), kExitRefused);
+    GangStart start;
+    EXPECT_EQ(PrepareGang(options, host, start), kExitRefused);
     EXPECT_FALSE(host.log.empty());  // the reason went to the host
     std::filesystem::remove(file);
 }
@@ -56,9 +55,8 @@ TEST(GangStartTest, MissingFileIsNotSuccess) {
     GangOptions options;
     options.ports = {"/dev/ttyUSB0"};
     options.hexFile = "/nonexistent/velor/firmware.hex";
-    std::shared_ptr<const FirmwareImage> image;
-    std::vector<std::string> ports;
-    EXPECT_NE(PrepareGang(options, host, image, ports), kExitDone);
+    GangStart start;
+    EXPECT_NE(PrepareGang(options, host, start), kExitDone);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ TEST(RecordFile, JsonEscapesQuotesBackslashesAndControls) {
     r.message = "a \"b\"\r\n\tc";
     const std::string line = JsonLine(r);
     EXPECT_NE(line.find("\"port\":\"\\\\\\\\.\\\\COM12\""), std::string::npos) << line;
-    EXPECT_NE(line.find("\"message\":\"a \\\"b\\\"\\u000d\\u000a\\u0009c\""), std::string::npos)
+    EXPECT_NE(line.find("\"message\":\"a \\\"b\\\"\\r\\n\\tc\""), std::string::npos)
         << line;
     EXPECT_NE(line.find("\"seconds\":21.4,\"failed_attempts\":12,"), std::string::npos) << line;
     EXPECT_EQ(line.back(), '\n');

@@ -1,9 +1,9 @@
 #pragma once
-// A host that shows nothing and never waits: the fuzz targets run the core alone.
+// A host that shows nothing and never waits: fuzz targets and benchmarks run the core alone.
 
 #include "app/Host.h"
 
-namespace velor::fuzz {
+namespace velor::test {
 
 class QuietHost : public IHost {
   public:
@@ -17,4 +17,4 @@ class QuietHost : public IHost {
     std::string LongTimeOfDay() override { return "00:00:00"; }
 };
 
-}  // namespace velor::fuzz
+}  // namespace velor::test
