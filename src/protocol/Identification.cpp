@@ -12,6 +12,12 @@ namespace {
 
 constexpr std::string_view kKnownBootloader = "02";
 
+// The gauge during identification: a tenth per wake-up and per identify command, a fifth for the
+// description.
+constexpr int kIdentifyGaugeMax = 100;
+constexpr int kGaugeStepPerCommand = 10;
+constexpr int kGaugeStepDescription = 20;
+
 void ShowReadyAgain(DeviceContext& c) {
     c.form.LabelNameOfHex = texts::kStatusReady;
     c.form.ProgressbarReadWrite.SetProgress(0);
@@ -30,7 +36,7 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
     OpenChosenPort(c.port, form);
     form.ProgressbarWrite.SetPosition(0);
     form.Label3 = kCalibrationZero;
-    gauge.SetMaxValue(100);
+    gauge.SetMaxValue(kIdentifyGaugeMax);
     gauge.SetProgress(0);
 
     for (int i = 0; i < kWakeUpCount; ++i) {
@@ -38,7 +44,7 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
             return Stopped(c);
         }
         c.link.Send(kWakeUp);
-        gauge.AddProgress(10);
+        gauge.AddProgress(kGaugeStepPerCommand);
         c.host.Sleep(kWakeUpWaitMs);
     }
     c.host.ProcessEvents();
@@ -50,7 +56,7 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
             return Stopped(c);
         }
         c.link.Send(kIdentifyFrame);
-        gauge.AddProgress(10);
+        gauge.AddProgress(kGaugeStepPerCommand);
         c.host.Sleep(kIdentifyWaitMs);
         c.port.ReadText(reply, kIdentifyReadCount);
         if (IdentifyReplySettled(reply, previous)) {
@@ -100,7 +106,7 @@ void ReadDescription(DeviceContext& c, IdentifyVariant variant) {
     c.buffers.ReplyCode.clear();
     auto& reply = c.buffers.IdReply;
     c.link.Send(kDescribeFrame);
-    form.ProgressbarReadWrite.AddProgress(20);
+    form.ProgressbarReadWrite.AddProgress(kGaugeStepDescription);
     c.host.Sleep(kDescribeWaitMs);
     c.port.ReadText(reply, kDescribeReadCount);
     c.buffers.ReplyCode = ReplyCodeOf(reply);

@@ -4,6 +4,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "serial/DescribeException.h"
+
 namespace velor {
 namespace {
 
@@ -55,16 +57,6 @@ class PendingReply final : public IMessageReply {
   private:
     std::shared_ptr<Handover> m_handover;
 };
-
-std::string DescribeCurrentException() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown exception";
-    }
-}
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "serial/DescribeException.h"
+
 namespace velor::win32 {
 
 namespace {
@@ -29,16 +31,6 @@ class SentMessageReply final : public IMessageReply {
         }
     }
 };
-
-std::string DescribeCurrentException() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown exception";
-    }
-}
 
 }  // namespace
 
