@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "PtyPair.h"
@@ -76,15 +77,17 @@ TEST_F(PtyTransfers, AllBitsMultiplierOnALongReadMeansNoTotalLimit) {
 }
 
 TEST_F(PtyTransfers, GapAfterTheFirstBytesEndsTheRead) {
-    std::thread device([&] {
-        std::this_thread::sleep_for(5ms);
+    // The device stays silent after "abc" until the read has ended, however long that takes.
+    std::promise<void> readEnded;
+    std::thread device([&, ended = readEnded.get_future()] {
         pty.Send("abc");
-        std::this_thread::sleep_for(25ms);
+        ended.wait();
         pty.Send("def");
     });
     std::string reply;
     EXPECT_EQ(port.ReadText(reply, 40), 3);
     EXPECT_EQ(reply, "abc");
+    readEnded.set_value();
     device.join();
     EXPECT_EQ(port.ReadText(reply, 40), 3) << "later bytes wait for the next read";
     EXPECT_EQ(reply, "def");
