@@ -1,7 +1,7 @@
 #include "ui/qt/skin/ClickLabels.h"
 
 #include <QMouseEvent>
-#include <QStyle>
+#include <QPalette>
 
 namespace velor::ui {
 
@@ -12,22 +12,31 @@ void TsLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-TsWebLabel::TsWebLabel(QWidget* parent) : TsLabel(parent) {
-    setCursor(Qt::PointingHandCursor);
-    setAttribute(Qt::WA_Hover);
+namespace {
+
+// The link's own colour in every skin; the rest of the label's palette follows the skin.
+QPalette LinkPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, QColor(0x00, 0x40, 0x80));
+    return palette;
 }
 
-// The style sheet's :hover needs a re-polish to follow the pointer on a label.
+}  // namespace
+
+TsWebLabel::TsWebLabel(QWidget* parent) : TsLabel(parent) {
+    setCursor(Qt::PointingHandCursor);
+    setPalette(LinkPalette());
+}
+
+// Under the pointer the link takes the skin's text colour: nothing of its own set.
 void TsWebLabel::enterEvent(QEnterEvent* event) {
     TsLabel::enterEvent(event);
-    style()->unpolish(this);
-    style()->polish(this);
+    setPalette(QPalette());
 }
 
 void TsWebLabel::leaveEvent(QEvent* event) {
     TsLabel::leaveEvent(event);
-    style()->unpolish(this);
-    style()->polish(this);
+    setPalette(LinkPalette());
 }
 
 }  // namespace velor::ui

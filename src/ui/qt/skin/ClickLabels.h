@@ -1,6 +1,6 @@
 #pragma once
 // Labels that answer a click: the plain skinned label "Порт:" and the link label of the About
-// window (hand cursor, hover colour from the skin).
+// window (hand cursor, its link colour, the skin's text colour under the pointer).
 
 #include <QLabel>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The colours of the built-in skins, shared by the style sheet and the painted controls.
+// The colours of the built-in skins, shared by the style, the palette and the painted controls.
 
 #include <QColor>
 #include <QString>

@@ -10,6 +10,14 @@ TsGaugeWidget::TsGaugeWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
+void TsGaugeWidget::SetColors(const SkinColors& colors) {
+    m_track = colors.Track;
+    m_chunk = colors.Accent;
+    m_text = colors.Text;
+    m_textOnChunk = Qt::white;
+    update();
+}
+
 void TsGaugeWidget::SetGauge(const TsGauge& gauge) {
     const bool textChanged = gauge.Text() != m_gauge.Text();
     const bool changed = textChanged || gauge.Progress() != m_gauge.Progress() ||

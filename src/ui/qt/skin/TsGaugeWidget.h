@@ -7,17 +7,17 @@
 #include <QWidget>
 
 #include "skin/TsGauge.h"
+#include "ui/qt/skin/Palette.h"
 
 namespace velor::ui {
 
 class TsGaugeWidget : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QColor trackColor MEMBER m_track)
-    Q_PROPERTY(QColor chunkColor MEMBER m_chunk)
-    Q_PROPERTY(QColor textColor MEMBER m_text)
-    Q_PROPERTY(QColor textOnChunkColor MEMBER m_textOnChunk)
   public:
     explicit TsGaugeWidget(QWidget* parent = nullptr);
+
+    // The skin's style sets them when it polishes the gauge and when the skin changes.
+    void SetColors(const SkinColors& colors);
 
     void SetGauge(const TsGauge& gauge);
     const TsGauge& Gauge() const { return m_gauge; }

@@ -8,6 +8,12 @@ namespace velor::ui {
 
 TsProgressBarWidget::TsProgressBarWidget(QWidget* parent) : QWidget(parent) {}
 
+void TsProgressBarWidget::SetColors(const SkinColors& colors) {
+    m_track = colors.Track;
+    m_chunk = colors.Accent;
+    update();
+}
+
 void TsProgressBarWidget::SetRange(int max, int position) {
     if (max == m_max && position == m_position) {
         return;

@@ -4,16 +4,17 @@
 #include <QColor>
 #include <QWidget>
 
+#include "ui/qt/skin/Palette.h"
+
 namespace velor::ui {
 
 class TsProgressBarWidget : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QColor trackColor MEMBER m_track)
-    Q_PROPERTY(QColor chunkColor MEMBER m_chunk)
-    Q_PROPERTY(QColor textColor MEMBER m_unused1)
-    Q_PROPERTY(QColor textOnChunkColor MEMBER m_unused2)
   public:
     explicit TsProgressBarWidget(QWidget* parent = nullptr);
+
+    // The skin's style sets them when it polishes the bar and when the skin changes.
+    void SetColors(const SkinColors& colors);
 
     void SetRange(int max, int position);
     int Max() const { return m_max; }
@@ -29,8 +30,6 @@ class TsProgressBarWidget : public QWidget {
     int m_position = 0;
     QColor m_track{0xe3, 0xe8, 0xef};
     QColor m_chunk{0x1f, 0x6f, 0xeb};
-    QColor m_unused1;
-    QColor m_unused2;
 };
 
 }  // namespace velor::ui

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QPointer>
 #include <QPropertyAnimation>
 #include <QWidget>
 #include <array>
 
 #include "ui/qt/skin/Accessibility.h"
-#include "ui/qt/skin/SkinSheet.h"
+#include "ui/qt/skin/SkinPalette.h"
+#include "ui/qt/skin/SkinStyle.h"
 
 namespace velor::ui {
 
@@ -66,6 +68,21 @@ QPropertyAnimation* StartFade(QWidget* window, double from, double to) {
     return fade;
 }
 
+// The style and font are set once; a later skin only recolours the style and the palette, whose
+// change repaints every widget without polishing any again. (Asking the application for its style
+// instead would build the default one first.)
+void ApplySkin(const SkinColors& colors) {
+    static QPointer<SkinStyle> style;  // the application owns it
+    if (style) {
+        style->SetColors(colors);
+    } else {
+        QApplication::setFont(SkinFont());
+        style = new SkinStyle(colors);
+        QApplication::setStyle(style);
+    }
+    QApplication::setPalette(SkinPalette(colors));
+}
+
 const BuiltInSkin* FindSkin(const QString& name) {
     for (const BuiltInSkin& skin : BuiltInSkins()) {
         if (name == QLatin1String(skin.Name)) {
@@ -109,7 +126,7 @@ bool TsSkinManager::SetSkinName(const QString& name) {
     }
     if (m_skinName != name) {
         m_skinName = name;
-        qApp->setStyleSheet(SkinStyleSheet(skin->Colors));
+        ApplySkin(skin->Colors);
         emit SkinChanged();
     }
     return true;
