@@ -11,6 +11,7 @@
 
 #include "DevsimProcess.h"
 #include "Spawn.h"
+#include "support/TextLines.h"
 
 namespace velor::testing {
 namespace {
@@ -98,9 +99,7 @@ bool Received(const DevsimProcess& devsim, const std::string& prefix) {
     return false;
 }
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::Has;
 
 TEST(FlashCommand, ExitCodesTellHowTheOperationEnded) {
     {

@@ -12,6 +12,7 @@
 
 #include "DevsimProcess.h"
 #include "FlashRun.h"
+#include "support/TextLines.h"
 
 namespace velor::testing {
 namespace {
@@ -20,17 +21,9 @@ namespace {
 // reporting the older release and takes every write.
 const std::vector<std::string> kGeometry = {"--geometry", "4:64:8"};
 
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using test::LinesOf;
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::Has;
 
 TEST(FlashOutput, AWriteEndsWithItsSummary) {
     DevsimProcess devsim(kGeometry);

@@ -14,6 +14,7 @@
 
 #include "DevsimProcess.h"
 #include "Spawn.h"
+#include "support/TextLines.h"
 
 namespace velor::testing {
 namespace {
@@ -70,9 +71,7 @@ Run RunBounded(std::vector<std::string> args, std::chrono::seconds bound,
     return r;
 }
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::Has;
 
 const char* kWriteError = "Помилка запису в порт.";
 const char* kReadError = "Помилка читання з порта";

@@ -1,4 +1,5 @@
 #include "cli/Reporter.h"
+#include "support/TextLines.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -30,17 +31,9 @@ class Capture {
     std::FILE* m_file;
 };
 
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using test::LinesOf;
 
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+using test::Has;
 
 class ReporterRun : public ::testing::Test {
   protected:
