@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPalette>
 
+#include "ui/qt/skin/Palette.h"
+
 namespace velor::ui {
 
 void TsLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -17,7 +19,7 @@ namespace {
 // The link's own colour in every skin; the rest of the label's palette follows the skin.
 QPalette LinkPalette() {
     QPalette palette;
-    palette.setColor(QPalette::WindowText, QColor(0x00, 0x40, 0x80));
+    palette.setColor(QPalette::WindowText, LinkColor());
     return palette;
 }
 

@@ -6,6 +6,11 @@
 
 namespace velor::ui {
 
+// The About window's link, the same in every skin.
+inline QColor LinkColor() {
+    return QColor(0x00, 0x40, 0x80);
+}
+
 struct SkinColors {
     QColor Window;
     QColor Panel;

@@ -4,11 +4,16 @@
 
 namespace velor::ui {
 
+namespace {
+
+// `a` moved towards `b` by the share `t` (0..1).
 QColor Mix(const QColor& a, const QColor& b, double t) {
     return QColor::fromRgbF(static_cast<float>(a.redF() * (1 - t) + b.redF() * t),
                             static_cast<float>(a.greenF() * (1 - t) + b.greenF() * t),
                             static_cast<float>(a.blueF() * (1 - t) + b.blueF() * t));
 }
+
+}  // namespace
 
 QColor HoverBackground(const SkinColors& c) {
     return Mix(c.Panel, c.Accent, 0.10);
@@ -38,7 +43,7 @@ QPalette SkinPalette(const SkinColors& c) {
     p.setColor(QPalette::ToolTipBase, c.Text);
     p.setColor(QPalette::ToolTipText, c.Panel);
     p.setColor(QPalette::PlaceholderText, c.MutedText);
-    p.setColor(QPalette::Link, QColor(0x00, 0x40, 0x80));
+    p.setColor(QPalette::Link, LinkColor());
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
         p.setColor(QPalette::Disabled, role, c.Disabled);
     }

@@ -9,9 +9,6 @@
 
 namespace velor::ui {
 
-// `a` moved towards `b` by the share `t` (0..1).
-QColor Mix(const QColor& a, const QColor& b, double t);
-
 QColor HoverBackground(const SkinColors& c);
 QColor PressedBackground(const SkinColors& c);
 // The write button's focus border: darker than its fill, so it shows on the accent.

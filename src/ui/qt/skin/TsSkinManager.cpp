@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
-#include <QPointer>
 #include <QPropertyAnimation>
 #include <QWidget>
 #include <array>
@@ -68,21 +67,6 @@ QPropertyAnimation* StartFade(QWidget* window, double from, double to) {
     return fade;
 }
 
-// The style and font are set once; a later skin only recolours the style and the palette, whose
-// change repaints every widget without polishing any again. (Asking the application for its style
-// instead would build the default one first.)
-void ApplySkin(const SkinColors& colors) {
-    static QPointer<SkinStyle> style;  // the application owns it
-    if (style) {
-        style->SetColors(colors);
-    } else {
-        QApplication::setFont(SkinFont());
-        style = new SkinStyle(colors);
-        QApplication::setStyle(style);
-    }
-    QApplication::setPalette(SkinPalette(colors));
-}
-
 const BuiltInSkin* FindSkin(const QString& name) {
     for (const BuiltInSkin& skin : BuiltInSkins()) {
         if (name == QLatin1String(skin.Name)) {
@@ -126,10 +110,24 @@ bool TsSkinManager::SetSkinName(const QString& name) {
     }
     if (m_skinName != name) {
         m_skinName = name;
-        ApplySkin(skin->Colors);
+        Apply(skin->Colors);
         emit SkinChanged();
     }
     return true;
+}
+
+// The style and font are set once; a later skin only recolours the style and the palette, whose
+// change repaints every widget without polishing any again. (Asking the application for its style
+// instead would build the default one first.)
+void TsSkinManager::Apply(const SkinColors& colors) {
+    if (m_style) {
+        m_style->SetColors(colors);
+    } else {
+        QApplication::setFont(SkinFont());
+        m_style = new SkinStyle(colors);
+        QApplication::setStyle(m_style);
+    }
+    QApplication::setPalette(SkinPalette(colors));
 }
 
 const SkinColors& TsSkinManager::Colors() const {

@@ -3,6 +3,7 @@
 // application, and shows and hides top-level windows with a short fade (app/WindowAnimation.h).
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -12,6 +13,8 @@
 #include "ui/qt/skin/Palette.h"
 
 namespace velor::ui {
+
+class SkinStyle;
 
 class TsSkinManager : public QObject {
     Q_OBJECT
@@ -48,8 +51,11 @@ class TsSkinManager : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void Apply(const SkinColors& colors);
+
     QString m_skinName;
     bool m_animated = true;
+    QPointer<SkinStyle> m_style;  // the application owns it
 };
 
 // Hides a top-level window the way the skin shows it: faded while the manager animates.
