@@ -13,16 +13,16 @@ constexpr const char* kPartialWarning =
 
 TEST(Failure, AnEraseNeverAnsweredFailsAfter400AttemptsWithGrowingWaits) {
     Rig rig({"--ignore", "04"});
-    rig.host.RealSleep = false;  // the waits are recorded; the device never answers anyway
+    rig.host.realSleep = false;  // the waits are recorded; the device never answers anyway
     rig.LoadRelease();
     rig.session.ButtonWriteClick();
 
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Failed);
-    EXPECT_EQ(rig.host.Messages,
+    EXPECT_EQ(rig.host.messages,
               (std::vector<std::string>{
                   "                              \r\nПомилка очистки - 000000", kPartialWarning}));
-    EXPECT_EQ(rig.host.Tones, (std::vector<int>{1200, 800, 500}));
-    EXPECT_EQ(rig.host.Beeps, (std::vector<BeepKind>{BeepKind::Asterisk, BeepKind::Asterisk}));
+    EXPECT_EQ(rig.host.tones, (std::vector<int>{1200, 800, 500}));
+    EXPECT_EQ(rig.host.beeps, (std::vector<BeepKind>{BeepKind::Asterisk, BeepKind::Asterisk}));
     EXPECT_EQ(rig.form.Label3, "Автокалібровка: 400.0.0");
     EXPECT_EQ(rig.form.LabelNameOfHex, "Мікропрограма :  - помилка");
     EXPECT_TRUE(rig.port.Opened());
@@ -33,7 +33,7 @@ TEST(Failure, AnEraseNeverAnsweredFailsAfter400AttemptsWithGrowingWaits) {
     // The erase waits are 1, 2, ... 399 ms after the first immediate read.
     std::vector<int> expected(399);
     std::iota(expected.begin(), expected.end(), 1);
-    const std::vector<int> tail(rig.host.Sleeps.end() - 399, rig.host.Sleeps.end());
+    const std::vector<int> tail(rig.host.sleeps.end() - 399, rig.host.sleeps.end());
     EXPECT_EQ(tail, expected);
 
     rig.devsim.Stop();
@@ -44,7 +44,7 @@ TEST(Failure, AnEraseNeverAnsweredFailsAfter400AttemptsWithGrowingWaits) {
 TEST(Failure, ALineThatVanishesMidWriteIsAPortErrorNeverASuccess) {
     Rig rig({"--geometry", "4:32:8"});
     rig.LoadRelease();
-    rig.host.OnEvents = [&] {
+    rig.host.onProcessEvents = [&] {
         if (rig.form.Activity == DeviceActivity::Writing &&
             rig.form.ProgressbarReadWrite.Progress() == 2) {
             rig.devsim.Kill();
@@ -59,7 +59,7 @@ TEST(Failure, ALineThatVanishesMidWriteIsAPortErrorNeverASuccess) {
                     message == "Помилка читання з порта\nНеобхідно повторно відкрити програму!")
             << message;
     }
-    for (const auto& m : rig.host.Messages) {
+    for (const auto& m : rig.host.messages) {
         EXPECT_EQ(m.find("успішно"), std::string::npos) << m;
     }
     EXPECT_EQ(rig.form.Activity, DeviceActivity::Idle);

@@ -20,14 +20,14 @@ class ReleaseGate : public ::testing::TestWithParam<ReleaseCase> {};
 TEST_P(ReleaseGate, RefusesAnythingButAnOlderRelease) {
     const auto& c = GetParam();
     Rig rig({"--description", c.description});
-    rig.host.RealSleep = false;
+    rig.host.realSleep = false;
     rig.LoadRelease();
     if (c.message != nullptr) {
         rig.session.ButtonWriteClick();
         EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Refused);
-        EXPECT_EQ(rig.host.Messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(rig.host.messages, std::vector<std::string>{c.message});
         EXPECT_FALSE(rig.port.Opened());
-        EXPECT_EQ(rig.host.Beeps, std::vector<BeepKind>{BeepKind::Exclamation});  // the reset's
+        EXPECT_EQ(rig.host.beeps, std::vector<BeepKind>{BeepKind::Exclamation});  // the reset's
     } else {
         try {
             rig.session.ButtonWriteClick();
@@ -36,7 +36,7 @@ TEST_P(ReleaseGate, RefusesAnythingButAnOlderRelease) {
             EXPECT_EQ(std::string(e.what()),
                       "'" + std::string(c.description) + "' is not a valid integer value");
         }
-        EXPECT_TRUE(rig.host.Messages.empty());
+        EXPECT_TRUE(rig.host.messages.empty());
         EXPECT_TRUE(rig.port.Opened());  // the device stays in its bootloader
         EXPECT_EQ(rig.form.Activity, DeviceActivity::Idle);
     }
@@ -68,14 +68,14 @@ class ImageCoverage : public ::testing::TestWithParam<CoverageCase> {};
 TEST_P(ImageCoverage, RefusesBeforeAnyErase) {
     const auto& c = GetParam();
     Rig rig(c.devsimArgs);
-    rig.host.RealSleep = false;
+    rig.host.realSleep = false;
     if (c.loadRelease) {
         rig.LoadRelease();
     }
     rig.session.ButtonWriteClick();
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Refused);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{c.message});
-    EXPECT_EQ(rig.host.Beeps, (std::vector<BeepKind>{BeepKind::Exclamation, BeepKind::Hand}));
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(rig.host.beeps, (std::vector<BeepKind>{BeepKind::Exclamation, BeepKind::Hand}));
     EXPECT_FALSE(rig.port.Opened());
     EXPECT_NE(rig.form.LabelNameOfHex, "Йде запис! Заборонено переривати!");
     rig.devsim.Stop();
@@ -102,12 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Identify, ADeviceThatNeverAnswersIsAskedFiveTimesThenReported) {
     Rig rig({"--ignore", "02"});
-    rig.host.RealSleep = false;
+    rig.host.realSleep = false;
     rig.LoadRelease();
     rig.session.ButtonWriteClick();
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Refused);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kNotFoundWrite});
-    EXPECT_EQ(rig.host.Beeps, std::vector<BeepKind>{BeepKind::Hand});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kNotFoundWrite});
+    EXPECT_EQ(rig.host.beeps, std::vector<BeepKind>{BeepKind::Hand});
     EXPECT_EQ(rig.form.LabelNameOfHex, "Мікропрограма готова до запису");
     EXPECT_TRUE(rig.form.TextTerminal.Empty());
     EXPECT_FALSE(rig.port.Opened());
@@ -119,12 +119,12 @@ TEST(Identify, ADeviceThatNeverAnswersIsAskedFiveTimesThenReported) {
 
 TEST(Identify, AnotherBootloaderVersionIsNamedAndThePortStaysOpen) {
     Rig rig({"--version", "03"});
-    rig.host.RealSleep = false;
+    rig.host.realSleep = false;
     rig.LoadRelease();
     rig.session.ButtonWriteClick();
-    EXPECT_EQ(rig.host.Messages,
+    EXPECT_EQ(rig.host.messages,
               std::vector<std::string>{"03 - невідома версія завантажувача мікроконтролера"});
-    EXPECT_EQ(rig.host.Beeps, std::vector<BeepKind>{BeepKind::Asterisk});
+    EXPECT_EQ(rig.host.beeps, std::vector<BeepKind>{BeepKind::Asterisk});
     EXPECT_FALSE(rig.form.ButtonOpenHex.Enabled);
     EXPECT_TRUE(rig.port.Opened());
     EXPECT_EQ(rig.session.Info().BootloaderVersion, "03");
@@ -132,14 +132,14 @@ TEST(Identify, AnotherBootloaderVersionIsNamedAndThePortStaysOpen) {
 
 TEST(Detect, AnswerOnTheSecondTryStopsTheTriesAndShowsTheDescription) {
     Rig rig({"--drop-first", "1", "--description", "KALMIRA\\nv2"});
-    rig.host.RealSleep = false;
+    rig.host.realSleep = false;
     rig.session.ButtonConectClick();
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
-    EXPECT_EQ(rig.host.Messages,
+    EXPECT_EQ(rig.host.messages,
               (std::vector<std::string>{"Визначино:\r\nKALMIRA\r\nv2",
                                         "              Робота приладу призупинена!\r\nВідкрийте "
                                         "мікропрограму з розширенням - HEX"}));
-    EXPECT_EQ(rig.host.Beeps, (std::vector<BeepKind>{BeepKind::Question, BeepKind::Asterisk}));
+    EXPECT_EQ(rig.host.beeps, (std::vector<BeepKind>{BeepKind::Question, BeepKind::Asterisk}));
     EXPECT_EQ(rig.form.LabelNameOfHex, "Відкрийте мікропрограму з розширенням - HEX");
     EXPECT_EQ(rig.form.Focus, FocusTarget::ButtonOpenHex);
     EXPECT_TRUE(rig.port.Opened());

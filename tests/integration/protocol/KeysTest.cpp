@@ -16,7 +16,7 @@ constexpr const char* kStopped =
 // Presses the stop key once, at the event turn after `skipTurns` turns of the write that found
 // the gauge at `atPages` finished pages; and, to no effect, at every turn while it shows none.
 void StopAt(Rig& rig, int64_t atPages, int skipTurns, bool& pressed) {
-    rig.host.OnEvents = [&rig, atPages, skipTurns, &pressed, turns = 0]() mutable {
+    rig.host.onProcessEvents = [&rig, atPages, skipTurns, &pressed, turns = 0]() mutable {
         if (rig.form.Activity != DeviceActivity::Writing)
             return;
         const auto progress = rig.form.ProgressbarReadWrite.Progress();
@@ -37,7 +37,7 @@ TEST(StopKey, EndsTheWriteAtThePageBoundary) {
     rig.session.ButtonWriteClick();
 
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Stopped);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kStopped});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kStopped});
     EXPECT_EQ(rig.form.LabelNameOfHex, "Зупинено користувачем");
     EXPECT_TRUE(rig.form.ButtonWrite.Enabled && rig.form.ButtonConect.Enabled &&
                 rig.form.ButtonOpenHex.Enabled && rig.form.cbPort.Enabled &&
@@ -60,13 +60,13 @@ TEST(StopKey, DuringTheLastPageWithoutFailuresTheWriteStillCompletes) {
     rig.session.ButtonWriteClick();
     EXPECT_TRUE(pressed);
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
-    EXPECT_EQ(rig.host.Messages, (std::vector<std::string>{kStopped, kDoneMessage}));
+    EXPECT_EQ(rig.host.messages, (std::vector<std::string>{kStopped, kDoneMessage}));
 }
 
 TEST(StopKey, DoesNothingWhileTheGaugeIsAtZero) {
     Rig rig({});
     rig.session.StopKey();
-    EXPECT_TRUE(rig.host.Messages.empty());
+    EXPECT_TRUE(rig.host.messages.empty());
     EXPECT_FALSE(rig.session.Buffers().AbortRequested);
 }
 
@@ -101,7 +101,7 @@ TEST_P(StopRequest, SaysWhatTheDeviceHolds) {
     bool stop = false;
     rig.session.SetStopRequest([&stop] { return stop; });
     auto when = c.when();
-    rig.host.OnEvents = [&] {
+    rig.host.onProcessEvents = [&] {
         if (rig.form.Activity == DeviceActivity::Writing && when(rig.form)) {
             stop = true;
         }
@@ -109,7 +109,7 @@ TEST_P(StopRequest, SaysWhatTheDeviceHolds) {
     rig.session.ButtonWriteClick();
 
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Stopped);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(rig.form.LabelNameOfHex, "Зупинено користувачем");
     EXPECT_TRUE(rig.form.ButtonWrite.Enabled && rig.form.ButtonConect.Enabled &&
                 rig.form.cbPort.Enabled);
@@ -151,9 +151,9 @@ TEST(ResetKey, ResetsTheDeviceAndClosesThePort) {
     Rig rig({});
     rig.session.ResetKey();
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{"Скинуто прилад!!!"});
-    EXPECT_EQ(rig.host.Beeps, std::vector<BeepKind>{BeepKind::Exclamation});
-    EXPECT_EQ(rig.host.Sleeps, std::vector<int>{100});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{"Скинуто прилад!!!"});
+    EXPECT_EQ(rig.host.beeps, std::vector<BeepKind>{BeepKind::Exclamation});
+    EXPECT_EQ(rig.host.sleeps, std::vector<int>{100});
     EXPECT_EQ(rig.session.Buffers().LastReply, "g8181;");
     EXPECT_FALSE(rig.port.Opened());
     rig.devsim.Stop();
@@ -170,7 +170,7 @@ TEST(Nesting, OperationsInsideAWriteAreRefusedAndTheWriteKeepsItsImage) {
     const auto expected = rig.ImageBytes(4 * 16 * 8);
     bool done = false;
     bool writeEnabledDuringWrite = false;
-    rig.host.OnEvents = [&] {
+    rig.host.onProcessEvents = [&] {
         if (done || rig.form.Activity != DeviceActivity::Writing ||
             rig.form.ProgressbarReadWrite.Progress() != 1) {
             return;
@@ -190,7 +190,7 @@ TEST(Nesting, OperationsInsideAWriteAreRefusedAndTheWriteKeepsItsImage) {
     EXPECT_NE(rig.image, original);
     EXPECT_FALSE(writeEnabledDuringWrite);
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kDoneMessage});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kDoneMessage});
     EXPECT_TRUE(rig.form.ButtonWrite.Enabled);  // the new file is ready for the next write
     rig.devsim.Stop();
     EXPECT_EQ(rig.devsim.Dump(), expected);

@@ -12,7 +12,7 @@ using namespace std::chrono_literals;
 
 TEST(PortWaits, ClosingAfterTheDeviceVanishedEnds) {
     Rig rig({});
-    rig.host.RealSleep = false;
+    rig.host.realSleep = false;
     rig.session.ButtonConectClick();  // a successful Detect leaves the port open
     ASSERT_TRUE(rig.port.Opened());
     rig.devsim.Kill();
@@ -33,7 +33,7 @@ TEST(PortWaits, ClosingAfterTheDeviceVanishedEnds) {
 
 TEST(PortWaits, AnOperationAfterTheDeviceVanishedEnds) {
     Rig rig({});
-    rig.host.RealSleep = false;
+    rig.host.realSleep = false;
     rig.session.ButtonConectClick();
     rig.devsim.Kill();
     // The pty is gone: the next operation cannot open it, and says so.

@@ -2,11 +2,9 @@
 // A device session on a port to velor-devsim, with a host that records what the operator would
 // have seen and heard and answers every message box at once.
 
-#include <chrono>
-#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "DevsimProcess.h"
@@ -17,39 +15,13 @@
 #include "firmware/PrepareFirmware.h"
 #include "protocol/DeviceSession.h"
 #include "serial/TBComPort.h"
+#include "support/RecordingHost.h"
 
 namespace velor::testing {
 
-class RecordingHost : public IHost {
-  public:
-    std::vector<std::string> Messages;
-    std::vector<std::string> Errors;
-    std::vector<BeepKind> Beeps;
-    std::vector<int> Tones;  // the frequencies, in order
-    std::vector<int> Sleeps;
-    bool RealSleep = true;           // false: waits are recorded, not slept
-    std::function<void()> OnEvents;  // runs at every event turn
-
-    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
-    void ShowError(const std::string& text) override { Errors.push_back(text); }
-    void MessageBeep(BeepKind kind) override { Beeps.push_back(kind); }
-    void Tone(int hertz, int) override { Tones.push_back(hertz); }
-    void Sleep(int ms) override {
-        Sleeps.push_back(ms);
-        if (RealSleep && ms > 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-        }
-    }
-    void ProcessEvents() override {
-        if (OnEvents)
-            OnEvents();
-    }
-    void BringToFront() override {}
-    std::string LongTimeOfDay() override { return "12:34:56"; }
-};
-
 struct Rig {
     explicit Rig(std::vector<std::string> devsimArgs) : devsim(std::move(devsimArgs)) {
+        host.realSleep = true;
         ApplyFormSettings(port);
         form.cbPort.Items = {devsim.Path()};
         form.cbPort.ItemIndex = 0;
@@ -63,7 +35,7 @@ struct Rig {
         if (!PrepareFirmware(form, host, image)) {
             throw std::runtime_error("the embedded release did not load");
         }
-        host.Beeps.clear();
+        host.beeps.clear();
     }
 
     // The image's bytes 0..count-1, as the device should hold them.
@@ -85,7 +57,7 @@ struct Rig {
 
     DevsimProcess devsim;
     MainWindowModel form;
-    RecordingHost host;
+    test::RecordingHost host;
     TBComPort port;
     std::shared_ptr<const FirmwareImage> image = std::make_shared<FirmwareImage>();
     DeviceSession session{form, host, port, image};

@@ -70,7 +70,7 @@ TEST(IdentifyReply, ADeviceThatDoesNotSignIsWrittenByTheOldRule) {
     EXPECT_FALSE(rig.session.Info().SignsReplies);
     EXPECT_EQ(rig.devsim.Dump(), rig.ImageBytes(128));
     EXPECT_EQ(rig.Count("rx", "g0202;"), 2);  // asked once more to hear it twice alike
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kDoneMessage});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kDoneMessage});
 }
 
 }  // namespace

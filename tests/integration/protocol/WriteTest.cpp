@@ -23,7 +23,7 @@ TEST(Write, TheReleaseLandsInTheDeviceByteForByte) {
     rig.session.ButtonWriteClick();
 
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kDoneMessage});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kDoneMessage});
     EXPECT_EQ(rig.form.LabelNameOfHex, "Мікропрограма : успішно завантажена в 12:34:56");
     EXPECT_EQ(rig.form.Label3, "Автокалібровка: 0.0.0");
     EXPECT_FALSE(rig.port.Opened());
@@ -41,10 +41,10 @@ TEST(Write, TheReleaseLandsInTheDeviceByteForByte) {
         << log.substr(0, 80);
 
     // Now the device holds release 241004 and says so after its reset.
-    rig.host.Messages.clear();
+    rig.host.messages.clear();
     rig.session.ButtonWriteClick();
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Refused);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{"Дана версія вже записана в прилад!"});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{"Дана версія вже записана в прилад!"});
 
     rig.devsim.Stop();
     EXPECT_EQ(rig.Count("rx", "g0101;"), 4);
@@ -82,11 +82,11 @@ TEST(Write, DegenerateGeometriesCompleteAtOnce) {
     } cases[] = {{"16:64:0", 0}, {"0:64:4", 4}};
     for (const auto& c : cases) {
         Rig rig({"--geometry", c.geometry});
-        rig.host.RealSleep = false;
+        rig.host.realSleep = false;
         rig.LoadRelease();
         rig.session.ButtonWriteClick();
         EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done) << c.geometry;
-        EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kDoneMessage}) << c.geometry;
+        EXPECT_EQ(rig.host.messages, std::vector<std::string>{kDoneMessage}) << c.geometry;
         rig.devsim.Stop();
         const auto frames = FlashFrames(rig);
         EXPECT_EQ(frames, std::vector<std::string>(c.erases, "g0400000004;")) << c.geometry;
@@ -99,7 +99,7 @@ TEST(Write, LostFramesAreRetriedAndTheMemoryIsStillRight) {
     rig.LoadRelease();
     rig.session.ButtonWriteClick();
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kDoneMessage});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kDoneMessage});
     EXPECT_NE(rig.form.Label3, "Автокалібровка: 0.0.0");
     rig.devsim.Stop();
     EXPECT_GT(rig.devsim.LogLines("lost").size(), 5u);
@@ -137,7 +137,7 @@ TEST(Write, ALateDeviceGetsCalibratedWaits) {
     rig.LoadRelease();
     rig.session.ButtonWriteClick();
     EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Done);
-    EXPECT_EQ(rig.host.Messages, std::vector<std::string>{kDoneMessage});
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{kDoneMessage});
     const int failed = CalibrationTotal(rig.form.Label3);
     EXPECT_GT(failed, 0) << rig.form.Label3;
     EXPECT_LT(failed, 200) << rig.form.Label3;

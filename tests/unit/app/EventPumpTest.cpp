@@ -3,39 +3,27 @@
 #include <chrono>
 
 #include "app/EventPump.h"
+#include "support/RecordingHost.h"
 
 namespace velor {
 namespace {
 
-class CountingHost : public IHost {
-  public:
-    int events = 0;
-    void ShowMessage(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    void MessageBeep(BeepKind) override {}
-    void Tone(int, int) override {}
-    void Sleep(int) override {}
-    void ProcessEvents() override { ++events; }
-    void BringToFront() override {}
-    std::string LongTimeOfDay() override { return {}; }
-};
-
 TEST(EventPump, TicksHandOverOnlyWhenTheBudgetIsSpentAndFlushAlways) {
-    CountingHost host;
+    test::RecordingHost host;
     EventPump eager(host, std::chrono::milliseconds(0));
     for (int i = 0; i < 5; ++i) {
         eager.Tick();
     }
-    EXPECT_EQ(host.events, 5);
+    EXPECT_EQ(host.processEvents, 5);
 
-    host.events = 0;
+    host.processEvents = 0;
     EventPump lazy(host, std::chrono::hours(1));
     for (int i = 0; i < 100000; ++i) {
         lazy.Tick();
     }
-    EXPECT_EQ(host.events, 0);
+    EXPECT_EQ(host.processEvents, 0);
     lazy.Flush();
-    EXPECT_EQ(host.events, 1);
+    EXPECT_EQ(host.processEvents, 1);
 }
 
 }  // namespace
