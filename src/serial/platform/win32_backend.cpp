@@ -80,6 +80,9 @@ class Win32EventWait final : public IEventWait {
         std::memset(&m_overlapped, 0, sizeof m_overlapped);
         m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         m_overlapped.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        // Made before the event mask is set: characters that arrive from here on are news, even
+        // if the watch below starts only after they came.
+        QueueCounts(m_lastIn, m_lastOut);
     }
     ~Win32EventWait() override {
         if (m_pending) {
@@ -142,13 +145,11 @@ class Win32EventWait final : public IEventWait {
 
     Result StartWatching(uint32_t& events) {
         m_watching = true;
-        if (!QueueCounts(m_lastIn, m_lastOut))
-            return Result::WaitFailed;
         return WatchQueues(events);
     }
 
-    // Also clears the error flags; a device that cannot wait for events (a pseudo-terminal) has
-    // no line errors to lose.
+    // Also clears the error flags. Nothing is lost: at the start no transfer has run yet, and a
+    // device that cannot wait for events (a pseudo-terminal) has no line errors.
     bool QueueCounts(DWORD& in, DWORD& out) {
         COMSTAT stat;
         std::memset(&stat, 0, sizeof stat);
