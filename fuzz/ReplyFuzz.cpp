@@ -43,11 +43,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                "a signed reply that is not its body's frame");
         Expect(info.SignsReplies, "a signed identify reply not noted");
     }
+    // Only a reply that is one frame without check digits switches the check off.
+    if (!info.SignsReplies) {
+        Expect(velor::OneFrame(reply) && !velor::ReplySigned(reply), "the check off by a guess");
+    }
+    // A reply is accepted for a signed reply within it that carries the code.
     for (const char* code : {"84", "85", "86"}) {
         if (velor::SignedReplyAccepted(reply, code)) {
-            Expect(velor::ReplyAccepted(reply, code), "signed but not accepted");
+            Expect(reply.find(std::string("g") + code) != std::string::npos,
+                   "accepted without its signed reply");
         }
     }
+    const std::string_view described = velor::FirstSignedDescription(reply);
+    Expect(described.empty() ||
+               (described.size() >= 6 && described.front() == 'g' && described.back() == ';' &&
+                reply.find(described) != std::string::npos),
+           "a signed description that is no frame of the reply");
 
     const std::string body = velor::DescriptionBody(reply);
     Expect(body.size() == (size >= 5 ? size - 4 : 0), "the description body");

@@ -4,7 +4,7 @@
 
 namespace faults {
 
-const char* const kKindNames[kKindCount] = {"drop", "garbage", "late", "noise", "unplug"};
+const char* const kKindNames[kKindCount] = {"drop", "garbage", "late", "noise", "dup", "unplug"};
 
 Mix DrawMix(std::uint64_t seed, long commands) {
     Mix m;
@@ -28,6 +28,9 @@ Mix DrawMix(std::uint64_t seed, long commands) {
     m.noiseProb = between(0.01, 0.15);
     m.has[kUnplug] = chance(0.15);
     m.unplugAfter = std::uniform_int_distribution<long>(1, commands)(random);
+    // Drawn last, so that the kinds above keep the mixes they had before it.
+    m.has[kDup] = chance(0.5);
+    m.dupProb = between(0.01, 0.15);
     return m;
 }
 
@@ -47,6 +50,8 @@ std::vector<std::string> Mix::DevsimArgs() const {
     }
     if (has[kNoise])
         add("--noise-prob", std::to_string(noiseProb));
+    if (has[kDup])
+        add("--dup-prob", std::to_string(dupProb));
     if (has[kUnplug])
         add("--unplug-after", std::to_string(unplugAfter));
     return args;

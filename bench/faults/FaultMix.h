@@ -8,13 +8,13 @@
 
 namespace faults {
 
-enum Kind { kDrop, kGarbage, kLate, kNoise, kUnplug, kKindCount };
+enum Kind { kDrop, kGarbage, kLate, kNoise, kDup, kUnplug, kKindCount };
 extern const char* const kKindNames[kKindCount];
 
 struct Mix {
     std::uint64_t seed = 0;
     bool has[kKindCount] = {};
-    double dropProb = 0, garbageProb = 0, lateProb = 0, noiseProb = 0;
+    double dropProb = 0, garbageProb = 0, lateProb = 0, noiseProb = 0, dupProb = 0;
     int lateMs = 0;
     long unplugAfter = 0;
 

@@ -40,7 +40,9 @@ void FillDeviceInfo(std::string_view reply, DeviceInfo& info) {
     info.BlocksPerPage = HexOrZero(Field(reply, 10, 2));
     info.BlockSize = HexOrZero(Field(reply, 12, 2));
     info.PageCount = HexOrZero(Field(reply, 14, 4));
-    info.SignsReplies = ReplySigned(reply);
+    // Only a reply that is one frame can show that the device does not sign: a reply the line
+    // doubled or joined to noise says nothing of it, and the check stays on.
+    info.SignsReplies = ReplySigned(reply) || !OneFrame(reply);
 }
 
 }  // namespace velor

@@ -14,8 +14,9 @@ struct DeviceInfo {
     int64_t BlocksPerPage = 0;      // characters 10-11, hexadecimal
     int64_t BlockSize = 0;          // characters 12-13, hexadecimal
     int64_t PageCount = 0;          // characters 14-17, hexadecimal
-    // The identify reply ended with the check digits of its body: the device signs its replies,
-    // and a flashing reply counts only with its own check digits right.
+    // The device signs its replies, so a flashing reply counts only with its own check digits
+    // right and the description is asked for again until it comes signed. Off only when the
+    // identify reply was one frame without them.
     bool SignsReplies = false;
 };
 

@@ -30,6 +30,7 @@ inline constexpr int kIdentifyWaitMs = 100;
 inline constexpr int kIdentifyReadCount = 40;
 inline constexpr int kDescribeWaitMs = 1000;
 inline constexpr int kDescribeReadCount = 1000;
+inline constexpr int kDescribeTriesSigned = 3;  // a device that signs is asked again
 inline constexpr int kFlashReadCount = 20;
 inline constexpr int kResetWaitMs = 100;
 

@@ -253,6 +253,12 @@ FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareIm
         c.host.ShowMessage(texts::kInterruptedNothingWritten);
         return FlashResult::Stopped;
     }
+    if (c.buffers.DescriptionGarbled) {
+        c.link.ResetDevice();
+        c.port.ClosePort();
+        c.host.ShowMessage(texts::kDescriptionGarbled);
+        return FlashResult::Refused;
+    }
     const ReleaseVerdict verdict = CheckRelease(c.form.MemoAbout.Text());
     if (verdict != ReleaseVerdict::Older) {
         c.link.ResetDevice();

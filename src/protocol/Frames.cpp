@@ -1,12 +1,19 @@
 #include "protocol/Frames.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "app/HexDigits.h"
 #include "firmware/HexChecks.h"
 
 namespace velor {
 
 namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-}
+// Replies to the other commands, which may come late into a description's read.
+constexpr std::string_view kOtherReplies[] = {kResetReply, kIdentifyReply, kEraseReply, kWriteReply,
+                                              kProgramReply};
+}  // namespace
 
 void MakeFrameInto(std::string& out, std::string_view body) {
     out.clear();
@@ -42,12 +49,73 @@ bool ReplySigned(std::string_view reply) {
     return body.size() % 2 == 0 && HexByteSum(body) == check;
 }
 
+std::string_view FirstSignedReply(std::string_view text, std::string_view code) {
+    std::size_t start = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == 'g') {
+            start = i;
+        } else if (text[i] == ';' && start != std::string_view::npos) {
+            const std::string_view candidate = text.substr(start, i + 1 - start);
+            if (ReplyAccepted(candidate, code) && ReplySigned(candidate)) {
+                return candidate;
+            }
+            start = std::string_view::npos;
+        }
+    }
+    return {};
+}
+
+bool OneFrame(std::string_view text) {
+    return text.size() >= 2 && text.front() == 'g' && text.back() == ';' &&
+           text.find(';') == text.size() - 1 && text.find('g', 1) == std::string_view::npos;
+}
+
 bool SignedReplyAccepted(std::string_view reply, std::string_view code) {
-    return ReplyAccepted(reply, code) && ReplySigned(reply);
+    return !FirstSignedReply(reply, code).empty();
 }
 
 bool IdentifyReplySettled(std::string_view reply, std::string_view previous) {
-    return !reply.empty() && reply.back() == ';' && (ReplySigned(reply) || reply == previous);
+    return !FirstSignedReply(reply, kIdentifyReply).empty() ||
+           (OneFrame(reply) && reply == previous);
+}
+
+std::string_view FirstSignedDescription(std::string_view text) {
+    constexpr std::size_t kCodeWidth = 2;
+    for (std::size_t start = text.find('g'); start != std::string_view::npos;
+         start = text.find('g', start + 1)) {
+        // Running over the body that begins after start: its character codes, its hexadecimal
+        // pairs, and whether it is all uppercase hexadecimal digits so far.
+        unsigned codeSum = 0;
+        unsigned pairSum = 0;
+        bool hex = true;
+        std::size_t bodyEnd = start + 1;  // the body is text[start + 1, bodyEnd)
+        for (std::size_t end = start + 1 + kCodeWidth + 2; end < text.size(); ++end) {
+            if (text[end] != ';') {
+                continue;
+            }
+            // The body ends before the two check characters.
+            for (; bodyEnd < end - 2; ++bodyEnd) {
+                const char c = text[bodyEnd];
+                codeSum += static_cast<unsigned char>(c);
+                const int digit = HexDigitValue(c);
+                hex = hex && digit >= 0 && !(c >= 'a' && c <= 'f');
+                if (hex) {
+                    pairSum += (bodyEnd - start - 1) % 2 == 0 ? 16u * static_cast<unsigned>(digit)
+                                                              : static_cast<unsigned>(digit);
+                }
+            }
+            const bool pairs = hex && (bodyEnd - start - 1) % 2 == 0;
+            std::string check;
+            AppendHexByte(check, pairs ? pairSum : codeSum);
+            const std::string_view code = text.substr(start + 1, kCodeWidth);
+            if (text.substr(end - 2, 2) == check &&
+                std::find(std::begin(kOtherReplies), std::end(kOtherReplies), code) ==
+                    std::end(kOtherReplies)) {
+                return text.substr(start, end + 1 - start);
+            }
+        }
+    }
+    return {};
 }
 
 std::string HexAddress(int64_t address) {

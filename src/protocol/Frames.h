@@ -21,6 +21,7 @@ inline constexpr std::string_view kEraseReply = "84";
 inline constexpr std::string_view kWriteReply = "85";
 inline constexpr std::string_view kProgramReply = "86";
 inline constexpr std::string_view kIdentifyReply = "82";
+inline constexpr std::string_view kResetReply = "81";  // read, never tested
 
 // "g" + body + HexByteSum(body) + ";"; body is the command code followed by the payload.
 std::string MakeFrame(std::string_view body);
@@ -33,14 +34,28 @@ bool ReplyAccepted(std::string_view reply, std::string_view code);
 // True when the reply is one signed reply: "g" + body + HexByteSum(body) + ";", the body made of
 // uppercase hexadecimal digits.
 bool ReplySigned(std::string_view reply);
-// For a device that signs its replies: ReplyAccepted and signed. A reply garbled on the line, two
-// replies read as one and a reply whose head alone fits all fail, so a late reply of another
-// command cannot be taken for this one's.
+// The first signed reply within text that carries code, empty when there is none; noise, a
+// doubled reply or the late reply of another command may stand around it. A signed reply holds
+// no "g" after its first character, so each ";" closes one candidate: the text from the last "g"
+// before it.
+std::string_view FirstSignedReply(std::string_view text, std::string_view code);
+// True when text is one frame and no more: "g" first, ";" last and nowhere else.
+bool OneFrame(std::string_view text);
+// For a device that signs its replies: a signed reply within the reply carries code. A reply
+// garbled on the line and a reply whose head alone fits fail, so a late reply of another command
+// cannot be taken for this one's; a reply the line repeated or joined to another still counts.
 bool SignedReplyAccepted(std::string_view reply, std::string_view code);
 
-// Whether an identify reply ends the tries: it ends with ";" and either signs itself or repeats
-// the reply of the try before, so that one garbled on the line is asked for again.
+// Whether an identify reply ends the tries: it holds a signed identify reply, or it is one frame
+// that repeats the reply of the try before, so that one garbled or doubled on the line is asked for
+// again.
 bool IdentifyReplySettled(std::string_view reply, std::string_view previous);
+
+// The first signed description reply within text: "g" + code + text + two check characters +
+// ";", the code not that of another command's reply (a late one). A description of hexadecimal
+// pairs is signed as any reply; free text by the low byte of the sum of its character codes
+// (code included). Empty when there is none.
+std::string_view FirstSignedDescription(std::string_view text);
 
 // A device address as uppercase hexadecimal, at least six digits (more only when needed).
 std::string HexAddress(int64_t address);

@@ -64,6 +64,11 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
         }
         previous = reply;
     }
+    // A signed reply the line doubled or wrapped in noise is read by itself.
+    if (const std::string_view frame = FirstSignedReply(reply, kIdentifyReply);
+        !frame.empty() && frame.size() != reply.size()) {
+        reply = std::string(frame);
+    }
     c.buffers.ReplyCode = ReplyCodeOf(reply);
     c.host.BringToFront();
 
@@ -105,10 +110,25 @@ void ReadDescription(DeviceContext& c, IdentifyVariant variant) {
     form.MemoAbout.Clear();
     c.buffers.ReplyCode.clear();
     auto& reply = c.buffers.IdReply;
-    c.link.Send(kDescribeFrame);
-    form.ProgressbarReadWrite.AddProgress(kGaugeStepDescription);
-    c.host.Sleep(kDescribeWaitMs);
-    c.port.ReadText(reply, kDescribeReadCount);
+    // A device that signs says whether its description came through whole; one that does not
+    // gets the one try.
+    const int tries = c.info.SignsReplies ? kDescribeTriesSigned : 1;
+    c.buffers.DescriptionGarbled = false;
+    for (int i = 0; i < tries; ++i) {
+        c.link.Send(kDescribeFrame);
+        form.ProgressbarReadWrite.AddProgress(kGaugeStepDescription);
+        c.host.Sleep(kDescribeWaitMs);
+        c.port.ReadText(reply, kDescribeReadCount);
+        if (!c.info.SignsReplies) {
+            break;
+        }
+        const std::string_view frame = FirstSignedDescription(reply);
+        c.buffers.DescriptionGarbled = frame.empty();
+        if (!frame.empty()) {
+            reply = std::string(frame);
+            break;
+        }
+    }
     c.buffers.ReplyCode = ReplyCodeOf(reply);
     reply = DescriptionBody(reply);
     form.ProgressbarReadWrite.SetProgress(0);

@@ -12,6 +12,9 @@ struct ProtocolBuffers {
     std::string LastReply;        // last reply to erase, write, program or reset
     std::string CurrentCommand;   // the frame the flashing is sending
     bool AbortRequested = false;  // set by the stop key, cleared when a flashing starts
+    // A signing device's description never came with its check digits right: no release may be
+    // judged from it.
+    bool DescriptionGarbled = false;
 };
 
 }  // namespace velor

@@ -68,6 +68,12 @@ inline constexpr const char* kImageMissing =
 inline constexpr const char* kImageTooSmall =
     "Мікропрограма менша за пам'ять приладу!\r\nЗапис скасовано, прилад не змінено.";
 
+// A device that signs its replies sent its description garbled every time it was asked: its
+// release is unknown, so nothing is written.
+inline constexpr const char* kDescriptionGarbled =
+    "Опис приладу надходить спотвореним!\r\nЗапис скасовано, прилад не змінено. Перевірте "
+    "з'єднання і повторіть запис.";
+
 // A stop asked for from outside the window, with what the device then holds.
 inline constexpr const char* kInterruptedNothingWritten =
     "Зупинено користувачем!\r\nЗапис не розпочато, прилад не змінено.";

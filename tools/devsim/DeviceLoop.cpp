@@ -98,10 +98,10 @@ void DeviceLoop::Answer(const std::string& frame, const FrameFate& fate,
     if (m_options.garbageEvery > 0 && m_replyCount % m_options.garbageEvery == 0) {
         result.reply->assign(result.reply->size(), '?');
     }
-    m_faults.Garble(fate, *result.reply);
+    m_faults.Corrupt(fate, *result.reply);
     m_replies.push_back(
         {arrival + std::chrono::milliseconds(m_options.replyDelayMs + fate.extraDelayMs),
-         fate.noise + *result.reply});
+         std::move(*result.reply)});
 }
 
 void DeviceLoop::SendDueReplies(Clock::time_point now) {

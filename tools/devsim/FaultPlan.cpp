@@ -1,5 +1,7 @@
 #include "FaultPlan.h"
 
+#include <algorithm>
+
 namespace devsim {
 
 FaultPlan::FaultPlan(FaultOptions options)
@@ -28,15 +30,38 @@ FrameFate FaultPlan::Next(bool flashing) {
         for (int i = 0; i < count; ++i) {
             fate.noise += static_cast<char>(std::uniform_int_distribution<int>(1, 255)(m_random));
         }
+        // Before the reply in about half the bursts, otherwise somewhere inside it.
+        if (Chance(0.5)) {
+            fate.noiseSpot = std::uniform_real_distribution<double>(0.0, 1.0)(m_random);
+        }
     }
+    fate.dup = Chance(m_options.dupProb);
     const auto scripted = m_options.scripted.find(m_frames);
     if (scripted != m_options.scripted.end()) {
-        fate.lost = fate.lost || scripted->second.drop;
-        fate.garbleAt = scripted->second.garbleAt;
-        fate.garbleTo = scripted->second.garbleTo;
-        fate.extraDelayMs += scripted->second.lateMs;
+        const ScriptedFault& s = scripted->second;
+        fate.lost = fate.lost || s.drop;
+        fate.garbleAt = s.garbleAt;
+        fate.garbleTo = s.garbleTo;
+        fate.extraDelayMs += s.lateMs;
+        fate.dup = fate.dup || s.dup;
+        if (!s.noise.empty()) {
+            fate.noise = s.noise;
+            fate.noiseAt = s.noiseAt;
+        }
     }
     return fate;
+}
+
+void FaultPlan::Corrupt(const FrameFate& fate, std::string& reply) {
+    Garble(fate, reply);
+    if (fate.dup) {
+        reply += reply;
+    }
+    const std::size_t at =
+        fate.noiseAt > 0
+            ? std::min(fate.noiseAt - 1, reply.size())
+            : static_cast<std::size_t>(fate.noiseSpot * static_cast<double>(reply.size()));
+    reply.insert(std::min(at, reply.size()), fate.noise);
 }
 
 void FaultPlan::Garble(const FrameFate& fate, std::string& reply) {

@@ -26,11 +26,13 @@ const char* const kUsage =
     "  --garbage-prob P            garble one character of a reply (the effect is applied)\n"
     "  --late-prob P               delay a reply by --late-ms; later replies queue behind it\n"
     "  --late-ms MS                the delay of a late reply (default 200)\n"
-    "  --noise-prob P              send stray characters before a reply\n"
+    "  --noise-prob P              send stray characters before or inside a reply\n"
+    "  --dup-prob P                send a reply twice in one piece\n"
     "  --unplug-after N            vanish at the N-th erase/write/program frame (hang up)\n"
     "  --fault N:KIND              script a fault for the N-th frame (counted from 1): drop,\n"
-    "                              garble:P:C (the reply's P-th character arrives as C) or\n"
-    "                              late:MS; may be repeated\n"
+    "                              garble:P:C (the reply's P-th character arrives as C),\n"
+    "                              late:MS, dup (the reply twice) or noise:P:TEXT (TEXT before\n"
+    "                              the reply's P-th character); may be repeated\n"
     "  --unsigned                  end replies with \"**\" instead of their check digits\n"
     "  --baud B                    pace both directions like a line at B baud (10 bits a char)\n"
     "  --log FILE                  log frames, replies and refusals\n"
@@ -94,7 +96,7 @@ bool ToProbability(const std::string& text, double& value) {
     return true;
 }
 
-// N:drop, N:garble:P:C or N:late:MS.
+// N:drop, N:garble:P:C, N:late:MS, N:dup or N:noise:P:TEXT.
 bool ParseScriptedFault(const std::string& text, std::map<long, ScriptedFault>& script) {
     const auto a = text.find(':');
     if (a == std::string::npos) {
@@ -115,6 +117,17 @@ bool ParseScriptedFault(const std::string& text, std::map<long, ScriptedFault>& 
         }
         fault.garbleAt = static_cast<std::size_t>(at);
         fault.garbleTo = kind.back();
+    } else if (kind == "dup") {
+        fault.dup = true;
+    } else if (kind.rfind("noise:", 0) == 0) {
+        const auto colon = kind.find(':', 6);
+        long at = 0;
+        if (colon == std::string::npos || colon + 1 == kind.size() ||
+            !ToLong(kind.substr(6, colon - 6), 1, 100000, at)) {
+            return false;
+        }
+        fault.noiseAt = static_cast<std::size_t>(at);
+        fault.noise = Unescape(kind.substr(colon + 1));
     } else if (kind.rfind("late:", 0) == 0) {
         long ms = 0;
         if (!ToLong(kind.substr(5), 0, 60000, ms)) {
@@ -194,6 +207,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.faults.lateMs = static_cast<int>(n);
         } else if (name == "--noise-prob") {
             ok = ToProbability(value, o.faults.noiseProb);
+        } else if (name == "--dup-prob") {
+            ok = ToProbability(value, o.faults.dupProb);
         } else if (name == "--unplug-after") {
             ok = ToLong(value, 0, 100000000, n);
             o.faults.unplugAfter = n;

@@ -51,9 +51,15 @@ TEST(FillDeviceInfo, NotesWhetherTheDeviceSignsItsReplies) {
     FillDeviceInfo("g820201021040FFFF7A;", info);  // the old rule's "any two characters"
     EXPECT_FALSE(info.SignsReplies);
     EXPECT_EQ(info.PageCount, 65535);
-    FillDeviceInfo("g820201021040FFFFD5;", info);
-    FillDeviceInfo("g82", info);  // every identification decides afresh
-    EXPECT_FALSE(info.SignsReplies);
+    // Only a reply that is one frame can switch the check off: a doubled reply, one with stray
+    // characters or one without its end says nothing of the device.
+    for (const char* reply :
+         {"g820201021040FFFF7A;g820201021040FFFF7A;", "g820201021040FFFFD5;g820201021040FFFFD5;",
+          "\x13g820201021040FFFF7A;", "g820201021040FFFF7A;\x13", "g82"}) {
+        FillDeviceInfo("g820201021040FFFF7A;", info);  // every identification decides afresh
+        FillDeviceInfo(reply, info);
+        EXPECT_TRUE(info.SignsReplies) << reply;
+    }
 }
 
 TEST(ReplyCodeOf, TakesCharactersTwoAndThreeAsFarAsTheyGo) {

@@ -106,6 +106,63 @@ TEST(FaultPlan, ARandomGarbleReplacesExactlyOneCharacter) {
     }
 }
 
+TEST(FaultPlan, ADoubledReplyComesTwiceInOnePiece) {
+    std::string error;
+    const auto options = ParseOptions({"--fault", "2:dup", "--fault", "3:dup", "--fault",
+                                       "3:garble:2:9", "--fault", "4:noise:3:~\\n"},
+                                      error);
+    ASSERT_TRUE(options) << error;
+    FaultPlan plan(options->faults);
+    const std::vector<std::string> expected = {"g8484;", "g8484;g8484;", "g9484;g9484;",
+                                               "g8~\n484;"};
+    for (const auto& want : expected) {
+        std::string reply = "g8484;";
+        plan.Corrupt(plan.Next(true), reply);
+        EXPECT_EQ(reply, want);
+    }
+}
+
+TEST(FaultPlan, NoiseFallsBeforeAndInsideReplies) {
+    FaultOptions o;
+    o.noiseProb = 1.0;
+    o.seed = 3;
+    FaultPlan plan(o);
+    const std::string clean = "g820201021040FFFFD5;";
+    int before = 0;
+    int inside = 0;
+    for (int i = 0; i < 400; ++i) {
+        std::string reply = clean;
+        const auto fate = plan.Next(true);
+        plan.Corrupt(fate, reply);
+        ASSERT_EQ(reply.size(), clean.size() + fate.noise.size());
+        ASSERT_GE(fate.noise.size(), 1u);
+        // The reply's characters in order around one burst, never after its end.
+        std::size_t at = 0;
+        while (at < clean.size() &&
+               !(reply.compare(at, fate.noise.size(), fate.noise) == 0 &&
+                 reply.substr(0, at) + reply.substr(at + fate.noise.size()) == clean)) {
+            ++at;
+        }
+        ASSERT_LT(at, clean.size()) << "no single burst inside the reply";
+        (at == 0 ? before : inside) += 1;
+    }
+    EXPECT_GT(before, 120);
+    EXPECT_GT(inside, 120);
+}
+
+TEST(FaultPlan, DuplicatesAtAboutTheShareAskedFor) {
+    FaultOptions o;
+    o.dupProb = 0.3;
+    int doubled = 0;
+    for (const auto& f : Fates(o, 5000))
+        doubled += f.dup;
+    EXPECT_GT(doubled, 1300);
+    EXPECT_LT(doubled, 1700);
+    FaultOptions none;
+    for (const auto& f : Fates(none, 100))
+        EXPECT_FALSE(f.dup);
+}
+
 TEST(FaultOptions, BadValuesAreRefused) {
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"--drop-prob", "1.5"},
@@ -117,21 +174,26 @@ TEST(FaultOptions, BadValuesAreRefused) {
                                                {"--fault", "3:melt"},
                                                {"--fault", "3:garble:5"},
                                                {"--fault", "3:late:"},
+                                               {"--dup-prob", "2"},
+                                               {"--fault", "3:noise:0:x"},
+                                               {"--fault", "3:noise:2:"},
+                                               {"--fault", "3:noise:x"},
                                                {"--seed", "-4"}}) {
         std::string error;
         EXPECT_FALSE(ParseOptions(args, error)) << args[0] << " " << args[1];
         EXPECT_FALSE(error.empty());
     }
     std::string error;
-    const auto o =
-        ParseOptions({"--seed", "5", "--garbage-prob", "0.25", "--late-prob", "1", "--late-ms",
-                      "90", "--noise-prob", "0", "--unplug-after", "12", "--unsigned"},
-                     error);
+    const auto o = ParseOptions(
+        {"--seed", "5", "--garbage-prob", "0.25", "--late-prob", "1", "--late-ms", "90",
+         "--noise-prob", "0", "--unplug-after", "12", "--unsigned", "--dup-prob", "0.125"},
+        error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->faults.seed, 5u);
     EXPECT_DOUBLE_EQ(o->faults.garbageProb, 0.25);
     EXPECT_EQ(o->faults.lateMs, 90);
     EXPECT_EQ(o->faults.unplugAfter, 12);
+    EXPECT_DOUBLE_EQ(o->faults.dupProb, 0.125);
     EXPECT_FALSE(o->model.signReplies);
 }
 
