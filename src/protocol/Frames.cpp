@@ -136,4 +136,8 @@ void AppendHexByte(std::string& out, unsigned value) {
     out += kHexDigits[value & 0xF];
 }
 
+bool DescriptionSettled(std::string_view description, std::string_view previous) {
+    return !description.empty() && (ReplySigned(description) || description == previous);
+}
+
 }  // namespace velor

@@ -56,6 +56,11 @@ bool IdentifyReplySettled(std::string_view reply, std::string_view previous);
 // pairs is signed as any reply; free text by the low byte of the sum of its character codes
 // (code included). Empty when there is none.
 std::string_view FirstSignedDescription(std::string_view text);
+// Whether a description try ends the tries, given the signed descriptions of this try and the
+// one before (empty when none): hexadecimal pairs are checked as any reply; free text only by the
+// sum of its character codes, which a digit garbled into a letter can match, so it counts once
+// it has come twice alike.
+bool DescriptionSettled(std::string_view description, std::string_view previous);
 
 // A device address as uppercase hexadecimal, at least six digits (more only when needed).
 std::string HexAddress(int64_t address);

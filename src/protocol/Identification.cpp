@@ -114,6 +114,7 @@ void ReadDescription(DeviceContext& c, IdentifyVariant variant) {
     // gets the one try.
     const int tries = c.info.SignsReplies ? kDescribeTriesSigned : 1;
     c.buffers.DescriptionGarbled = false;
+    std::string previous;
     for (int i = 0; i < tries; ++i) {
         c.link.Send(kDescribeFrame);
         form.ProgressbarReadWrite.AddProgress(kGaugeStepDescription);
@@ -122,12 +123,13 @@ void ReadDescription(DeviceContext& c, IdentifyVariant variant) {
         if (!c.info.SignsReplies) {
             break;
         }
-        const std::string_view frame = FirstSignedDescription(reply);
-        c.buffers.DescriptionGarbled = frame.empty();
-        if (!frame.empty()) {
-            reply = std::string(frame);
+        const std::string_view signedDescription = FirstSignedDescription(reply);
+        c.buffers.DescriptionGarbled = !DescriptionSettled(signedDescription, previous);
+        if (!c.buffers.DescriptionGarbled) {
+            reply = std::string(signedDescription);
             break;
         }
+        previous = signedDescription;
     }
     c.buffers.ReplyCode = ReplyCodeOf(reply);
     reply = DescriptionBody(reply);

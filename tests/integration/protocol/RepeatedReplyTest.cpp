@@ -60,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // "251003": the old rule said the device held a newer release.
         DescriptionFault{"StampGarbled", {"2:garble:5:5"}, 2},
+        // "2Y1003": its character codes sum to the check digits of "241003".
+        DescriptionFault{"DigitGarbledIntoALetter", {"2:garble:5:Y"}, 2},
         // Twice in one read, or stray characters inside: "Невідомо що то є!" before.
         DescriptionFault{"Doubled", {"2:dup"}, 1},
         DescriptionFault{"NoiseInside", {"2:noise:6:~~"}, 2},

@@ -186,5 +186,15 @@ TEST(FirstSignedDescription, WantsTheDescriptionsOwnCheckCharacters) {
     EXPECT_EQ(FirstSignedDescription("g83;"), "");
 }
 
+TEST(DescriptionSettled, HexadecimalPairsAtOnceFreeTextWhenSaidTwice) {
+    EXPECT_TRUE(DescriptionSettled("g83241003BA;", ""));
+    // "241003" with its "4" garbled into "Y": the character codes still sum to BA.
+    ASSERT_EQ(FirstSignedDescription("g832Y1003BA;"), "g832Y1003BA;");
+    EXPECT_FALSE(DescriptionSettled("g832Y1003BA;", ""));
+    EXPECT_FALSE(DescriptionSettled("g832Y1003BA;", "g83A\nBF8;"));
+    EXPECT_TRUE(DescriptionSettled("g83A\nBF8;", "g83A\nBF8;"));
+    EXPECT_FALSE(DescriptionSettled("", ""));
+}
+
 }  // namespace
 }  // namespace velor
