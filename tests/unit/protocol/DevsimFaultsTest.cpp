@@ -36,22 +36,29 @@ TEST(FaultPlan, TheSameSeedGivesTheSameFaults) {
 TEST(FaultPlan, ProbabilitiesZeroAndOneAreNeverAndAlways) {
     FaultOptions none;
     for (const auto& f : Fates(none, 100)) {
-        EXPECT_FALSE(f.lost || f.garble || f.unplug || f.extraDelayMs != 0 || !f.noise.empty());
+        EXPECT_FALSE(f.lost || f.garble || f.unplug || f.extraDelayMs != 0 || !f.noise.empty() ||
+                     f.dup);
     }
     FaultOptions all;
-    all.dropProb = all.garbageProb = all.lateProb = all.noiseProb = 1.0;
+    all.dropProb = all.garbageProb = all.lateProb = all.noiseProb = all.dupProb = 1.0;
     all.lateMs = 77;
     for (const auto& f : Fates(all, 100)) {
-        EXPECT_TRUE(f.lost && f.garble && f.extraDelayMs == 77 && !f.noise.empty());
+        EXPECT_TRUE(f.lost && f.garble && f.extraDelayMs == 77 && !f.noise.empty() && f.dup);
     }
     // About the share asked for, in a long run.
     FaultOptions some;
     some.dropProb = 0.1;
+    some.dupProb = 0.3;
     int lost = 0;
-    for (const auto& f : Fates(some, 10000))
+    int doubled = 0;
+    for (const auto& f : Fates(some, 10000)) {
         lost += f.lost;
+        doubled += f.dup;
+    }
     EXPECT_GT(lost, 800);
     EXPECT_LT(lost, 1200);
+    EXPECT_GT(doubled, 2700);
+    EXPECT_LT(doubled, 3300);
 }
 
 TEST(FaultPlan, TheDeviceVanishesAtTheNthFlashingFrame) {
@@ -148,19 +155,6 @@ TEST(FaultPlan, NoiseFallsBeforeAndInsideReplies) {
     }
     EXPECT_GT(before, 120);
     EXPECT_GT(inside, 120);
-}
-
-TEST(FaultPlan, DuplicatesAtAboutTheShareAskedFor) {
-    FaultOptions o;
-    o.dupProb = 0.3;
-    int doubled = 0;
-    for (const auto& f : Fates(o, 5000))
-        doubled += f.dup;
-    EXPECT_GT(doubled, 1300);
-    EXPECT_LT(doubled, 1700);
-    FaultOptions none;
-    for (const auto& f : Fates(none, 100))
-        EXPECT_FALSE(f.dup);
 }
 
 TEST(FaultOptions, BadValuesAreRefused) {
