@@ -1,27 +1,17 @@
 #pragma once
 // The attempt log that the window keeps in MemoAbout (one line per erase, write and program
-// attempt: the log word and the frame), taken out as it grows and appended to a file.
+// attempt: the log word and the frame), appended to a file from the session's attempt events.
 
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "protocol/SessionEvents.h"
 
 namespace velor::cli {
 
-// Finds the attempt lines added to a memo's text since the last call. The memo may be emptied
-// and filled again (identification does so): reading then starts over.
-class AttemptLines {
-  public:
-    std::vector<std::string> Take(const std::string& memoText);
-
-  private:
-    std::size_t m_read = 0;  // offset up to which lines were taken
-    std::string m_lastLine;  // the line that ended at m_read, to see the text is the same
-};
-
-// Whether a memo line is an attempt line: it begins with one of the three log words.
-bool IsAttemptLine(const std::string& line);
+// The line of one attempt, as the window's log in MemoAbout words it: the log word and the frame.
+std::string AttemptLogLine(const FlashAttemptEvent& attempt);
 
 // The log file: opened for appending, a header per run, then the lines.
 class AttemptLogFile {

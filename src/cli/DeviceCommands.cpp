@@ -28,11 +28,10 @@
 #include "firmware/PrepareFirmware.h"
 #include "firmware/ReadTextFile.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/PortSession.h"
 #include "serial/EComPort.h"
-#include "serial/MainThreadQueue.h"
 #include "serial/PortDescription.h"
 #include "serial/PortHolders.h"
-#include "serial/TBComPort.h"
 #include "skin/TsGauge.h"
 
 namespace velor::cli {
@@ -58,12 +57,11 @@ const char* UsageOf(Operation op) {
     return "";
 }
 
-constexpr const char* kCommonHelp =
+constexpr const char* kPortHelp =
     "  --port P      the serial port: an absolute path, a name under /dev, a\n"
     "                /dev/serial/by-id path, or usb:VID:PID[:SERIAL] (IDs in hexadecimal, as\n"
-    "                'velor-flash ports --long' shows them) for the one adapter that has them\n"
-    "  --baud RATE   110 300 600 1200 2400 4800 9600 14400 19200 38400 56000 57600 115200\n"
-    "                128000 256000 (default 115200)\n"
+    "                'velor-flash ports --long' shows them) for the one adapter that has them\n";
+constexpr const char* kOutputHelp =
     "  -q, --quiet   print only errors and the result\n"
     "  --json        JSON Lines events on stdout (start, progress, message, error, result),\n"
     "                nothing else there (man velor-flash; json-events.md)\n"
@@ -73,6 +71,10 @@ constexpr const char* kCommonHelp =
     "elapsed time, time left, calibrated delays; NO_COLOR turns its colour off); otherwise\n"
     "plain progress lines, at most one a second, on stderr. A write ends with a summary.\n"
     "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+
+std::string CommonHelp() {
+    return kPortHelp + BaudRatesHelp() + kOutputHelp;
+}
 
 const char* CommandName(Operation op) {
     switch (op) {
@@ -120,8 +122,9 @@ std::optional<std::string> PortToOpen(const std::string& option, std::string& er
     return ResolvePort(option, ports, error);
 }
 
+// A busy port names what holds it; one refused for want of permission has its advice already.
 std::string PortErrorHint(const std::string& port, const EComPort& e) {
-    if (std::string(e.what()) != ComMessageText(TComMessage::PortBusy)) {
+    if (e.Number() != TComMessage::PortBusy || e.Explained()) {
         return {};
     }
     return BusyPortHint(port, FindPortHolders(port));
@@ -131,7 +134,8 @@ int Run(Operation op, const Args& args) {
     std::string error;
     const auto options = ParseDeviceOptions(args, op == Operation::Write, error);
     if (!options) {
-        std::fprintf(stderr, "velor-flash: %s\n%s%s", error.c_str(), UsageOf(op), kCommonHelp);
+        std::fprintf(stderr, "velor-flash: %s\n%s%s", error.c_str(), UsageOf(op),
+                     CommonHelp().c_str());
         return kExitUsage;
     }
     if (options->help) {
@@ -140,13 +144,13 @@ int Run(Operation op, const Args& args) {
             op == Operation::Write
                 ? "  --hex FILE    write this Intel HEX file instead of the embedded release\n"
                 : "",
-            kCommonHelp);
+            CommonHelp().c_str());
         return kExitDone;
     }
 
     TightenTimerSlack();
     MainWindowModel form;
-    Reporter reporter(form, SettingsFor(op, *options), stdout, stderr, SteadySeconds);
+    Reporter reporter(SettingsFor(op, *options), stdout, stderr, SteadySeconds);
     if (!options->logFile.empty() && !reporter.OpenLog(options->logFile, error)) {
         std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
         return kExitRefused;
@@ -158,10 +162,7 @@ int Run(Operation op, const Args& args) {
         reporter.Finish(SessionOutcome::None, kExitPortError);
         return kExitPortError;
     }
-    form.cbPort.Items = {*portName};
-    form.cbPort.ItemIndex = 0;
-    form.cbBaudRate.Items = BaudRateItems();
-    form.cbBaudRate.ItemIndex = options->baudIndex;
+    ChoosePort(form, *portName, options->baudIndex);
     TerminalHost host(&form);
     host.SetOutput(&reporter);
     auto image = std::make_shared<const FirmwareImage>();
@@ -169,16 +170,11 @@ int Run(Operation op, const Args& args) {
 
     const auto portHint = [&](const EComPort& e) { return PortErrorHint(*portName, e); };
     const int code = ExitCodeOfErrors(host, portHint, [&] {
+        PortSession portSession(form, host, image);
+        DeviceSession& session = portSession.Session();
+        const ListenScope listening(portSession.Events(), reporter);
         // The port's event thread hands its notifications over at every turn of the host.
-        TMainThreadQueue dispatcher;
-        dispatcher.SetErrorReport(
-            [&host](const std::string& message) { host.ShowError(ErrorBoxText(message)); });
-        TBComPort port;
-        port.SetDispatcher(dispatcher);
-        ApplyFormSettings(port);
-        DeviceSession session(form, host, port, image);
-        const FollowDevice following(reporter, session.Info());
-        const TerminalHost::TurnHooks hooks(host, [&dispatcher] { dispatcher.ServePending(); });
+        const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
         session.SetStopRequest(&InterruptGuard::Requested);
         switch (op) {
             case Operation::Detect:

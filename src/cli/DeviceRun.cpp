@@ -6,10 +6,8 @@
 #include "cli/OutcomeCodes.h"
 #include "cli/SessionHost.h"
 #include "cli/SystemErrors.h"
-#include "protocol/PortSetup.h"
+#include "protocol/PortSession.h"
 #include "serial/EComPort.h"
-#include "serial/MainThreadQueue.h"
-#include "serial/TBComPort.h"
 
 namespace velor::cli {
 
@@ -19,80 +17,48 @@ namespace {
 // port's event thread hands over to this thread and to no other.
 struct SessionObjects {
     explicit SessionObjects(const PortJob& job) : image(job.image) {
-        form.cbPort.Items = {job.port};
-        form.cbPort.ItemIndex = 0;
-        form.cbBaudRate.Items = BaudRateItems();
-        form.cbBaudRate.ItemIndex = job.baudIndex;
-        dispatcher.SetErrorReport([this](const std::string& m) { host.ShowError(m); });
-        port.SetDispatcher(dispatcher);
-        ApplyFormSettings(port);
+        ChoosePort(form, job.port, job.baudIndex);
         const std::atomic<bool>* stop = job.stop;
-        session.SetStopRequest([stop] { return stop->load(); });
+        port.Session().SetStopRequest([stop] { return stop->load(); });
     }
 
     MainWindowModel form;
     SessionHost host;
     std::shared_ptr<const FirmwareImage> image;
-    TMainThreadQueue dispatcher;
-    TBComPort port;  // after the queue: closed (its event thread ended) before the queue goes
-    DeviceSession session{form, host, port, image};
+    PortSession port{form, host, image};
 };
-
-std::string CalibrationOf(const FlashState& s) {
-    return std::to_string(s.EraseDelay) + "." + std::to_string(s.WriteDelay) + "." +
-           std::to_string(s.ProgramDelay);
-}
-
-DeviceProgress ProgressOf(const SessionObjects& o) {
-    DeviceProgress p;
-    p.writing = o.form.Activity == DeviceActivity::Writing;
-    p.page = o.form.ProgressbarReadWrite.Progress();
-    p.pages = o.form.ProgressbarReadWrite.MaxValue();
-    p.percent = p.pages > 0 ? static_cast<int>(p.page * 100 / p.pages) : 0;
-    p.calibration = CalibrationOf(o.session.LastFlash());
-    p.failedAttempts = o.session.LastFlash().FailedAttempts;
-    return p;
-}
-
-// The message that tells how the operation ended: the first one shown (its first line for a
-// success or a failure, whose further lines are the standing advice), or the error.
-std::string MessageOf(const SessionHost& host, SessionOutcome outcome) {
-    if (!host.Errors().empty()) {
-        return OneLine(host.Errors().front());
-    }
-    if (host.Messages().empty()) {
-        return "";
-    }
-    const std::string& text = host.Messages().front();
-    if (outcome == SessionOutcome::Done || outcome == SessionOutcome::Failed) {
-        std::size_t begin = 0;
-        while (begin < text.size()) {
-            const std::size_t end = std::min(text.find('\n', begin), text.size());
-            std::string line = OneLine(text.substr(begin, end - begin));
-            if (!line.empty()) {
-                return line;
-            }
-            begin = end + 1;
-        }
-    }
-    return OneLine(text);
-}
 
 }  // namespace
 
-const char* OutcomeWord(const DeviceReport& report) {
-    switch (report.outcome) {
-        case SessionOutcome::Done:
-            return "done";
-        case SessionOutcome::Refused:
-            return "refused";
-        case SessionOutcome::Stopped:
-            return "stopped";
-        case SessionOutcome::Failed:
-        case SessionOutcome::None:
-            return "failed";
+void DeviceReportListener::OnPortErrorReport(const std::string& text) {
+    if (m_firstError.empty()) {
+        m_firstError = text;
     }
-    return "failed";
+}
+
+void DeviceReportListener::OnEnded(const OperationEnded& e) {
+    m_follow.OnEnded(e);
+    if (m_firstError.empty() &&
+        (e.Kind == OutcomeKind::PortError || e.Kind == OutcomeKind::Error)) {
+        m_firstError = e.Message;
+    }
+}
+
+void DeviceReportListener::Fill(DeviceReport& report) const {
+    const WriteProgress progress = m_follow.Progress();
+    report.failedAttempts = progress.FailedAttempts;
+    report.calibration = progress.Calibration;
+    if (!m_firstError.empty()) {
+        report.message = OneLine(m_firstError);
+    } else if (m_follow.Ended()) {
+        report.message = OneLine(m_follow.Ended()->Headline);
+    }
+}
+
+const char* OutcomeWord(const DeviceReport& report) {
+    // A device that an error left unaccounted for counts as failed.
+    return report.outcome == SessionOutcome::None ? "failed"
+                                                  : OutcomeKindName(OutcomeKindOf(report.outcome));
 }
 
 DeviceReport WriteDevice(const PortJob& job,
@@ -100,22 +66,22 @@ DeviceReport WriteDevice(const PortJob& job,
     const auto start = std::chrono::steady_clock::now();
     DeviceReport report;
     report.port = job.port;
+    DeviceReportListener listener;
     try {
         SessionObjects o(job);
-        o.host.SetTurnHandler([&o, &onProgress] {
-            o.dispatcher.ServePending();
+        const ListenScope listening(o.port.Events(), listener);
+        o.host.SetTurnHandler([&o, &onProgress, &listener] {
+            o.port.ServePending();
             if (onProgress) {
-                onProgress(ProgressOf(o));
+                onProgress(listener.Progress());
             }
         });
         report.exitCode = ExitCodeOfErrors(o.host, [&o] {
-            o.session.ButtonWriteClick();
-            return ExitCodeOf(o.session.LastOutcome());
+            o.port.Session().ButtonWriteClick();
+            return ExitCodeOf(o.port.Session().LastOutcome());
         });
-        report.outcome = o.session.LastOutcome();
-        report.message = MessageOf(o.host, report.outcome);
-        report.failedAttempts = o.session.LastFlash().FailedAttempts;
-        report.calibration = CalibrationOf(o.session.LastFlash());
+        report.outcome = o.port.Session().LastOutcome();
+        listener.Fill(report);
         o.host.SetTurnHandler(nullptr);
     } catch (const std::exception& e) {
         // Closing a port that vanished under it may raise as well; the device is accounted for.
@@ -131,19 +97,24 @@ DeviceReport WriteDevice(const PortJob& job,
 }
 
 Presence ProbeDevice(const PortJob& job) {
+    struct Description : ISessionEvents {
+        void OnIdentified(const DeviceIdentified& e) override { text = e.Description; }
+        std::string text;
+    } described;
     Presence presence;
     try {
         SessionObjects o(job);
-        o.host.SetTurnHandler([&o] { o.dispatcher.ServePending(); });
-        o.session.ButtonConectClick();
-        if (o.session.LastOutcome() == SessionOutcome::Done) {
+        const ListenScope listening(o.port.Events(), described);
+        o.host.SetTurnHandler([&o] { o.port.ServePending(); });
+        o.port.Session().ButtonConectClick();
+        if (o.port.Session().LastOutcome() == SessionOutcome::Done) {
             presence.present = true;
-            presence.description = OneLine(o.form.MemoAbout.Text());
+            presence.description = OneLine(described.text);
         } else {
             // A bootloader of unknown version answered and left the port open; one that never
             // answered closed it.
             presence.present =
-                o.session.LastOutcome() == SessionOutcome::Refused && o.port.Opened();
+                o.port.Session().LastOutcome() == SessionOutcome::Refused && o.port.Port().Opened();
         }
         o.host.SetTurnHandler(nullptr);
     } catch (const std::exception&) {

@@ -10,8 +10,10 @@
 #include <string>
 
 #include "app/MainWindowModel.h"
+#include "cli/WriteProgress.h"
 #include "firmware/FirmwareImage.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/SessionEvents.h"
 
 namespace velor::cli {
 
@@ -25,11 +27,7 @@ struct PortJob {
 // Where a write stands, published at every event turn of its session.
 struct DeviceProgress {
     bool writing = false;  // false: identifying
-    int64_t page = 0;
-    int64_t pages = 0;
-    int percent = 0;
-    std::string calibration = "0.0.0";  // erase.write.program delays in ms
-    int64_t failedAttempts = 0;
+    WriteProgress write;
 };
 
 struct DeviceReport {
@@ -44,6 +42,25 @@ struct DeviceReport {
 
 // The word of the final table and the record for a report: done, refused, failed or stopped.
 const char* OutcomeWord(const DeviceReport& report);
+
+// Listens to one device's write for its report: the progress, the calibration and the message
+// that tells how it ended (the first error shown, else the outcome's headline).
+class DeviceReportListener : public ISessionEvents {
+  public:
+    void OnStarted(const OperationStarted& e) override { m_follow.OnStarted(e); }
+    void OnProgress(const WriteProgressEvent& e) override { m_follow.OnProgress(e); }
+    void OnCalibration(const CalibrationChanged& e) override { m_follow.OnCalibration(e); }
+    void OnPortErrorReport(const std::string& text) override;
+    void OnEnded(const OperationEnded& e) override;
+
+    DeviceProgress Progress() const { return {m_follow.Writing(), m_follow.Progress()}; }
+    // Fills the message, failed attempts and calibration of report.
+    void Fill(DeviceReport& report) const;
+
+  private:
+    WriteFollower m_follow;
+    std::string m_firstError;
+};
 
 // Identifies and writes the device; never throws.
 DeviceReport WriteDevice(const PortJob& job,

@@ -33,12 +33,13 @@ std::string ProgressLine(const std::string& port, std::size_t portWidth,
     if (!progress.writing) {
         return Pad(port, portWidth) + "        identifying";
     }
+    const WriteProgress& write = progress.write;
     std::string line =
-        PortHead(port, portWidth) + PadLeft(std::to_string(progress.percent) + "%", 4) + "  page " +
-        std::to_string(progress.page) + "/" + std::to_string(progress.pages) + "  writing";
-    if (progress.failedAttempts > 0) {
-        line += "  failed attempts " + std::to_string(progress.failedAttempts) + "  calibration " +
-                progress.calibration;
+        PortHead(port, portWidth) + PadLeft(std::to_string(write.Percent()) + "%", 4) + "  page " +
+        std::to_string(write.PagesDone) + "/" + std::to_string(write.Pages) + "  writing";
+    if (write.FailedAttempts > 0) {
+        line += "  failed attempts " + std::to_string(write.FailedAttempts) + "  calibration " +
+                write.Calibration;
     }
     return line;
 }

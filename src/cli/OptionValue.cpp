@@ -47,4 +47,28 @@ std::optional<int> BaudIndexOf(const std::string& rate, std::string& error) {
     return static_cast<int>(found - rates.begin());
 }
 
+const std::string& DefaultBaudText() {
+    return BaudRateItems()[kDefaultBaudIndex];
+}
+
+std::string BaudRatesHelp() {
+    constexpr std::size_t kWidth = 88;
+    const std::string indent(16, ' ');
+    std::string text = "  --baud RATE   ";
+    std::size_t lineStart = 0;
+    bool first = true;
+    for (const std::string& rate : BaudRateItems()) {
+        if (!first && text.size() - lineStart + 1 + rate.size() > kWidth) {
+            text += "\n";
+            lineStart = text.size();
+            text += indent;
+        } else if (!first) {
+            text += ' ';
+        }
+        text += rate;
+        first = false;
+    }
+    return text + " (default " + DefaultBaudText() + ")\n";
+}
+
 }  // namespace velor::cli

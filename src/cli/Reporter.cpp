@@ -24,28 +24,15 @@ const char* OutcomeName(SessionOutcome outcome, int exitCode) {
     if (exitCode == kExitPortError) {
         return "port-error";
     }
-    switch (outcome) {
-        case SessionOutcome::Done:
-            return "done";
-        case SessionOutcome::Refused:
-            return "refused";
-        case SessionOutcome::Failed:
-            return "failed";
-        case SessionOutcome::Stopped:
-            return "stopped";
-        case SessionOutcome::None:
-            break;
+    if (outcome == SessionOutcome::None) {
+        return exitCode == kExitStopped ? "stopped" : "error";
     }
-    return exitCode == kExitStopped ? "stopped" : "error";
+    return OutcomeKindName(OutcomeKindOf(outcome));
 }
 
-Reporter::Reporter(const MainWindowModel& form, ReporterSettings settings, std::FILE* out,
-                   std::FILE* err, std::function<double()> clock)
-    : m_form(form),
-      m_settings(std::move(settings)),
-      m_out(out),
-      m_err(err),
-      m_clock(std::move(clock)) {}
+Reporter::Reporter(ReporterSettings settings, std::FILE* out, std::FILE* err,
+                   std::function<double()> clock)
+    : m_settings(std::move(settings)), m_out(out), m_err(err), m_clock(std::move(clock)) {}
 
 Reporter::~Reporter() {
     ClearLine();
@@ -79,11 +66,17 @@ void Reporter::Start() {
     }
 }
 
-void Reporter::Follow(const DeviceInfo* info) {
-    if (m_info != nullptr) {
-        m_lastInfo = *m_info;
+void Reporter::OnProgress(const WriteProgressEvent& e) {
+    if (!m_writingSince) {
+        m_writingSince = m_clock();
     }
-    m_info = info;
+    m_follow.OnProgress(e);
+}
+
+void Reporter::OnAttempt(const FlashAttemptEvent& e) {
+    if (m_log) {
+        m_log->Line(AttemptLogLine(e));
+    }
 }
 
 void Reporter::ClearLine() {
@@ -123,27 +116,6 @@ void Reporter::Error(const std::string& text) {
     std::fflush(m_err);
 }
 
-void Reporter::Observe() {
-    if (m_info != nullptr) {
-        m_lastInfo = *m_info;
-    }
-    if (m_log) {
-        for (const auto& line : m_attempts.Take(m_form.MemoAbout.Text())) {
-            m_log->Line(line);
-        }
-    }
-    if (m_form.Activity == DeviceActivity::Writing) {
-        if (!m_writingSince) {
-            m_writingSince = m_clock();
-        }
-        m_lastProgress = Progress();
-    }
-}
-
-WriteProgress Reporter::Progress() const {
-    return ReadProgress(m_form, m_lastInfo);
-}
-
 ProgressTimes Reporter::Times(const WriteProgress& progress) const {
     const double now = m_clock();
     ProgressTimes times;
@@ -153,13 +125,12 @@ ProgressTimes Reporter::Times(const WriteProgress& progress) const {
 }
 
 void Reporter::Turn() {
-    Observe();
-    if (m_settings.Mode == OutputMode::Quiet) {
+    if (m_settings.Mode == OutputMode::Quiet || !m_follow.Running()) {
         return;
     }
-    if (m_form.Activity == DeviceActivity::Writing) {
+    if (m_follow.Writing()) {
         ShowProgress();
-    } else if (m_form.Activity == DeviceActivity::Identifying &&
+    } else if (m_follow.Operation() != SessionOperation::Reset &&
                m_settings.Mode == OutputMode::Human && m_settings.Terminal) {
         Redraw(FormatIdentifyingLine(m_settings.Port, m_clock() - m_started));
     }
@@ -176,7 +147,7 @@ void Reporter::Redraw(const std::string& line) {
 }
 
 void Reporter::ShowProgress() {
-    const WriteProgress& p = m_lastProgress;
+    const WriteProgress p = m_follow.Progress();
     const double now = m_clock();
     switch (m_settings.Mode) {
         case OutputMode::Human:
@@ -216,13 +187,10 @@ bool Reporter::WroteSomething(SessionOutcome outcome) const {
 }
 
 void Reporter::Finish(SessionOutcome outcome, int exitCode) {
-    Follow(nullptr);
-    Observe();
     ClearLine();
     const double seconds = m_clock() - m_started;
     const bool summarised = WroteSomething(outcome);
-    const WriteProgress progress =
-        outcome == SessionOutcome::Done ? CompletedProgress(m_form, m_lastInfo) : m_lastProgress;
+    const WriteProgress progress = m_follow.Progress();
     const std::string summary = summarised ? FormatSummary(progress, seconds) : std::string();
 
     switch (m_settings.Mode) {

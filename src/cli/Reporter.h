@@ -1,7 +1,8 @@
 #pragma once
 // What velor-flash prints while a device operation runs and when it ends, in one of its three
 // manners: for a person (progress line or plain lines, messages, summary), quiet (errors and the
-// result), or JSON Lines. Also keeps the attempt log file.
+// result), or JSON Lines. Also keeps the attempt log file. It listens to the session's events for
+// every figure, and draws at the host's event turns.
 
 #include <cstdio>
 #include <functional>
@@ -10,13 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindowModel.h"
 #include "cli/AttemptLog.h"
 #include "cli/ProgressLine.h"
 #include "cli/TerminalOutput.h"
 #include "cli/WriteProgress.h"
-#include "protocol/DeviceInfo.h"
 #include "protocol/DeviceSession.h"
+#include "protocol/SessionEvents.h"
 
 namespace velor::cli {
 
@@ -33,11 +33,11 @@ struct ReporterSettings {
     std::string Firmware;  // what a write writes: a file name or "embedded release"
 };
 
-class Reporter : public ITerminalOutput {
+class Reporter : public ITerminalOutput, public ISessionEvents {
   public:
     // out: messages, the summary and the JSON events; err: errors and progress. clock: seconds
     // of a steady clock.
-    Reporter(const MainWindowModel& form, ReporterSettings settings, std::FILE* out, std::FILE* err,
+    Reporter(ReporterSettings settings, std::FILE* out, std::FILE* err,
              std::function<double()> clock);
     ~Reporter() override;
     Reporter(const Reporter&) = delete;
@@ -46,8 +46,12 @@ class Reporter : public ITerminalOutput {
     // Appends the attempt log to path from Start on; false (and error) when it cannot be opened.
     bool OpenLog(const std::string& path, std::string& error);
     void Start();
-    // The device the running operation identifies; null when it goes (its last state is kept).
-    void Follow(const DeviceInfo* info);
+
+    void OnStarted(const OperationStarted& e) override { m_follow.OnStarted(e); }
+    void OnProgress(const WriteProgressEvent& e) override;
+    void OnCalibration(const CalibrationChanged& e) override { m_follow.OnCalibration(e); }
+    void OnAttempt(const FlashAttemptEvent& e) override;
+    void OnEnded(const OperationEnded& e) override { m_follow.OnEnded(e); }
 
     void Message(const std::string& text) override;
     void Error(const std::string& text) override;
@@ -58,15 +62,12 @@ class Reporter : public ITerminalOutput {
 
   private:
     void ClearLine();
-    void Observe();
     void ShowProgress();
     // The terminal's line, at most ten times a second and only when it changed.
     void Redraw(const std::string& line);
-    WriteProgress Progress() const;
     ProgressTimes Times(const WriteProgress& progress) const;
     bool WroteSomething(SessionOutcome outcome) const;
 
-    const MainWindowModel& m_form;
     ReporterSettings m_settings;
     std::FILE* m_out;
     std::FILE* m_err;
@@ -74,9 +75,7 @@ class Reporter : public ITerminalOutput {
 
     double m_started = 0;
     std::optional<double> m_writingSince;
-    const DeviceInfo* m_info = nullptr;
-    DeviceInfo m_lastInfo;
-    WriteProgress m_lastProgress;
+    WriteFollower m_follow;
     bool m_lineShown = false;
     std::string m_shownLine;
     ProgressThrottle m_redraw{0.1};
@@ -86,21 +85,6 @@ class Reporter : public ITerminalOutput {
     std::vector<std::string> m_quietMessages;
 
     std::unique_ptr<AttemptLogFile> m_log;
-    AttemptLines m_attempts;
-};
-
-// Lets the reporter follow a session's device for a scope.
-class FollowDevice {
-  public:
-    FollowDevice(Reporter& reporter, const DeviceInfo& info) : m_reporter(reporter) {
-        m_reporter.Follow(&info);
-    }
-    ~FollowDevice() { m_reporter.Follow(nullptr); }
-    FollowDevice(const FollowDevice&) = delete;
-    FollowDevice& operator=(const FollowDevice&) = delete;
-
-  private:
-    Reporter& m_reporter;
 };
 
 // "done", "refused", "failed", "stopped", "port-error" or "error": the result event's outcome.

@@ -1,11 +1,10 @@
 #pragma once
 // The host of one device session among several: nothing goes to the terminal from the session's
-// thread. Messages and error texts are kept for the session's report, and every event turn runs
-// the session's own turn handler (its port's hand-overs, its progress).
+// thread. The boxes show nothing (the session's events tell its report what they said), and every
+// event turn runs the session's own turn handler (its port's hand-overs, its progress).
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/Host.h"
 
@@ -15,8 +14,8 @@ class SessionHost : public IHost {
   public:
     void SetTurnHandler(std::function<void()> handler) { m_onTurn = std::move(handler); }
 
-    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
-    void ShowError(const std::string& text) override { m_errors.push_back(text); }
+    void ShowMessage(const std::string&) override {}
+    void ShowError(const std::string&) override {}
     void MessageBeep(BeepKind) override {}
     void Tone(int, int) override {}
     void Sleep(int milliseconds) override;
@@ -24,13 +23,8 @@ class SessionHost : public IHost {
     void BringToFront() override {}
     std::string LongTimeOfDay() override;
 
-    const std::vector<std::string>& Messages() const { return m_messages; }
-    const std::vector<std::string>& Errors() const { return m_errors; }
-
   private:
     std::function<void()> m_onTurn;
-    std::vector<std::string> m_messages;
-    std::vector<std::string> m_errors;
 };
 
 // A message of the system on one line: its lines trimmed of blanks, the empty ones dropped,

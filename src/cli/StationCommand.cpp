@@ -28,7 +28,7 @@ namespace velor::cli {
 
 namespace {
 
-constexpr const char* kStationUsage =
+constexpr const char* kStationUsageHead =
     "Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
     "                           [--count N] [--record FILE] [--baud RATE] [--hex FILE]\n"
     "A production station: on every port it waits for a device to answer, writes it, reports\n"
@@ -41,11 +41,16 @@ constexpr const char* kStationUsage =
     "  --record FILE  append one record per device (time, port, adapter serial number, release,\n"
     "                 SHA-256 of the image, outcome, message, seconds, failed attempts,\n"
     "                 calibration): CSV for a name ending in .csv, JSON Lines for .jsonl, .ndjson\n"
-    "                 or .json\n"
-    "  --baud RATE    the rate for every port (default 115200)\n"
+    "                 or .json\n";
+constexpr const char* kStationUsageTail =
     "  --hex FILE     write this Intel HEX file instead of the embedded release\n"
     "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
     "4 when ended by Ctrl+C; 2 usage.\n";
+
+std::string StationUsage() {
+    return std::string(kStationUsageHead) + "  --baud RATE    the rate for every port (default " +
+           DefaultBaudText() + ")\n" + kStationUsageTail;
+}
 
 constexpr auto kPollPause = std::chrono::milliseconds(500);
 
@@ -202,7 +207,7 @@ int RunStation(const Args& args) {
         }
     }
     const bool usable = options && (options->recordFile.empty() || format);
-    if (const auto end = EndBeforeDevices(options, usable, error, kStationUsage)) {
+    if (const auto end = EndBeforeDevices(options, usable, error, StationUsage().c_str())) {
         return *end;
     }
     TightenTimerSlack();

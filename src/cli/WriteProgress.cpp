@@ -1,36 +1,6 @@
 #include "cli/WriteProgress.h"
 
-#include <string_view>
-
-#include "protocol/Texts.h"
-
 namespace velor::cli {
-
-namespace {
-
-// The three decimal numbers of "a.b.c", or false.
-bool ParseDelays(std::string_view text, int64_t (&delays)[3]) {
-    int index = 0;
-    bool digit = false;
-    delays[0] = delays[1] = delays[2] = 0;
-    for (char c : text) {
-        if (c >= '0' && c <= '9') {
-            if (delays[index] > (INT64_MAX - 9) / 10) {
-                return false;
-            }
-            delays[index] = delays[index] * 10 + (c - '0');
-            digit = true;
-        } else if (c == '.' && digit && index < 2) {
-            ++index;
-            digit = false;
-        } else {
-            return false;
-        }
-    }
-    return digit && index == 2;
-}
-
-}  // namespace
 
 int WriteProgress::Percent() const {
     if (BytesTotal <= 0) {
@@ -39,47 +9,45 @@ int WriteProgress::Percent() const {
     return static_cast<int>(Bytes * 100 / BytesTotal);
 }
 
-std::string CalibrationOf(const std::string& label3) {
-    const std::string_view head = texts::kCalibrationHead;
-    if (!label3.starts_with(head)) {
-        return "0.0.0";
-    }
-    const std::string rest = label3.substr(head.size());
-    int64_t delays[3];
-    return ParseDelays(rest, delays) ? rest : "0.0.0";
+std::string CalibrationText(const CalibrationChanged& c) {
+    return std::to_string(c.EraseDelay) + "." + std::to_string(c.WriteDelay) + "." +
+           std::to_string(c.ProgramDelay);
 }
 
-int64_t FailedAttemptsOf(const std::string& calibration) {
-    int64_t delays[3];
-    return ParseDelays(calibration, delays) ? delays[0] + delays[1] + delays[2] : 0;
-}
-
-WriteProgress ReadProgress(const MainWindowModel& form, const DeviceInfo& info) {
+WriteProgress ProgressOf(const WriteProgressEvent& e, const CalibrationChanged& c) {
     WriteProgress p;
-    p.Pages = info.PageCount;
-    p.PagesDone = form.ProgressbarReadWrite.Progress();
-    p.BlocksPerPage = info.BlocksPerPage;
-    p.BlocksDone = form.ProgressbarWrite.Position;
-    const int64_t pageBytes = info.BlocksPerPage * info.BlockSize;
-    p.BytesTotal = info.PageCount * pageBytes;
-    // A full bar is either the page about to be counted or the one counted already; take the
-    // pages alone then, so that the count never runs ahead of the device.
-    const int64_t blocks = p.BlocksDone < form.ProgressbarWrite.Max ? p.BlocksDone : 0;
-    p.Bytes = p.PagesDone * pageBytes + blocks * info.BlockSize;
-    if (p.Bytes > p.BytesTotal) {
-        p.Bytes = p.BytesTotal;
-    }
-    p.Calibration = CalibrationOf(form.Label3);
-    p.FailedAttempts = FailedAttemptsOf(p.Calibration);
+    p.PagesDone = e.PagesDone;
+    p.Pages = e.Pages;
+    p.BlocksDone = e.BlocksDone;
+    p.BlocksPerPage = e.BlocksPerPage;
+    p.Bytes = e.Bytes;
+    p.BytesTotal = e.BytesTotal;
+    p.Calibration = CalibrationText(c);
+    p.FailedAttempts = c.FailedAttempts;
     return p;
 }
 
-WriteProgress CompletedProgress(const MainWindowModel& form, const DeviceInfo& info) {
-    WriteProgress p = ReadProgress(form, info);
-    p.PagesDone = p.Pages;
-    p.BlocksDone = p.BlocksPerPage;
-    p.Bytes = p.BytesTotal;
-    return p;
+void WriteFollower::OnStarted(const OperationStarted& e) {
+    m_running = true;
+    m_writing = false;
+    m_progress = {};
+    m_calibration = {};
+    m_ended.reset();
+    m_operation = e.Operation;
+}
+
+void WriteFollower::OnProgress(const WriteProgressEvent& e) {
+    m_writing = true;
+    m_progress = e;
+}
+
+void WriteFollower::OnCalibration(const CalibrationChanged& e) {
+    m_calibration = e;
+}
+
+void WriteFollower::OnEnded(const OperationEnded& e) {
+    m_running = false;
+    m_ended = e;
 }
 
 }  // namespace velor::cli

@@ -1,12 +1,12 @@
 #pragma once
-// Where a write stands, read from the window model and the device's geometry: what the progress
-// line, the JSON events and the summary report.
+// Where a write stands, as its session's events tell it: what the progress line, the JSON events,
+// the summary, the gang lines and the station records report.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "app/MainWindowModel.h"
-#include "protocol/DeviceInfo.h"
+#include "protocol/SessionEvents.h"
 
 namespace velor::cli {
 
@@ -23,14 +23,34 @@ struct WriteProgress {
     int Percent() const;  // of the bytes, 0..100
 };
 
-// The delays of a calibration label ("Автокалібровка: 3.0.12" gives "3.0.12"); "0.0.0" for a
-// label that does not carry three numbers.
-std::string CalibrationOf(const std::string& label3);
-// Every failed attempt lengthens exactly one of the three delays by 1 ms: their sum.
-int64_t FailedAttemptsOf(const std::string& calibration);
+// "3.0.12": the erase, write and program delays.
+std::string CalibrationText(const CalibrationChanged& calibration);
+WriteProgress ProgressOf(const WriteProgressEvent& progress, const CalibrationChanged& calibration);
 
-WriteProgress ReadProgress(const MainWindowModel& form, const DeviceInfo& info);
-// A write that has completed: every page and block.
-WriteProgress CompletedProgress(const MainWindowModel& form, const DeviceInfo& info);
+// Follows one operation of a session: whether its writing began, and the last progress and
+// calibration. A new operation starts it afresh.
+class WriteFollower : public ISessionEvents {
+  public:
+    void OnStarted(const OperationStarted& e) override;
+    void OnProgress(const WriteProgressEvent& e) override;
+    void OnCalibration(const CalibrationChanged& e) override;
+    void OnEnded(const OperationEnded& e) override;
+
+    bool Running() const { return m_running; }
+    SessionOperation Operation() const { return m_operation; }
+    // Whether the pages began to go out (the release gate let the write through).
+    bool Writing() const { return m_writing; }
+    WriteProgress Progress() const { return ProgressOf(m_progress, m_calibration); }
+    // The end of the operation, once it came.
+    const std::optional<OperationEnded>& Ended() const { return m_ended; }
+
+  private:
+    bool m_running = false;
+    bool m_writing = false;
+    SessionOperation m_operation = SessionOperation::Detect;
+    WriteProgressEvent m_progress;
+    CalibrationChanged m_calibration;
+    std::optional<OperationEnded> m_ended;
+};
 
 }  // namespace velor::cli
