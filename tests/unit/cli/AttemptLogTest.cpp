@@ -1,4 +1,4 @@
-#include "cli/AttemptLog.h"
+#include "cli/output/AttemptLog.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/DeviceRun.h"
-#include "cli/GangTable.h"
-#include "cli/Reporter.h"
+#include "cli/output/GangTable.h"
+#include "cli/output/Reporter.h"
+#include "cli/production/DeviceRun.h"
 #include "support/TextLines.h"
 
 namespace velor::cli {

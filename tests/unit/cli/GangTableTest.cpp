@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "cli/GangTable.h"
-#include "cli/LiveLines.h"
-#include "cli/OutcomeCodes.h"
-#include "cli/SessionHost.h"
+#include "cli/commands/OutcomeCodes.h"
+#include "cli/output/GangTable.h"
+#include "cli/output/LiveLines.h"
+#include "cli/production/SessionHost.h"
 
 namespace velor::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/Reporter.h"
+#include "cli/output/Reporter.h"
 #include "support/TextLines.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "cli/WriteProgress.h"
+#include "cli/output/WriteProgress.h"
 
 #include <gtest/gtest.h>
 
