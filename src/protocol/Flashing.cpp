@@ -288,7 +288,7 @@ FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareIm
     if (c.buffers.DescriptionGarbled) {
         c.link.ResetDevice();
         c.port.ClosePort();
-        c.host.ShowMessage(texts::kDescriptionGarbled);
+        ShowOutcome(c, OutcomeReason::GarbledDescription, texts::kDescriptionGarbled);
         return FlashResult::Refused;
     }
     const ReleaseVerdict verdict = CheckRelease(c.form.MemoAbout.Text());

@@ -73,6 +73,8 @@ const char* OutcomeReasonName(OutcomeReason reason) {
             return "newer-release";
         case OutcomeReason::UnknownRelease:
             return "unknown-release";
+        case OutcomeReason::GarbledDescription:
+            return "garbled-description";
         case OutcomeReason::NoImage:
             return "no-image";
         case OutcomeReason::FailureRule:

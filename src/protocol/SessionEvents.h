@@ -79,8 +79,9 @@ enum class OutcomeReason {
     UnknownBootloader,  // a bootloader of another version answered
     SameRelease,
     NewerRelease,
-    UnknownRelease,  // the description names no release
-    NoImage,         // no image, or one smaller than the device
+    UnknownRelease,      // the description names no release
+    GarbledDescription,  // a signing device's description never came whole: no release judged
+    NoImage,             // no image, or one smaller than the device
     FailureRule,
     StopKey,      // the window's stop key
     StopRequest,  // a stop asked for from outside (Ctrl+C)
@@ -165,7 +166,8 @@ class ListenScope {
 // "done", "refused", "failed", "stopped", "port-error", "error".
 const char* OutcomeKindName(OutcomeKind kind);
 // "done", "no-reply", "unknown-device", "same-release", "newer-release", "unknown-release",
-// "no-image", "failure-rule", "stopped", "port-busy", "port-missing", "port-lost", "error".
+// "garbled-description", "no-image", "failure-rule", "stopped", "port-busy", "port-missing",
+// "port-lost", "error".
 const char* OutcomeReasonName(OutcomeReason reason);
 
 }  // namespace velor
