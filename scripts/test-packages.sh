@@ -63,6 +63,8 @@ installed=1
 for program in velor-flash velor-devsim velor-bootloader; do
     [ -x /usr/bin/$program ] || { echo "test-packages: /usr/bin/$program missing" >&2; exit 1; }
 done
+bash scripts/check-hardening.sh elf /usr/bin/velor-flash /usr/bin/velor-devsim \
+    /usr/bin/velor-bootloader
 /usr/bin/velor-flash check >/dev/null
 /usr/bin/velor-flash --help | grep -q "Usage: velor-flash"
 man -w velor-flash | grep -q "/usr/share/man/man1/velor-flash.1"

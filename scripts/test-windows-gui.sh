@@ -29,6 +29,7 @@ done
 size=$(stat -c %s "$exe")
 [ "$size" -le $((4 * 1024 * 1024)) ] || { echo "test-windows-gui: exe is $size bytes" >&2; exit 1; }
 echo "velor-bootloader.exe: $size bytes, imports: $(echo $dlls)"
+bash scripts/check-hardening.sh pe "$exe" "$PWD/$win/src/cli/velor-flash.exe"
 
 wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)

@@ -199,7 +199,8 @@ int Run(Operation op, const Args& args) {
         return ExitCodeOf(outcome);
     });
     reporter.Finish(outcome, code);
-    return code;
+    // The log was asked for: a run that could not keep it did not do all it was told.
+    return code == kExitDone && reporter.LogIncomplete() ? kExitRefused : code;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "cli/Commands.h"
+#include "cli/ControlEscapes.h"
 #include "cli/DeviceRun.h"
 #include "cli/GangOptions.h"
 #include "cli/GangStart.h"
@@ -102,7 +103,7 @@ int RunGangWrite(const Args& args) {
         }
         PrintAnnouncements(board, live);
     }
-    std::fputs(ReportTable(reports).c_str(), stdout);
+    std::fputs(EscapeControls(ReportTable(reports)).c_str(), stdout);
     std::fflush(stdout);
     int code = kExitDone;
     for (const auto& report : reports) {

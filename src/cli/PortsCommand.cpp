@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/ControlEscapes.h"
 #include "serial/EComPort.h"
 #include "serial/ListSerialPorts.h"
 #include "serial/PortDescription.h"
@@ -36,8 +37,8 @@ int PrintLong() {
         width = std::max(width, port.Name.size());
     }
     for (const auto& port : ports) {
-        const std::string description = DescriptionText(port);
-        std::printf("%-*s  %s\n", static_cast<int>(width), port.Name.c_str(),
+        const std::string description = EscapeControls(DescriptionText(port));
+        std::printf("%-*s  %s\n", static_cast<int>(width), EscapeControls(port.Name).c_str(),
                     description.empty() ? "(nothing more is known)" : description.c_str());
     }
     return kExitDone;
@@ -71,7 +72,7 @@ int RunPorts(const Args& args) {
         return kExitPortError;
     }
     for (const auto& port : ports) {
-        std::printf("%s\n", port.c_str());
+        std::printf("%s\n", EscapeControls(port).c_str());
     }
     return kExitDone;
 }

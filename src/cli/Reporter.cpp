@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "cli/Commands.h"
+#include "cli/ControlEscapes.h"
 #include "cli/JsonEvents.h"
 #include "cli/RegionalTime.h"
 #include "cli/Summary.h"
@@ -99,11 +100,11 @@ void Reporter::Message(const std::string& text) {
     switch (m_settings.Mode) {
         case OutputMode::Human:
             ClearLine();
-            std::fprintf(m_out, "%s\n", text.c_str());
+            std::fprintf(m_out, "%s\n", EscapeControls(text).c_str());
             std::fflush(m_out);
             break;
         case OutputMode::Quiet:
-            m_quietMessages.push_back(text);
+            m_quietMessages.push_back(EscapeControls(text));
             break;
         case OutputMode::Json:
             std::fprintf(m_out, "%s\n", JsonEvent("message").Add("text", text).Text().c_str());
@@ -119,7 +120,7 @@ void Reporter::Error(const std::string& text) {
         return;
     }
     ClearLine();
-    std::fprintf(m_err, "%s\n", text.c_str());
+    std::fprintf(m_err, "%s\n", EscapeControls(text).c_str());
     std::fflush(m_err);
 }
 

@@ -10,6 +10,7 @@
 
 #include "cli/AdapterSerial.h"
 #include "cli/Commands.h"
+#include "cli/ControlEscapes.h"
 #include "cli/DeviceRun.h"
 #include "cli/GangOptions.h"
 #include "cli/GangStart.h"
@@ -98,6 +99,10 @@ struct Station {
     std::mutex tallyMutex;
     std::vector<Tally> tallies;
     std::vector<int> codes;
+    // A device whose record could not be written: the station takes no other and says which.
+    std::mutex lostMutex;
+    std::vector<std::string> lostRecords;
+    std::atomic<bool> recordLost{false};
 
     explicit Station(std::size_t n)
         : board(n), stops(std::make_unique<std::atomic<bool>[]>(n)), tallies(n), codes(n, 0) {}
@@ -110,9 +115,16 @@ struct Station {
         text += ']';
         return text;
     }
+    void StopAll() {
+        for (std::size_t k = 0; k < ports.size(); ++k) {
+            stops[k] = true;
+        }
+    }
     bool QuotaSpent() const { return count > 0 && claimed.load() >= count; }
-    // A stop, or the quota spent: no new device on any port.
-    bool Ending(std::size_t i) const { return stops[i].load() || QuotaSpent(); }
+    // A stop, the quota spent or a lost record: no new device on any port.
+    bool Ending(std::size_t i) const {
+        return stops[i].load() || QuotaSpent() || recordLost.load();
+    }
 
     void Pause(std::size_t i) const {
         const auto until = std::chrono::steady_clock::now() + kPollPause;
@@ -145,7 +157,13 @@ struct Station {
                                  report.calibration};
             std::string error;
             if (!record->Append(r, error)) {
-                board.Announce("velor-flash: " + error);
+                {
+                    const std::lock_guard<std::mutex> lock(lostMutex);
+                    lostRecords.push_back("velor-flash: no record of the device on " + ports[i] +
+                                          " (" + OutcomeWord(report) + "): " + error);
+                }
+                // Writes under way end as they would; no port takes another device.
+                recordLost = true;
             }
         }
     }
@@ -223,6 +241,10 @@ int RunStation(const Args& args) {
     station.count = options->count;
     if (format) {
         station.record = std::make_unique<RecordFile>(options->recordFile, *format);
+        if (!station.record->CanAppend(error)) {
+            std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+            return kExitRefused;
+        }
     }
 
     bool interrupted = false;
@@ -240,7 +262,7 @@ int RunStation(const Args& args) {
         const auto show = [&] {
             for (const auto& line : station.board.TakeAnnouncements()) {
                 live.Clear();
-                std::printf("%s\n", line.c_str());
+                std::printf("%s\n", EscapeControls(line).c_str());
                 std::fflush(stdout);
             }
             std::vector<std::string> lines = station.board.Lines();
@@ -257,9 +279,7 @@ int RunStation(const Args& args) {
         while (ended.load() < n) {
             if (!interrupted && InterruptGuard::Requested()) {
                 interrupted = true;
-                for (std::size_t i = 0; i < n; ++i) {
-                    station.stops[i] = true;
-                }
+                station.StopAll();
             }
             show();
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -274,6 +294,11 @@ int RunStation(const Args& args) {
         code = WorseExitCode(code, station.codes[i]);
     }
     std::printf("total  %s\n", total.Text().c_str());
+    std::fflush(stdout);
+    for (const auto& lost : station.lostRecords) {
+        std::fprintf(stderr, "%s\n", lost.c_str());
+        code = WorseExitCode(code, kExitRefused);
+    }
     return code;
 }
 
