@@ -7,7 +7,7 @@ if(WIN32)
 elseif(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     add_compile_options(-fstack-protector-strong -Wformat -Werror=format-security)
     # The fortified calls need the optimiser: a Debug build would only warn that they are off.
-    add_compile_options($<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE>)
-    add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+    # Options, not definitions, so that the -U comes before the -D on the command line.
+    add_compile_options("$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
     add_link_options(-Wl,-z,relro -Wl,-z,now)
 endif()
