@@ -7,8 +7,8 @@
 
 #include "app/DllSearch.h"
 #include "cli/Commands.h"
-#include "cli/GangOptions.h"
-#include "cli/Interrupts.h"
+#include "cli/platform/Interrupts.h"
+#include "cli/production/GangOptions.h"
 
 namespace {
 

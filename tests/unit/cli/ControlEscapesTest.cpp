@@ -1,7 +1,7 @@
 // Control characters of outside text, shown on a terminal.
 #include <gtest/gtest.h>
 
-#include "cli/ControlEscapes.h"
+#include "cli/output/ControlEscapes.h"
 
 namespace velor::cli {
 namespace {
