@@ -1,7 +1,7 @@
 // A record field that a spreadsheet would run as a formula is kept as text.
 #include <gtest/gtest.h>
 
-#include "cli/RecordFile.h"
+#include "cli/production/RecordFile.h"
 
 namespace velor::cli {
 namespace {
