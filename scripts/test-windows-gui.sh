@@ -70,6 +70,9 @@ start_device() {
     ln -sfn "$(head -n1 "$work/devsim.out")" "$WINEPREFIX/dosdevices/com7"
     "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial7' /d COM7 /f \
         >/dev/null 2>&1
+    # A port listed before COM7 with nothing behind it: a write that went there would fail.
+    "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial5' /d COM5 /f \
+        >/dev/null 2>&1
 }
 
 shot_args=()
@@ -78,12 +81,16 @@ if [ -n "$shots" ]; then
     shot_args=(--shots "$(winpath "$work/shots")")
 fi
 status=0
-suites=${VELOR_GUI_SUITES:-main stop dpi}
+suites=${VELOR_GUI_SUITES:-main early-port stop dpi}
 if [[ " $suites " == *" main "* ]]; then
     start_device
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \
         --image "$(winpath "$work/release.bin")" --dump "$(winpath "$work/device.bin")" \
         "${shot_args[@]}" || status=1
+fi
+if [[ " $suites " == *" early-port "* ]]; then
+    start_device
+    "$wine" "$driver" --exe "$(winpath "$exe")" --suite early-port --port COM7 || status=1
 fi
 if [[ " $suites " == *" stop "* ]]; then
     start_device  # a device that does not yet hold the release

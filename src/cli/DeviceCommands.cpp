@@ -11,6 +11,7 @@
 
 #include "app/Conversions.h"
 #include "app/MainWindowModel.h"
+#include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/DeviceOptions.h"
 #include "cli/FirmwareLoad.h"
@@ -18,17 +19,18 @@
 #include "cli/OutcomeCodes.h"
 #include "cli/PortHints.h"
 #include "cli/PortMatch.h"
+#include "cli/PortTexts.h"
 #include "cli/Reporter.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalInfo.h"
-#include "cli/TimerSlack.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
 #include "firmware/ReadTextFile.h"
 #include "protocol/DeviceSession.h"
 #include "serial/EComPort.h"
+#include "serial/ListSerialPorts.h"
 #include "serial/MainThreadQueue.h"
 #include "serial/PortDescription.h"
 #include "serial/PortHolders.h"
@@ -58,10 +60,8 @@ const char* UsageOf(Operation op) {
     return "";
 }
 
+// After the --port lines (PortOptionHelp).
 constexpr const char* kCommonHelp =
-    "  --port P      the serial port: an absolute path, a name under /dev, a\n"
-    "                /dev/serial/by-id path, or usb:VID:PID[:SERIAL] (IDs in hexadecimal, as\n"
-    "                'velor-flash ports --long' shows them) for the one adapter that has them\n"
     "  --baud RATE   110 300 600 1200 2400 4800 9600 14400 19200 38400 56000 57600 115200\n"
     "                128000 256000 (default 115200)\n"
     "  -q, --quiet   print only errors and the result\n"
@@ -121,7 +121,17 @@ std::optional<std::string> PortToOpen(const std::string& option, std::string& er
 }
 
 std::string PortErrorHint(const std::string& port, const EComPort& e) {
-    if (std::string(e.what()) != ComMessageText(TComMessage::PortBusy)) {
+    const std::string message = e.what();
+    if (message == ComMessageText(TComMessage::NonexistentPort)) {
+        std::vector<std::string> present;
+        try {
+            ListSerialPorts(present);
+        } catch (const EComPort&) {
+            present.clear();  // none can be listed: none present
+        }
+        return MissingPortHint(present);
+    }
+    if (message != ComMessageText(TComMessage::PortBusy)) {
         return {};
     }
     return BusyPortHint(port, FindPortHolders(port));
@@ -136,15 +146,15 @@ int Run(Operation op, const Args& args) {
     }
     if (options->help) {
         std::printf(
-            "%s%s%s", UsageOf(op),
+            "%s%s%s%s", UsageOf(op),
             op == Operation::Write
                 ? "  --hex FILE    write this Intel HEX file instead of the embedded release\n"
                 : "",
-            kCommonHelp);
+            PortOptionHelp(), kCommonHelp);
         return kExitDone;
     }
 
-    TightenTimerSlack();
+    const TimerPrecision timers;
     MainWindowModel form;
     Reporter reporter(form, SettingsFor(op, *options), stdout, stderr, SteadySeconds);
     if (!options->logFile.empty() && !reporter.OpenLog(options->logFile, error)) {

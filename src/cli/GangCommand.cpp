@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/DeviceRun.h"
 #include "cli/GangOptions.h"
@@ -17,7 +18,6 @@
 #include "cli/StatusBoard.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
-#include "cli/TimerSlack.h"
 
 namespace velor::cli {
 
@@ -58,7 +58,7 @@ int RunGangWrite(const Args& args) {
     if (const auto end = EndBeforeDevices(options, true, error, kGangUsage)) {
         return *end;
     }
-    TightenTimerSlack();
+    const TimerPrecision timers;
     TerminalHost host;
     GangStart start;
     if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {

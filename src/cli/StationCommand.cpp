@@ -8,6 +8,7 @@
 #include <optional>
 #include <thread>
 
+#include "app/TimerPrecision.h"
 #include "cli/AdapterSerial.h"
 #include "cli/Commands.h"
 #include "cli/DeviceRun.h"
@@ -21,7 +22,6 @@
 #include "cli/StatusBoard.h"
 #include "cli/SystemErrors.h"
 #include "cli/TerminalHost.h"
-#include "cli/TimerSlack.h"
 #include "firmware/ImageDigest.h"
 
 namespace velor::cli {
@@ -205,7 +205,7 @@ int RunStation(const Args& args) {
     if (const auto end = EndBeforeDevices(options, usable, error, kStationUsage)) {
         return *end;
     }
-    TightenTimerSlack();
+    const TimerPrecision timers;
     TerminalHost host;
     GangStart start;
     if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {

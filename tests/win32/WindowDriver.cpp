@@ -2,15 +2,18 @@
 // screen reader or an automation tool would use (find windows by class and title, read control
 // texts, post clicks, send keys), under Wine or on a real Windows PC.
 //
-//   velor-window-driver.exe --exe PATH --suite main|stop|startup [--port COM7] [--image BIN]
-//                           [--dump BIN] [--shots DIR]
+//   velor-window-driver.exe --exe PATH --suite main|stop|startup|early-port|write
+//                           [--port COM7] [--image BIN] [--dump BIN] [--shots DIR]
 //
 // Exit code 0 when every check held; each failed check is printed.
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -321,6 +324,101 @@ void SaveShot(HWND window, const std::wstring& path) {
     ReleaseDC(nullptr, screen);
 }
 
+// What a control shows on the screen, read back as dark pixels ("ink") on the light face.
+struct Ink {
+    int Width = 0;
+    int Height = 0;
+    std::vector<bool> Pixels;  // row by row from the top, true where dark
+    bool At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
+    bool Column(int x) const {
+        for (int y = 0; y < Height; ++y) {
+            if (At(x, y)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    bool Row(int y, int left, int right) const {
+        for (int x = left; x < right; ++x) {
+            if (At(x, y)) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// differsFrom: a pixel counts when it differs from this colour by more than a little; without
+// it, when it is dark.
+Ink InkOf(HWND control, std::optional<COLORREF> differsFrom = std::nullopt) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    Ink ink;
+    ink.Width = rect.right - rect.left;
+    ink.Height = rect.bottom - rect.top;
+    if (ink.Width <= 0 || ink.Height <= 0) {
+        return ink;
+    }
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = ink.Width;
+    info.bmiHeader.biHeight = -ink.Height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, ink.Width, ink.Height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    for (int i = 0; i < ink.Width * ink.Height; ++i) {
+        const int b = pixels[i] & 0xFF;
+        const int g = (pixels[i] >> 8) & 0xFF;
+        const int r = (pixels[i] >> 16) & 0xFF;
+        if (differsFrom) {
+            const int d = std::abs(r - GetRValue(*differsFrom)) +
+                          std::abs(g - GetGValue(*differsFrom)) +
+                          std::abs(b - GetBValue(*differsFrom));
+            ink.Pixels.push_back(d > 60);
+        } else {
+            ink.Pixels.push_back(r + g + b < 3 * 100);
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+// A one-line label shows its whole text: nothing cut at its right edge, and no run of blank
+// columns inside the text wider than a few spaces (what is left of a word-wrapped old paint).
+void CheckLabelPaint(Driver& d, int id, const std::string& what, int dpi) {
+    const Ink ink = InkOf(GetDlgItem(d.Main(), id));
+    int first = -1;
+    int last = -1;
+    int gap = 0;
+    int widestGap = 0;
+    for (int x = 0; x < ink.Width; ++x) {
+        if (ink.Column(x)) {
+            if (first < 0) {
+                first = x;
+            }
+            last = x;
+            widestGap = std::max(widestGap, gap);
+            gap = 0;
+        } else if (first >= 0) {
+            ++gap;
+        }
+    }
+    d.Check(first >= 0 && last < ink.Width - 1 && widestGap <= MulDiv(8, dpi, 96),
+            what + ": the label shows \"" + Utf8(d.Control(id)) + "\" whole (" +
+                std::to_string(ink.Width) + " px wide, ink " + std::to_string(first) + ".." +
+                std::to_string(last) + ", widest blank run " + std::to_string(widestGap) + " px)");
+}
+
 std::vector<char> ReadAll(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return std::vector<char>(std::istreambuf_iterator<char>(in), {});
@@ -336,6 +434,40 @@ int DpiOf(HWND window) {
     const UINT windowDpi = GetDpiForWindow(window);
     return windowDpi != 0 && static_cast<int>(windowDpi) != 96 ? static_cast<int>(windowDpi)
                                                                : systemDpi;
+}
+
+// The picture above the caption of "Прошити" grows with the DPI as the button does: its drawn
+// part is 16 pixels high at 96 DPI (a 24 x 24 picture with a transparent border).
+void CheckWritePicture(Driver& d, int dpi) {
+    const HWND button = GetDlgItem(d.Main(), kButtonWrite);
+    const Ink plain = InkOf(button);
+    if (plain.Width == 0) {
+        d.Fail("picture of \"Прошити\": the button is not on the screen");
+        return;
+    }
+    // The face: left of the picture and the caption, half way down.
+    const HDC screen = GetDC(nullptr);
+    RECT rect;
+    GetWindowRect(button, &rect);
+    const COLORREF face =
+        GetPixel(screen, rect.left + MulDiv(6, dpi, 96), (rect.top + rect.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    const Ink ink = InkOf(button, face);
+    const int left = ink.Width / 2 - MulDiv(6, dpi, 96);
+    const int right = ink.Width / 2 + MulDiv(6, dpi, 96);
+    int y = MulDiv(4, dpi, 96);
+    while (y < ink.Height && !ink.Row(y, left, right)) {
+        ++y;
+    }
+    int height = 0;
+    while (y < ink.Height && ink.Row(y, left, right)) {
+        ++height;
+        ++y;
+    }
+    const int expected = MulDiv(16, dpi, 96);
+    d.Check(std::abs(height - expected) <= 2, "picture of \"Прошити\": " + std::to_string(height) +
+                                                  " px high at " + std::to_string(dpi) + " DPI (" +
+                                                  std::to_string(expected) + ")");
 }
 
 bool StartsWith(const std::wstring& text, const std::wstring& head) {
@@ -388,7 +520,8 @@ void StartUpState(Driver& d) {
 }
 
 void ChoosePort(Driver& d, const Options& o) {
-    d.Check(d.ChoosePort(o.Port), "the port list offers " + Utf8(o.Port));
+    d.Check(WaitFor([&] { return d.ChoosePort(o.Port); }, 5000),
+            "the port list offers " + Utf8(o.Port));
     Sleep(200);
 }
 
@@ -419,6 +552,14 @@ void HeldPort(Driver& d, const Options& o) {
 
 void Write(Driver& d, const Options& o) {
     d.Click(kButtonWrite);
+    // The warning of a running write, read and seen whole while the write goes on.
+    const bool writing = WaitFor(
+        [&] { return d.Control(kLabelNameOfHex) == L"Йде запис! Заборонено переривати!"; }, 60000);
+    d.Check(writing, "write: status \"" + Utf8(d.Control(kLabelNameOfHex)) + "\"");
+    if (writing) {
+        Sleep(700);
+        CheckLabelPaint(d, kLabelNameOfHex, "during the write", DpiOf(d.Main()));
+    }
     const auto box = d.TakeBox(300000);
     if (!box) {
         d.Fail("write: no completion message");
@@ -448,14 +589,19 @@ void Write(Driver& d, const Options& o) {
 void ServiceLayout(Driver& d) {
     d.Keys({VK_CONTROL, VK_SHIFT}, 'E');
     RECT frame;
+    const int dpi = DpiOf(d.Main());
+    const int height = MulDiv(340, dpi, 96);
     WaitFor(
         [&] {
             GetWindowRect(d.Main(), &frame);
-            return frame.bottom - frame.top == 340;
+            return frame.bottom - frame.top == height;
         },
         5000);
-    d.Check(frame.bottom - frame.top == 340,
-            "Ctrl+Shift+E: outer height " + std::to_string(frame.bottom - frame.top) + " (340)");
+    d.Check(frame.bottom - frame.top == height, "Ctrl+Shift+E: outer height " +
+                                                    std::to_string(frame.bottom - frame.top) +
+                                                    " (" + std::to_string(height) + ")");
+    Sleep(300);
+    CheckLabelPaint(d, kLabel3, "service layout: calibration line", dpi);
     RECT client;
     GetClientRect(d.Main(), &client);
     RECT button;
@@ -561,7 +707,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!d.Started()) {
         return 1;
     }
-    Sleep(300);
+    if (o.Suite != L"early-port") {
+        Sleep(300);
+    }
     auto shot = [&](HWND window, const wchar_t* name) {
         if (!o.Shots.empty()) {
             UpdateWindow(window);
@@ -582,7 +730,30 @@ int wmain(int argc, wchar_t** argv) {
         About(d);
     } else if (o.Suite == L"startup") {
         StartUpState(d);
+        CheckWritePicture(d, DpiOf(d.Main()));
+        CheckLabelPaint(d, kLabelNameOfHex, "start-up: status", DpiOf(d.Main()));
+        ServiceLayout(d);
         About(d);
+    } else if (o.Suite == L"write") {
+        // One write from "Прошити" to its message, timed (the write benchmark and the repeated
+        // writes of a stall hunt).
+        ChoosePort(d, o);
+        const auto start = Clock::now();
+        Write(d, o);
+        Print("write took " +
+              std::to_string(std::chrono::duration<double>(Clock::now() - start).count()) + " s");
+    } else if (o.Suite == L"early-port") {
+        // The operator's choice at once after the window shows: whatever the program still does
+        // at start-up must not take it back.
+        ChoosePort(d, o);
+        Sleep(1500);
+        const HWND list = GetDlgItem(d.Main(), kCbPort);
+        std::wstring chosen(256, L'\0');
+        const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(chosen.data()));
+        chosen.resize(wcslen(chosen.c_str()));
+        d.CheckText(chosen, o.Port, "early port choice: still chosen after start-up");
     } else if (o.Suite == L"about-shot") {
         d.Keys({}, VK_F1);
         HWND about = nullptr;
