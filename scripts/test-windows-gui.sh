@@ -99,7 +99,7 @@ fi
 if [[ " $suites " == *" dpi "* ]]; then
     # The same start-up at 144 DPI: the layout scales with the monitor.
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-    "$wine" "$driver" --exe "$(winpath "$exe")" --suite startup || status=1
+    "$wine" "$driver" --exe "$(winpath "$exe")" --suite startup "${shot_args[@]}" || status=1
     "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 fi
 if [ -n "$shots" ]; then
