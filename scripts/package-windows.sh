@@ -58,6 +58,6 @@ rm -f "$out/$name.zip"
 } >"$stage/programs.nsh"
 
 installer=$out/$name-setup.exe
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$installer" \
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$installer" \
     packaging/windows/installer.nsi
 echo "Windows packages: $out/$name.zip, $installer (programs: ${programs[*]##*/})"

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/../.."
 rounds=${1:-1}
 build=${2:-build/dev}
 baud=${VELOR_BENCH_BAUD:-115200}
-cmake --build "$build" --target velor-devsim velor-flash velor-bench-window-write >/dev/null
+[ -n "${VELOR_BENCH_NO_BUILD:-}" ] || cmake --build "$build" --target velor-devsim velor-flash velor-bench-window-write >/dev/null
 work=$(mktemp -d)
 devsim_pid=
 cleanup() {

@@ -39,7 +39,8 @@ LangString RunningText ${LANG_ENGLISH} "${APPNAME} is running. Close it (let a r
         ${If} $0 == 0
             ${Break}
         ${EndIf}
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(RunningText)" /SD IDCANCEL IDRETRY +2
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(RunningText)" /SD IDCANCEL IDRETRY +3
+        SetErrorLevel 2
         Abort
     ${Loop}
 !macroend
