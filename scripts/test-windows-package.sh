@@ -65,10 +65,9 @@ uninstall_in_place() {
     "$wine" "$install_dir/Uninstall.exe" /S \
         "_?=C:\\users\\$(basename "$user_dir")\\AppData\\Local\\Programs\\Velor Bootloader" || true
 }
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
+source scripts/wine-env.sh
+wine_xvfb_start "$work"
+xvfb_pid=$WINE_XVFB_PID
 "$wine" "$install_dir/velor-bootloader.exe" &
 window_pid=$!
 sleep 8  # the window is up well before this
