@@ -6,6 +6,7 @@
 
 #include "firmware/FirmwareImage.h"
 #include "protocol/DeviceContext.h"
+#include "protocol/SessionEvents.h"
 
 namespace velor {
 
@@ -24,6 +25,7 @@ struct FlashState {
     int EraseDelay = 0;
     int WriteDelay = 0;
     int ProgramDelay = 0;
+    WriteProgressEvent Progress;  // as last reported
 };
 
 inline constexpr int kAttemptsPerCommand = 400;

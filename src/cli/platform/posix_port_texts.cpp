@@ -1,4 +1,4 @@
-#include "cli/PortTexts.h"
+#include "cli/platform/PortTexts.h"
 
 namespace velor::cli {
 

@@ -1,0 +1,81 @@
+// velor-flash ports: the serial ports present, one a line, in the order the window lists them;
+// with --long, what tells each apart.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/platform/PortTexts.h"
+#include "serial/EComPort.h"
+#include "serial/ListSerialPorts.h"
+#include "serial/PortDescription.h"
+
+namespace velor::cli {
+
+namespace {
+
+constexpr const char* kPortsUsage =
+    "Usage: velor-flash ports [--long]\n"
+    "Lists the serial ports present, one a line, sorted as the window's port list.\n"
+    "%s"
+    "Exit codes: 0 done, 2 usage, 3 no serial ports can be listed.\n";
+
+int PrintLong() {
+    std::vector<PortDescription> ports;
+    try {
+        ports = DescribeSerialPorts();
+    } catch (const EComPort& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return kExitPortError;
+    }
+    std::size_t width = 0;
+    for (const auto& port : ports) {
+        width = std::max(width, port.Name.size());
+    }
+    for (const auto& port : ports) {
+        const std::string description = DescriptionText(port);
+        const char* shown = description.empty() ? NoPortDescription() : description.c_str();
+        if (*shown == '\0') {
+            std::printf("%s\n", port.Name.c_str());
+        } else {
+            std::printf("%-*s  %s\n", static_cast<int>(width), port.Name.c_str(), shown);
+        }
+    }
+    return kExitDone;
+}
+
+}  // namespace
+
+int RunPorts(const Args& args) {
+    bool longList = false;
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::printf(kPortsUsage, PortsLongHelp());
+            return kExitDone;
+        }
+        if (arg == "--long" || arg == "-l") {
+            longList = true;
+            continue;
+        }
+        std::fprintf(stderr, "velor-flash ports: unknown argument '%s'\n", arg.c_str());
+        std::fprintf(stderr, kPortsUsage, PortsLongHelp());
+        return kExitUsage;
+    }
+    if (longList) {
+        return PrintLong();
+    }
+    std::vector<std::string> ports;
+    try {
+        ListSerialPorts(ports);
+    } catch (const EComPort& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return kExitPortError;
+    }
+    for (const auto& port : ports) {
+        std::printf("%s\n", port.c_str());
+    }
+    return kExitDone;
+}
+
+}  // namespace velor::cli
