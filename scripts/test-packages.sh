@@ -85,7 +85,8 @@ echo "Debian package installed, ran and removed."
 
 windows_build=${VELOR_WINDOWS_BUILD_DIR:-build/windows}
 if [ -f "$windows_build/src/cli/velor-flash.exe" ]; then
-    bash scripts/package-windows.sh "$windows_build" "$out"
+    # Absolute folders, as a packaging job outside the checkout gives them.
+    bash scripts/package-windows.sh "$(realpath "$windows_build")" "$(realpath -m "$out")"
     bash scripts/test-windows-package.sh "$out"
 else
     echo "test-packages: no Windows build in $windows_build; Windows package skipped"

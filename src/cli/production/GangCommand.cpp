@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
@@ -15,7 +16,6 @@
 #include "cli/output/StatusBoard.h"
 #include "cli/output/TerminalHost.h"
 #include "cli/platform/Interrupts.h"
-#include "cli/platform/TimerSlack.h"
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
 #include "cli/production/GangStart.h"
@@ -64,7 +64,7 @@ int RunGangWrite(const Args& args) {
     if (const auto end = EndBeforeDevices(options, true, error, GangUsage().c_str())) {
         return *end;
     }
-    TightenTimerSlack();
+    const TimerPrecision timers;
     TerminalHost host;
     GangStart start;
     if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {

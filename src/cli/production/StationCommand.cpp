@@ -8,6 +8,7 @@
 #include <optional>
 #include <thread>
 
+#include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
@@ -17,7 +18,6 @@
 #include "cli/output/StatusBoard.h"
 #include "cli/output/TerminalHost.h"
 #include "cli/platform/Interrupts.h"
-#include "cli/platform/TimerSlack.h"
 #include "cli/production/AdapterSerial.h"
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
@@ -229,7 +229,7 @@ int RunStation(const Args& args) {
     if (const auto end = EndBeforeDevices(options, usable, error, StationUsage().c_str())) {
         return *end;
     }
-    TightenTimerSlack();
+    const TimerPrecision timers;
     TerminalHost host;
     GangStart start;
     if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
