@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${1:-build/windows}
-out=${2:-build/packages}
+# Absolute from here on: a relative or an absolute folder is the same to the steps below.
+build=$(realpath -m "${1:-build/windows}")
+out=$(realpath -m "${2:-build/packages}")
 version=$(sed -n 's/^project(VelorBootloader VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 # The programs the packages carry; a missing one fails the packing instead of shipping without it.
@@ -35,13 +36,13 @@ for readme in packaging/windows/README-en.txt packaging/windows/README-uk.txt; d
 done
 
 rm -f "$out/$name.zip"
-(cd "$stage" && zip -q -r -X "$OLDPWD/$out/$name.zip" "$name")
+(cd "$stage" && zip -q -r -X "$out/$name.zip" "$name")
 
 # The installer's file list, from what the stage holds.
 {
     echo '!macro VelorInstallFiles'
     for f in "$stage/$name"/*; do
-        echo "    File \"$PWD/$f\""
+        echo "    File \"$f\""
     done
     echo '!macroend'
     echo '!macro VelorRemoveFiles'
@@ -57,6 +58,6 @@ rm -f "$out/$name.zip"
 } >"$stage/programs.nsh"
 
 installer=$out/$name-setup.exe
-makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DOUTFILE="$PWD/$installer" \
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$installer" \
     packaging/windows/installer.nsi
 echo "Windows packages: $out/$name.zip, $installer (programs: ${programs[*]##*/})"

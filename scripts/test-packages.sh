@@ -63,6 +63,8 @@ installed=1
 for program in velor-flash velor-devsim velor-bootloader; do
     [ -x /usr/bin/$program ] || { echo "test-packages: /usr/bin/$program missing" >&2; exit 1; }
 done
+bash scripts/check-hardening.sh elf /usr/bin/velor-flash /usr/bin/velor-devsim \
+    /usr/bin/velor-bootloader
 /usr/bin/velor-flash check >/dev/null
 /usr/bin/velor-flash --help | grep -q "Usage: velor-flash"
 man -w velor-flash | grep -q "/usr/share/man/man1/velor-flash.1"
@@ -83,7 +85,8 @@ echo "Debian package installed, ran and removed."
 
 windows_build=${VELOR_WINDOWS_BUILD_DIR:-build/windows}
 if [ -f "$windows_build/src/cli/velor-flash.exe" ]; then
-    bash scripts/package-windows.sh "$windows_build" "$out"
+    # Absolute folders, as a packaging job outside the checkout gives them.
+    bash scripts/package-windows.sh "$(realpath "$windows_build")" "$(realpath -m "$out")"
     bash scripts/test-windows-package.sh "$out"
 else
     echo "test-packages: no Windows build in $windows_build; Windows package skipped"

@@ -29,6 +29,7 @@ done
 size=$(stat -c %s "$exe")
 [ "$size" -le $((4 * 1024 * 1024)) ] || { echo "test-windows-gui: exe is $size bytes" >&2; exit 1; }
 echo "velor-bootloader.exe: $size bytes, imports: $(echo $dlls)"
+bash scripts/check-hardening.sh pe "$exe" "$PWD/$win/src/cli/velor-flash.exe"
 
 wine=$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
@@ -70,6 +71,9 @@ start_device() {
     ln -sfn "$(head -n1 "$work/devsim.out")" "$WINEPREFIX/dosdevices/com7"
     "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial7' /d COM7 /f \
         >/dev/null 2>&1
+    # A port listed before COM7 with nothing behind it: a write that went there would fail.
+    "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial5' /d COM5 /f \
+        >/dev/null 2>&1
 }
 
 shot_args=()
@@ -78,12 +82,16 @@ if [ -n "$shots" ]; then
     shot_args=(--shots "$(winpath "$work/shots")")
 fi
 status=0
-suites=${VELOR_GUI_SUITES:-main stop dpi}
+suites=${VELOR_GUI_SUITES:-main early-port stop dpi}
 if [[ " $suites " == *" main "* ]]; then
     start_device
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \
         --image "$(winpath "$work/release.bin")" --dump "$(winpath "$work/device.bin")" \
         "${shot_args[@]}" || status=1
+fi
+if [[ " $suites " == *" early-port "* ]]; then
+    start_device
+    "$wine" "$driver" --exe "$(winpath "$exe")" --suite early-port --port COM7 || status=1
 fi
 if [[ " $suites " == *" stop "* ]]; then
     start_device  # a device that does not yet hold the release
@@ -92,7 +100,7 @@ fi
 if [[ " $suites " == *" dpi "* ]]; then
     # The same start-up at 144 DPI: the layout scales with the monitor.
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-    "$wine" "$driver" --exe "$(winpath "$exe")" --suite startup || status=1
+    "$wine" "$driver" --exe "$(winpath "$exe")" --suite startup "${shot_args[@]}" || status=1
     "$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 fi
 if [ -n "$shots" ]; then

@@ -16,13 +16,26 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wine" wineboot -i >/dev/null 2>&1
 fi
-trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+work=$(mktemp -d)
+xvfb_pid= window_pid=
+cleanup() {
+    for pid in $window_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    "$wineserver" -k >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "test-windows-package: $*" >&2; exit 1; }
 
 user_dir=$(ls -d "$WINEPREFIX/drive_c/users"/*/ | grep -v /Public/ | head -n 1)
 install_dir="${user_dir}AppData/Local/Programs/Velor Bootloader"
 start_menu="${user_dir}AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Velor Bootloader"
 
-"$wine" "$installer" /S
+# A Ukrainian system: the installer speaks Ukrainian, and the Start menu's README opens the
+# Ukrainian readme.
+LC_ALL=uk_UA.UTF-8 "$wine" "$installer" /S
 "$wineserver" -w
 for f in velor-bootloader.exe velor-flash.exe Uninstall.exe README-en.txt README-uk.txt; do
     [ -f "$install_dir/$f" ] || { echo "test-windows-package: $f not installed" >&2; exit 1; }
@@ -35,11 +48,42 @@ fi
 "$wine" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VelorBootloader' \
     /v UninstallString | grep -q Uninstall.exe
 
+python3 - "$start_menu/README.lnk" <<'PY' || fail "the Start menu's README does not open README-uk.txt"
+import sys
+link = open(sys.argv[1], "rb").read()
+sys.exit(0 if "README-uk".encode("utf-16-le") in link or b"README-uk" in link else 1)
+PY
+
 check=$("$wine" "$install_dir/velor-flash.exe" check | tr -d '\r')
 echo "$check" | head -n 3
 grep -q "Release stamp at F0E0: 241004" <<<"$check" || { echo "test-windows-package: check failed" >&2; exit 1; }
 
-"$wine" "$install_dir/Uninstall.exe" /S
+# While the window runs, the uninstaller refuses (silently) and leaves everything; once it is
+# closed, the same uninstall removes everything. Run in place (_?=), so that it has ended when
+# the call returns, with the folder as the installer named it (a Z: path is not taken as it).
+uninstall_in_place() {
+    "$wine" "$install_dir/Uninstall.exe" /S \
+        "_?=C:\\users\\$(basename "$user_dir")\\AppData\\Local\\Programs\\Velor Bootloader" || true
+}
+source scripts/wine-env.sh
+wine_xvfb_start "$work"
+xvfb_pid=$WINE_XVFB_PID
+"$wine" "$install_dir/velor-bootloader.exe" &
+window_pid=$!
+sleep 8  # the window is up well before this
+uninstall_in_place
+for f in velor-bootloader.exe velor-flash.exe Uninstall.exe; do
+    [ -f "$install_dir/$f" ] || fail "an uninstall while the window ran removed $f"
+done
+[ -f "$start_menu/Velor Bootloader.lnk" ] || fail "an uninstall while the window ran removed the Start-menu entry"
+"$wine" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VelorBootloader' \
+    /v UninstallString >/dev/null 2>&1 || fail "an uninstall while the window ran removed the uninstall entry"
+echo "The uninstaller refused while the window ran and left the installation whole."
+kill "$window_pid"
+wait "$window_pid" 2>/dev/null || true
+window_pid=
+
+uninstall_in_place
 "$wineserver" -w
 if [ -e "$install_dir" ] || [ -e "$start_menu" ]; then
     echo "test-windows-package: the uninstaller left files behind" >&2

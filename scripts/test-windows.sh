@@ -141,6 +141,19 @@ stop_device newer
 wine_unmap_com 99
 flash missing detect --port COM99
 expect missing 3 err "Спроба відкрити неіснуючий СОМ-порт"
+expect missing 3 err "The COM ports present:"
+
+# Windows names, not Linux ones: COM ports in the help, no English filler in the long list.
+flash help write --help
+expect help 0 out "COM name (COM3, COM12)"
+if grep -q "/dev" "$work/help.out"; then fail "write --help names /dev paths"; else pass "write --help names no /dev path"; fi
+flash long ports --long
+expect long 0 out COM7
+if grep -q "nothing more is known" "$work/long.out"; then
+    fail "ports --long prints English filler: $(cat "$work/long.out")"
+else
+    pass "ports --long: $(tr '\r\n' '  ' <"$work/long.out")"
+fi
 
 # Paced like a real line at 115200 baud, three devices at once; while the first write runs, a
 # second program asks for its port.

@@ -86,3 +86,16 @@ wine_pty_pair() {
     done
     echo "$pid"
 }
+
+# wine_xvfb_start WORK_DIR: a private X display for windows (Xvfb, no window manager), exported
+# as DISPLAY; its pid in WINE_XVFB_PID for the caller to end.
+wine_xvfb_start() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1/display" 2>/dev/null &
+    WINE_XVFB_PID=$!
+    local i
+    for i in $(seq 100); do
+        [ -s "$1/display" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=:$(cat "$1/display")
+}

@@ -4,6 +4,7 @@
 ; A 64-bit installer: the programs are 64-bit, and Wine without its 32-bit half runs it too.
 Target amd64-unicode
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
 
 !define APPNAME "Velor Bootloader"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VelorBootloader"
@@ -24,6 +25,34 @@ SetCompressor /SOLID lzma
 
 !include "${STAGE}\programs.nsh"
 
+; The window's class and title: what tells a running velor-bootloader.exe from other programs.
+!define WINDOW_CLASS "TMainForm"
+!define WINDOW_TITLE "KALMIRA-5K-2 Bootloader (від 04.10.24)"
+LangString RunningText ${LANG_UKRAINIAN} "${APPNAME} зараз працює. Закрийте програму (якщо йде запис, дочекайтеся його завершення) і натисніть «Повторити»."
+LangString RunningText ${LANG_ENGLISH} "${APPNAME} is running. Close it (let a running write finish first), then press Retry."
+
+; A running program keeps its files: an uninstall would leave them behind without its entry, and
+; an install could not replace them. Asks to close it first; a silent run stops with exit code 2.
+!macro VelorRefuseWhileRunning
+    ${Do}
+        FindWindow $0 "${WINDOW_CLASS}" "${WINDOW_TITLE}"
+        ${If} $0 == 0
+            ${Break}
+        ${EndIf}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(RunningText)" /SD IDCANCEL IDRETRY +3
+        SetErrorLevel 2
+        Abort
+    ${Loop}
+!macroend
+
+Function .onInit
+    !insertmacro VelorRefuseWhileRunning
+FunctionEnd
+
+Function un.onInit
+    !insertmacro VelorRefuseWhileRunning
+FunctionEnd
+
 Section "Install"
     SetShellVarContext current
     SetOutPath "$INSTDIR"
@@ -31,7 +60,12 @@ Section "Install"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
     CreateDirectory "$SMPROGRAMS\${APPNAME}"
     !insertmacro VelorShortcuts
-    CreateShortcut "$SMPROGRAMS\${APPNAME}\README.lnk" "$INSTDIR\README-en.txt"
+    ; The readme in the system's language: Ukrainian on a Ukrainian Windows.
+    ${If} $LANGUAGE == ${LANG_UKRAINIAN}
+        CreateShortcut "$SMPROGRAMS\${APPNAME}\README.lnk" "$INSTDIR\README-uk.txt"
+    ${Else}
+        CreateShortcut "$SMPROGRAMS\${APPNAME}\README.lnk" "$INSTDIR\README-en.txt"
+    ${EndIf}
     CreateShortcut "$SMPROGRAMS\${APPNAME}\Видалити ${APPNAME}.lnk" "$INSTDIR\Uninstall.exe"
     WriteRegStr HKCU "Software\Velor\Bootloader" "InstallDir" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APPNAME}"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/DllSearch.h"
 #include "cli/Commands.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/production/GangOptions.h"
@@ -38,6 +39,9 @@ int RunWithStop(int (*command)(const velor::cli::Args&), const velor::cli::Args&
 
 int main(int argc, char** argv) {
     using namespace velor::cli;
+#ifdef _WIN32
+    velor::LimitDllSearchToSystem32();
+#endif
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         std::fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? kExitUsage : kExitDone;

@@ -45,19 +45,20 @@ std::string_view Field(std::string_view line, std::size_t from, std::size_t coun
 
 }  // namespace
 
-bool BuildFirmwareImage(const std::vector<std::string_view>& lines, TsGauge& gauge, IHost& host,
-                        EventPump& pump, FirmwareImage& image) {
+bool BuildFirmwareImage(const HexLines& lines, TsGauge& gauge, IHost& host, EventPump& pump,
+                        FirmwareImage& image) {
     FillImage(image, gauge, pump);
 
     gauge.SetMaxValue(static_cast<int64_t>(lines.size()) - 1);
     gauge.SetProgress(0);
     // Image characters, 64-bit: an extended linear address of FFFF gives 8,589,803,520.
     int64_t base = 0;
+    auto next = lines.begin();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i % kLinesPerTick == 0) {
             pump.Tick();
         }
-        const std::string_view line = lines[i];
+        const std::string_view line = *next++;
         if (!line.starts_with(':')) {
             continue;
         }

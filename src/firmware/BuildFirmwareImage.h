@@ -2,11 +2,11 @@
 // Turns a checked Intel HEX text into the device memory image.
 
 #include <string_view>
-#include <vector>
 
 #include "app/EventPump.h"
 #include "app/Host.h"
 #include "firmware/FirmwareImage.h"
+#include "firmware/HexLines.h"
 #include "skin/TsGauge.h"
 
 namespace velor {
@@ -19,7 +19,7 @@ namespace velor {
 // data that would land outside the image. A count, offset or address field that isn't
 // hexadecimal raises EConvertError. In every stopped case `image` holds a partial build: pass a
 // fresh image and keep it only when this returned true.
-bool BuildFirmwareImage(const std::vector<std::string_view>& lines, TsGauge& gauge, IHost& host,
-                        EventPump& pump, FirmwareImage& image);
+bool BuildFirmwareImage(const HexLines& lines, TsGauge& gauge, IHost& host, EventPump& pump,
+                        FirmwareImage& image);
 
 }  // namespace velor

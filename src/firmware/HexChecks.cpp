@@ -47,40 +47,8 @@ std::string HexByteSum(std::string_view text) {
     return {kDigits[sum >> 4], kDigits[sum & 0xF]};
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    // memchr for LF, then for CR within each LF-ended piece: long texts go at memory speed.
-    std::vector<std::string_view> lines;
-    lines.reserve(CountOf(text, '\n') + 1);
-    const char* base = text.data();
-    const std::size_t size = text.size();
-    std::size_t pos = 0;
-    while (pos < size) {
-        const auto* lf = static_cast<const char*>(std::memchr(base + pos, '\n', size - pos));
-        const std::size_t end = lf ? static_cast<std::size_t>(lf - base) : size;
-        bool crlf = false;
-        while (const auto* cr =
-                   static_cast<const char*>(std::memchr(base + pos, '\r', end - pos))) {
-            const auto at = static_cast<std::size_t>(cr - base);
-            lines.push_back(text.substr(pos, at - pos));
-            pos = at + 1;
-            if (pos == end && end < size) {
-                crlf = true;  // this CR and the LF after it are one break
-                break;
-            }
-        }
-        if (crlf) {
-            pos = end + 1;
-        } else if (end < size) {
-            lines.push_back(text.substr(pos, end - pos));
-            pos = end + 1;
-        } else {
-            if (pos < size) {
-                lines.push_back(text.substr(pos));
-            }
-            pos = size;
-        }
-    }
-    return lines;
+HexLines SplitLines(std::string_view text) {
+    return HexLines(text);
 }
 
 std::size_t CountLines(std::string_view text) {
@@ -99,15 +67,15 @@ std::size_t CountLines(std::string_view text) {
     return lines + (last != '\n' && last != '\r' ? 1 : 0);
 }
 
-bool CheckFirmwareText(const std::vector<std::string_view>& lines, TsGauge& gauge, IHost& host,
-                       EventPump& pump) {
+bool CheckFirmwareText(const HexLines& lines, TsGauge& gauge, IHost& host, EventPump& pump) {
     gauge.SetMaxValue(static_cast<int64_t>(lines.size()) - 1);
     gauge.SetProgress(0);
+    auto next = lines.begin();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i % kLinesPerTick == 0) {
             pump.Tick();
         }
-        const std::string_view line = lines[i];
+        const std::string_view line = *next++;
         if (line.starts_with(':')) {
             const std::string_view rest = line.substr(1);
             if (rest.size() % 2 != 0) {

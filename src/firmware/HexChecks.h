@@ -3,10 +3,10 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/EventPump.h"
 #include "app/Host.h"
+#include "firmware/HexLines.h"
 #include "skin/TsGauge.h"
 
 namespace velor {
@@ -16,17 +16,16 @@ namespace velor {
 // character adds 0 as well.
 std::string HexByteSum(std::string_view text);
 
-// Splits an 8-bit text into lines at CR LF, CR or LF; a break at the very end adds no empty line.
-// The views point into text.
-std::vector<std::string_view> SplitLines(std::string_view text);
-// SplitLines(text).size(), without building the list.
+// The lines of an 8-bit text, split at CR LF, CR or LF; a break at the very end adds no empty
+// line. The views point into text.
+HexLines SplitLines(std::string_view text);
+// SplitLines(text).size().
 std::size_t CountLines(std::string_view text);
 
 // Tests every record line (one beginning with ":") for an even number of characters after the
 // colon and for its checksum, stepping the gauge once per line. The first failing line is
 // reported through the host (hand beep, message naming it) and resets the gauge; then false.
 // A checksum field that isn't hexadecimal raises EConvertError; n = 0 lines raises ERangeError.
-bool CheckFirmwareText(const std::vector<std::string_view>& lines, TsGauge& gauge, IHost& host,
-                       EventPump& pump);
+bool CheckFirmwareText(const HexLines& lines, TsGauge& gauge, IHost& host, EventPump& pump);
 
 }  // namespace velor

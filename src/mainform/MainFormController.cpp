@@ -2,6 +2,7 @@
 
 #include "app/Conversions.h"
 #include "app/FileNames.h"
+#include "app/PortList.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/PrepareFirmware.h"
 #include "firmware/ReadTextFile.h"
@@ -31,8 +32,7 @@ void MainFormController::FormCreate() {
     {
         std::vector<std::string> ports;
         m_listPorts(ports);
-        m_model.cbPort.Items = std::move(ports);
-        m_model.cbPort.ItemIndex = m_model.cbPort.Items.empty() ? -1 : 0;
+        FillPortList(m_model.cbPort, std::move(ports), PortChoice::First);
     }
     m_model.cbBaudRate.ItemIndex = kDefaultBaudIndex;
     m_model.MemoAbout.Clear();
@@ -67,8 +67,7 @@ void MainFormController::RefreshPorts() {
     // Listed aside first: a list that cannot be read leaves the old items and selection.
     std::vector<std::string> ports;
     m_listPorts(ports);
-    m_model.cbPort.Items = std::move(ports);
-    m_model.cbPort.ItemIndex = m_model.cbPort.Items.empty() ? -1 : 0;
+    FillPortList(m_model.cbPort, std::move(ports), PortChoice::First);
     m_host.ShowMessage(kPortsRefreshed);
 }
 

@@ -96,7 +96,8 @@ class ISerialBackend {
                                     uint32_t& transferred) = 0;
     virtual TStartResult StartRead(TIoBlock& block, char* buffer, uint32_t count,
                                    uint32_t& transferred) = 0;
-    // Waits without a time limit for the block's event; false when the wait itself failed.
+    // Waits for the block's event, as long as the request's own time-outs allow and a margin more:
+    // a request stuck beyond that is cancelled. false when the wait failed or the request stuck.
     virtual bool WaitIoBlock(TIoBlock& block) = 0;
     // Without waiting: whether the finished transfer succeeded, and its byte count.
     virtual bool GetIoResult(TIoBlock& block, uint32_t& transferred) = 0;

@@ -2,15 +2,20 @@
 // screen reader or an automation tool would use (find windows by class and title, read control
 // texts, post clicks, send keys), under Wine or on a real Windows PC.
 //
-//   velor-window-driver.exe --exe PATH --suite main|stop|startup [--port COM7] [--image BIN]
-//                           [--dump BIN] [--shots DIR]
+//   velor-window-driver.exe --exe PATH --suite main|stop|startup|early-port|write
+//                           [--port COM7] [--image BIN] [--dump BIN] [--shots DIR]
 //
 // Exit code 0 when every check held; each failed check is printed.
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -29,6 +34,7 @@ constexpr int kButtonWrite = 103;
 constexpr int kLabelNameOfHex = 104;
 constexpr int kGauge = 105;
 constexpr int kLabel3 = 106;
+constexpr int kProgressbarWrite = 107;
 constexpr int kButtonConect = 110;
 constexpr int kAboutButton = 203;
 constexpr int kMessageText = 0xFFFF;          // the text of a standard message box
@@ -214,9 +220,11 @@ class Driver {
                 if (pid == reinterpret_cast<Context*>(data)->Pid) {
                     wchar_t name[128] = {};
                     GetClassNameW(window, name, 128);
+                    const HWND text = GetDlgItem(window, kMessageText);
                     Print("      window " + Utf8(name) + " \"" + Utf8(TextOf(window)) + "\"" +
                           (IsWindowVisible(window) ? " visible" : " hidden") +
-                          (IsWindowEnabled(window) ? "" : " disabled"));
+                          (IsWindowEnabled(window) ? "" : " disabled") +
+                          (text != nullptr ? ": \"" + Utf8(TextOf(text)) + "\"" : ""));
                 }
                 return TRUE;
             },
@@ -321,6 +329,113 @@ void SaveShot(HWND window, const std::wstring& path) {
     ReleaseDC(nullptr, screen);
 }
 
+// What a control shows on the screen, read back as dark pixels ("ink") on the light face.
+struct Ink {
+    int Width = 0;
+    int Height = 0;
+    std::vector<bool> Pixels;  // row by row from the top, true where dark
+    bool At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
+    bool Column(int x) const {
+        for (int y = 0; y < Height; ++y) {
+            if (At(x, y)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    bool Row(int y, int left, int right) const {
+        for (int x = left; x < right; ++x) {
+            if (At(x, y)) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// differsFrom: a pixel counts when it differs from this colour by more than a little; without
+// it, when it is dark.
+Ink InkOf(HWND control, std::optional<COLORREF> differsFrom = std::nullopt) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    Ink ink;
+    ink.Width = rect.right - rect.left;
+    ink.Height = rect.bottom - rect.top;
+    if (ink.Width <= 0 || ink.Height <= 0) {
+        return ink;
+    }
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = ink.Width;
+    info.bmiHeader.biHeight = -ink.Height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, ink.Width, ink.Height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    for (int i = 0; i < ink.Width * ink.Height; ++i) {
+        const int b = pixels[i] & 0xFF;
+        const int g = (pixels[i] >> 8) & 0xFF;
+        const int r = (pixels[i] >> 16) & 0xFF;
+        if (differsFrom) {
+            const int d = std::abs(r - GetRValue(*differsFrom)) +
+                          std::abs(g - GetGValue(*differsFrom)) +
+                          std::abs(b - GetBValue(*differsFrom));
+            ink.Pixels.push_back(d > 60);
+        } else {
+            ink.Pixels.push_back(r + g + b < 3 * 100);
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+// A one-line label shows its whole text: nothing cut at its right edge, and no run of blank
+// columns inside the text wider than a few spaces (what is left of a word-wrapped old paint).
+void CheckLabelPaint(Driver& d, int id, const std::string& what, int dpi) {
+    const Ink ink = InkOf(GetDlgItem(d.Main(), id));
+    int first = -1;
+    int last = -1;
+    int gap = 0;
+    int widestGap = 0;
+    for (int x = 0; x < ink.Width; ++x) {
+        if (ink.Column(x)) {
+            if (first < 0) {
+                first = x;
+            }
+            last = x;
+            widestGap = std::max(widestGap, gap);
+            gap = 0;
+        } else if (first >= 0) {
+            ++gap;
+        }
+    }
+    // Thin strokes read light at 96 DPI: "! " or ": " leaves up to 11 blank columns; the
+    // remains of an old paint leave a run several words wide.
+    const bool whole = first >= 0 && last < ink.Width - 1 && widestGap <= MulDiv(20, dpi, 96);
+    d.Check(whole, what + ": the label shows \"" + Utf8(d.Control(id)) + "\" whole (" +
+                       std::to_string(ink.Width) + " px wide, ink " + std::to_string(first) + ".." +
+                       std::to_string(last) + ", widest blank run " + std::to_string(widestGap) +
+                       " px)");
+    if (!whole) {
+        for (int y = 0; y < ink.Height; ++y) {
+            std::string row = "      ";
+            for (int x = 0; x < ink.Width; ++x) {
+                row += ink.At(x, y) ? '#' : '.';
+            }
+            Print(row);
+        }
+    }
+}
+
 std::vector<char> ReadAll(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return std::vector<char>(std::istreambuf_iterator<char>(in), {});
@@ -336,6 +451,54 @@ int DpiOf(HWND window) {
     const UINT windowDpi = GetDpiForWindow(window);
     return windowDpi != 0 && static_cast<int>(windowDpi) != 96 ? static_cast<int>(windowDpi)
                                                                : systemDpi;
+}
+
+// The picture above the caption of "Прошити" grows with the DPI as the button does. At 96 DPI
+// what shows of it is a blue arrow 10 pixels high and 8 wide (on a face as white as its chip, as
+// Wine's) or the whole chip, 16 by 22.
+void CheckWritePicture(Driver& d, int dpi) {
+    const HWND button = GetDlgItem(d.Main(), kButtonWrite);
+    RECT rect;
+    GetWindowRect(button, &rect);
+    // The face: left of the picture and the caption, half way down.
+    const HDC screen = GetDC(nullptr);
+    const COLORREF face =
+        GetPixel(screen, rect.left + MulDiv(6, dpi, 96), (rect.top + rect.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    const Ink ink = InkOf(button, face);
+    if (ink.Width == 0) {
+        d.Fail("picture of \"Прошити\": the button is not on the screen");
+        return;
+    }
+    const int border = MulDiv(4, dpi, 96);
+    int y = border;
+    while (y < ink.Height && !ink.Row(y, ink.Width / 2 - border, ink.Width / 2 + border)) {
+        ++y;
+    }
+    const int top = y;
+    while (y < ink.Height && ink.Row(y, border, ink.Width - border)) {
+        ++y;
+    }
+    const int height = y - top;
+    int left = ink.Width;
+    int right = -1;
+    for (int row = top; row < top + height; ++row) {
+        for (int x = border; x < ink.Width - border; ++x) {
+            if (ink.At(x, row)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    const int width = right - left + 1;
+    const auto matches = [](int got, int design, int dpi) {
+        return std::abs(got - MulDiv(design, dpi, 96)) <= 1;
+    };
+    const bool arrow = matches(height, 10, dpi) && matches(width, 8, dpi);
+    const bool chip = matches(height, 16, dpi) && matches(width, 22, dpi);
+    d.Check(arrow || chip, "picture of \"Прошити\": " + std::to_string(width) + " x " +
+                               std::to_string(height) + " px at " + std::to_string(dpi) +
+                               " DPI (arrow 8 x 10 or chip 22 x 16 at 96 DPI, scaled)");
 }
 
 bool StartsWith(const std::wstring& text, const std::wstring& head) {
@@ -388,7 +551,8 @@ void StartUpState(Driver& d) {
 }
 
 void ChoosePort(Driver& d, const Options& o) {
-    d.Check(d.ChoosePort(o.Port), "the port list offers " + Utf8(o.Port));
+    d.Check(WaitFor([&] { return d.ChoosePort(o.Port); }, 5000),
+            "the port list offers " + Utf8(o.Port));
     Sleep(200);
 }
 
@@ -419,6 +583,14 @@ void HeldPort(Driver& d, const Options& o) {
 
 void Write(Driver& d, const Options& o) {
     d.Click(kButtonWrite);
+    // The warning of a running write, read and seen whole while the write goes on.
+    const bool writing = WaitFor(
+        [&] { return d.Control(kLabelNameOfHex) == L"Йде запис! Заборонено переривати!"; }, 60000);
+    d.Check(writing, "write: status \"" + Utf8(d.Control(kLabelNameOfHex)) + "\"");
+    if (writing) {
+        Sleep(700);
+        CheckLabelPaint(d, kLabelNameOfHex, "during the write", DpiOf(d.Main()));
+    }
     const auto box = d.TakeBox(300000);
     if (!box) {
         d.Fail("write: no completion message");
@@ -448,14 +620,19 @@ void Write(Driver& d, const Options& o) {
 void ServiceLayout(Driver& d) {
     d.Keys({VK_CONTROL, VK_SHIFT}, 'E');
     RECT frame;
+    const int dpi = DpiOf(d.Main());
+    const int height = MulDiv(340, dpi, 96);
     WaitFor(
         [&] {
             GetWindowRect(d.Main(), &frame);
-            return frame.bottom - frame.top == 340;
+            return frame.bottom - frame.top == height;
         },
         5000);
-    d.Check(frame.bottom - frame.top == 340,
-            "Ctrl+Shift+E: outer height " + std::to_string(frame.bottom - frame.top) + " (340)");
+    d.Check(frame.bottom - frame.top == height, "Ctrl+Shift+E: outer height " +
+                                                    std::to_string(frame.bottom - frame.top) +
+                                                    " (" + std::to_string(height) + ")");
+    Sleep(300);
+    CheckLabelPaint(d, kLabel3, "service layout: calibration line", dpi);
     RECT client;
     GetClientRect(d.Main(), &client);
     RECT button;
@@ -506,13 +683,16 @@ void StopWrite(Driver& d) {
     d.Keys({VK_CONTROL}, VK_DELETE);  // the gauge is at 0: nothing happens
     d.Check(!d.TakeBox(500).has_value(), "Ctrl+Delete at 0%: no message");
     d.Click(kButtonWrite);
-    // From the second page on the gauge has left 0% (it counts the wake-ups before).
-    const bool moving = WaitFor(
+    // The gauge counts the wake-ups of the identification first and starts again at 0% for
+    // the pages: the stop acts once it has left 0% with the blocks of a page under way.
+    const HWND blocks = GetDlgItem(d.Main(), kProgressbarWrite);
+    const bool flashing = WaitFor(
         [&] {
             return d.Control(kLabelNameOfHex) == L"Йде запис! Заборонено переривати!" &&
-                   d.Control(kGauge) != L"0%";
+                   SendMessageW(blocks, PBM_GETPOS, 0, 0) > 0;
         },
         120000);
+    const bool moving = flashing && WaitFor([&] { return d.Control(kGauge) != L"0%"; }, 120000);
     d.Check(moving, "stop: the write reached its second page (" + Utf8(d.Control(kGauge)) + ")");
     d.Keys({VK_CONTROL}, VK_DELETE);
     ExpectBox(d, "Ctrl+Delete during the write",
@@ -561,7 +741,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!d.Started()) {
         return 1;
     }
-    Sleep(300);
+    if (o.Suite != L"early-port") {
+        Sleep(300);
+    }
     auto shot = [&](HWND window, const wchar_t* name) {
         if (!o.Shots.empty()) {
             UpdateWindow(window);
@@ -582,7 +764,31 @@ int wmain(int argc, wchar_t** argv) {
         About(d);
     } else if (o.Suite == L"startup") {
         StartUpState(d);
+        shot(d.Main(), L"win32-startup");
+        CheckWritePicture(d, DpiOf(d.Main()));
+        CheckLabelPaint(d, kLabelNameOfHex, "start-up: status", DpiOf(d.Main()));
+        ServiceLayout(d);
         About(d);
+    } else if (o.Suite == L"write") {
+        // One write from "Прошити" to its message, timed (the write benchmark and the repeated
+        // writes of a stall hunt).
+        ChoosePort(d, o);
+        const auto start = Clock::now();
+        Write(d, o);
+        Print("write took " +
+              std::to_string(std::chrono::duration<double>(Clock::now() - start).count()) + " s");
+    } else if (o.Suite == L"early-port") {
+        // The operator's choice at once after the window shows: whatever the program still does
+        // at start-up must not take it back.
+        ChoosePort(d, o);
+        Sleep(1500);
+        const HWND list = GetDlgItem(d.Main(), kCbPort);
+        std::wstring chosen(256, L'\0');
+        const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(chosen.data()));
+        chosen.resize(wcslen(chosen.c_str()));
+        d.CheckText(chosen, o.Port, "early port choice: still chosen after start-up");
     } else if (o.Suite == L"about-shot") {
         d.Keys({}, VK_F1);
         HWND about = nullptr;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csignal>
@@ -28,7 +29,15 @@ std::unique_ptr<PtyEndpoint> PtyEndpoint::Open(const std::string& link, std::str
     // The host opens the slave itself; while nobody has it open, the master reports a hang-up.
     slaveFd.reset();
     if (!link.empty()) {
-        unlink(link.c_str());
+        // Only a link is replaced (one an earlier run left): a file kept there stays.
+        struct stat st {};
+        if (lstat(link.c_str(), &st) == 0) {
+            if (!S_ISLNK(st.st_mode)) {
+                error = "cannot link " + link + ": something that is not a link is there";
+                return nullptr;
+            }
+            unlink(link.c_str());
+        }
         if (symlink(pty->m_slavePath.c_str(), link.c_str()) != 0) {
             error = "cannot link " + link + ": " + std::strerror(errno);
             return nullptr;

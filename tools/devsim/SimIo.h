@@ -39,21 +39,33 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Opens a regular file at path for writing, creating it when missing, never through a link and
+// never waiting on a FIFO; -1 with the reason in error otherwise. flags: O_TRUNC or O_EXCL.
+int OpenRegularForWriting(const std::string& path, int flags, std::string& error);
+
 // Each line the simulator receives or sends, with the seconds since start; nothing without a path.
+// A line that cannot be written is said on stderr once; the log ends there.
 class Log {
   public:
     explicit Log(const std::string& path);
     bool Failed(const std::string& path) const { return !path.empty() && !m_file; }
+    const std::string& Error() const { return m_error; }
     void Line(const char* what, const std::string& text);
     void Flush();
 
   private:
+    void Check(bool written);
+
     File m_file;
+    std::string m_path;
+    std::string m_error;
     std::chrono::steady_clock::time_point m_start;
 };
 
-// The memory to path, written aside and renamed; true without a path.
-bool WriteDump(const std::string& path, const std::vector<std::uint8_t>& memory);
+// The memory to path, written to a new file aside and renamed; true without a path. A link or
+// anything but a regular file at path is refused (false, the reason in error).
+bool WriteDump(const std::string& path, const std::vector<std::uint8_t>& memory,
+               std::string* error = nullptr);
 
 // The terminal of fd in raw mode.
 bool MakeRaw(int fd);

@@ -31,11 +31,11 @@ int Serve(const Options& options) {
     }
     Log log(options.log);
     if (log.Failed(options.log)) {
-        return Fail("cannot write " + options.log);
+        return Fail("cannot write " + options.log + ": " + log.Error());
     }
     BootloaderModel model(options.model);
-    if (!WriteDump(options.dump, model.Memory())) {
-        return Fail("cannot write " + options.dump);
+    if (!WriteDump(options.dump, model.Memory(), &error)) {
+        return Fail("cannot write " + options.dump + ": " + error);
     }
     std::printf("%s\n", pty->SlavePath().c_str());
     std::fflush(stdout);

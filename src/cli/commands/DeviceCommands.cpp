@@ -11,6 +11,7 @@
 
 #include "app/Conversions.h"
 #include "app/MainWindowModel.h"
+#include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/commands/DeviceOptions.h"
 #include "cli/commands/FirmwareLoad.h"
@@ -22,7 +23,7 @@
 #include "cli/output/TerminalHost.h"
 #include "cli/output/TerminalInfo.h"
 #include "cli/platform/Interrupts.h"
-#include "cli/platform/TimerSlack.h"
+#include "cli/platform/PortTexts.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
@@ -30,6 +31,7 @@
 #include "protocol/DeviceSession.h"
 #include "protocol/PortSession.h"
 #include "serial/EComPort.h"
+#include "serial/ListSerialPorts.h"
 #include "serial/PortDescription.h"
 #include "serial/PortHolders.h"
 #include "skin/TsGauge.h"
@@ -57,10 +59,6 @@ const char* UsageOf(Operation op) {
     return "";
 }
 
-constexpr const char* kPortHelp =
-    "  --port P      the serial port: an absolute path, a name under /dev, a\n"
-    "                /dev/serial/by-id path, or usb:VID:PID[:SERIAL] (IDs in hexadecimal, as\n"
-    "                'velor-flash ports --long' shows them) for the one adapter that has them\n";
 constexpr const char* kOutputHelp =
     "  -q, --quiet   print only errors and the result\n"
     "  --json        JSON Lines events on stdout (start, progress, message, error, result),\n"
@@ -73,7 +71,7 @@ constexpr const char* kOutputHelp =
     "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
 
 std::string CommonHelp() {
-    return kPortHelp + BaudRatesHelp() + kOutputHelp;
+    return PortOptionHelp() + BaudRatesHelp() + kOutputHelp;
 }
 
 const char* CommandName(Operation op) {
@@ -122,8 +120,18 @@ std::optional<std::string> PortToOpen(const std::string& option, std::string& er
     return ResolvePort(option, ports, error);
 }
 
-// A busy port names what holds it; one refused for want of permission has its advice already.
+// A busy port names what holds it; one refused for want of permission has its advice already;
+// a missing one is answered with the ports there are.
 std::string PortErrorHint(const std::string& port, const EComPort& e) {
+    if (e.Number() == TComMessage::NonexistentPort) {
+        std::vector<std::string> present;
+        try {
+            ListSerialPorts(present);
+        } catch (const EComPort&) {
+            present.clear();  // none can be listed: none present
+        }
+        return MissingPortHint(present);
+    }
     if (e.Number() != TComMessage::PortBusy || e.Explained()) {
         return {};
     }
@@ -148,7 +156,7 @@ int Run(Operation op, const Args& args) {
         return kExitDone;
     }
 
-    TightenTimerSlack();
+    const TimerPrecision timers;
     MainWindowModel form;
     Reporter reporter(SettingsFor(op, *options), stdout, stderr, SteadySeconds);
     if (!options->logFile.empty() && !reporter.OpenLog(options->logFile, error)) {
@@ -195,7 +203,8 @@ int Run(Operation op, const Args& args) {
         return ExitCodeOf(outcome);
     });
     reporter.Finish(outcome, code);
-    return code;
+    // The log was asked for: a run that could not keep it did not do all it was told.
+    return code == kExitDone && reporter.LogIncomplete() ? kExitRefused : code;
 }
 
 }  // namespace

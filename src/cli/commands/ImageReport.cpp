@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "app/HexDigits.h"
+#include "cli/output/OutputFile.h"
 #include "firmware/ImageDigest.h"
 
 namespace velor::cli {
@@ -26,25 +26,26 @@ unsigned char PairByte(char high, char low) {
 
 bool WriteImage(const FirmwareImage& image, const std::string& path, int64_t size,
                 std::string& error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = "Cannot create file \"" + std::filesystem::absolute(path).string() + "\". " +
-                std::strerror(errno);
-        return false;
-    }
     constexpr int64_t kSlice = 64 * 1024;
-    std::string bytes;
-    for (int64_t address = 0; address < size; address += kSlice) {
-        const std::string chars = image.Read(address, std::min(kSlice, size - address));
-        bytes.resize(chars.size() / 2);
-        for (std::size_t k = 0; k < bytes.size(); ++k) {
-            bytes[k] = static_cast<char>(PairByte(chars[2 * k], chars[2 * k + 1]));
+    const auto writeBytes = [&](std::FILE* out) {
+        std::string bytes;
+        for (int64_t address = 0; address < size; address += kSlice) {
+            const std::string chars = image.Read(address, std::min(kSlice, size - address));
+            bytes.resize(chars.size() / 2);
+            for (std::size_t k = 0; k < bytes.size(); ++k) {
+                bytes[k] = static_cast<char>(PairByte(chars[2 * k], chars[2 * k + 1]));
+            }
+            if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) {
+                return false;
+            }
         }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    out.close();
-    if (!out) {
-        error = "Cannot write file \"" + std::filesystem::absolute(path).string() + "\".";
+        return true;
+    };
+    std::string reason;
+    if (!ReplaceFile(path, writeBytes, reason)) {
+        std::error_code ec;
+        const auto full = std::filesystem::absolute(path, ec);
+        error = "Cannot write file \"" + (ec ? path : full.string()) + "\": " + reason + ".";
         return false;
     }
     return true;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/output/ControlEscapes.h"
+#include "cli/platform/PortTexts.h"
 #include "serial/EComPort.h"
 #include "serial/ListSerialPorts.h"
 #include "serial/PortDescription.h"
@@ -17,10 +19,7 @@ namespace {
 constexpr const char* kPortsUsage =
     "Usage: velor-flash ports [--long]\n"
     "Lists the serial ports present, one a line, sorted as the window's port list.\n"
-    "  --long   add what tells the ports apart: on Linux the USB maker and product, their\n"
-    "           IDs (for --port usb:VID:PID[:SERIAL]), the serial number, the driver and the\n"
-    "           /dev/serial/by-id name; on Windows the device manager's name\n"
-    "On Linux the paths named in VELOR_EXTRA_PORTS (separated by \":\") are listed too.\n"
+    "%s"
     "Exit codes: 0 done, 2 usage, 3 no serial ports can be listed.\n";
 
 int PrintLong() {
@@ -36,9 +35,14 @@ int PrintLong() {
         width = std::max(width, port.Name.size());
     }
     for (const auto& port : ports) {
-        const std::string description = DescriptionText(port);
-        std::printf("%-*s  %s\n", static_cast<int>(width), port.Name.c_str(),
-                    description.empty() ? "(nothing more is known)" : description.c_str());
+        const std::string description = EscapeControls(DescriptionText(port));
+        const std::string name = EscapeControls(port.Name);
+        const char* shown = description.empty() ? NoPortDescription() : description.c_str();
+        if (*shown == '\0') {
+            std::printf("%s\n", name.c_str());
+        } else {
+            std::printf("%-*s  %s\n", static_cast<int>(width), name.c_str(), shown);
+        }
     }
     return kExitDone;
 }
@@ -49,7 +53,7 @@ int RunPorts(const Args& args) {
     bool longList = false;
     for (const auto& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kPortsUsage, stdout);
+            std::printf(kPortsUsage, PortsLongHelp());
             return kExitDone;
         }
         if (arg == "--long" || arg == "-l") {
@@ -57,7 +61,7 @@ int RunPorts(const Args& args) {
             continue;
         }
         std::fprintf(stderr, "velor-flash ports: unknown argument '%s'\n", arg.c_str());
-        std::fputs(kPortsUsage, stderr);
+        std::fprintf(stderr, kPortsUsage, PortsLongHelp());
         return kExitUsage;
     }
     if (longList) {
@@ -71,7 +75,7 @@ int RunPorts(const Args& args) {
         return kExitPortError;
     }
     for (const auto& port : ports) {
-        std::printf("%s\n", port.c_str());
+        std::printf("%s\n", EscapeControls(port).c_str());
     }
     return kExitDone;
 }

@@ -1,6 +1,7 @@
 #include "cli/output/AttemptLog.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace velor::cli {
@@ -10,22 +11,27 @@ std::string AttemptLogLine(const FlashAttemptEvent& attempt) {
 }
 
 std::unique_ptr<AttemptLogFile> AttemptLogFile::Open(const std::string& path, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (file == nullptr) {
-        error = "cannot open the log file '" + path + "': " + std::strerror(errno);
+    std::string reason;
+    OutputFile file = OpenForAppending(path, reason);
+    if (!file) {
+        error = "cannot open the log file '" + path + "': " + reason;
         return nullptr;
     }
-    return std::unique_ptr<AttemptLogFile>(new AttemptLogFile(file));
-}
-
-AttemptLogFile::~AttemptLogFile() {
-    std::fclose(m_file);
+    return std::unique_ptr<AttemptLogFile>(new AttemptLogFile(std::move(file), path));
 }
 
 void AttemptLogFile::Line(const std::string& text) {
-    std::fputs(text.c_str(), m_file);
-    std::fputc('\n', m_file);
-    std::fflush(m_file);
+    if (m_failed) {
+        return;
+    }
+    errno = 0;
+    if (std::fputs(text.c_str(), m_file.get()) < 0 || std::fputc('\n', m_file.get()) == EOF ||
+        std::fflush(m_file.get()) != 0) {
+        m_failed = true;
+        std::fprintf(stderr,
+                     "velor-flash: cannot write the log file '%s': %s; the log is incomplete\n",
+                     m_path.c_str(), std::strerror(errno != 0 ? errno : EIO));
+    }
 }
 
 }  // namespace velor::cli

@@ -8,25 +8,30 @@
 
 #include "protocol/SessionEvents.h"
 
+#include "cli/output/OutputFile.h"
+
 namespace velor::cli {
 
 // The line of one attempt, as the window's log in MemoAbout words it: the log word and the frame.
 std::string AttemptLogLine(const FlashAttemptEvent& attempt);
 
-// The log file: opened for appending, a header per run, then the lines.
+// The log file: opened for appending (a regular file only, never through a link), a header per
+// run, then the lines. A line that cannot be written is said on stderr at once, and the log is
+// from then on incomplete.
 class AttemptLogFile {
   public:
     // Returns null (and sets error) when the file cannot be opened.
     static std::unique_ptr<AttemptLogFile> Open(const std::string& path, std::string& error);
-    ~AttemptLogFile();
-    AttemptLogFile(const AttemptLogFile&) = delete;
-    AttemptLogFile& operator=(const AttemptLogFile&) = delete;
 
     void Line(const std::string& text);
+    bool Incomplete() const { return m_failed; }
 
   private:
-    explicit AttemptLogFile(std::FILE* file) : m_file(file) {}
-    std::FILE* m_file;
+    AttemptLogFile(OutputFile file, std::string path)
+        : m_file(std::move(file)), m_path(std::move(path)) {}
+    OutputFile m_file;
+    std::string m_path;
+    bool m_failed = false;
 };
 
 }  // namespace velor::cli

@@ -10,6 +10,8 @@
 #define VELOR_FILENO fileno
 #endif
 
+#include "cli/output/ControlEscapes.h"
+
 namespace velor::cli {
 
 LiveLines::LiveLines(std::FILE* out)
@@ -31,7 +33,7 @@ void LiveLines::Clear() {
 
 void LiveLines::Print(const std::string& line) {
     Clear();
-    std::fprintf(m_out, "%s\n", line.c_str());
+    std::fprintf(m_out, "%s\n", EscapeControls(line).c_str());
     std::fflush(m_out);
 }
 
@@ -41,7 +43,7 @@ void LiveLines::Draw(const std::vector<std::string>& lines) {
     }
     Clear();
     for (const std::string& line : lines) {
-        std::fprintf(m_out, "%s\033[K\n", FitColumns(line, 100).c_str());
+        std::fprintf(m_out, "%s\033[K\n", FitColumns(EscapeControls(line), 100).c_str());
     }
     m_shown = lines.size();
     m_lines = lines;

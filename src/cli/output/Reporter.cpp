@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "cli/Commands.h"
+#include "cli/output/ControlEscapes.h"
 #include "cli/output/JsonEvents.h"
 #include "cli/output/Summary.h"
 #include "cli/platform/RegionalTime.h"
@@ -92,11 +93,11 @@ void Reporter::Message(const std::string& text) {
     switch (m_settings.Mode) {
         case OutputMode::Human:
             ClearLine();
-            std::fprintf(m_out, "%s\n", text.c_str());
+            std::fprintf(m_out, "%s\n", EscapeControls(text).c_str());
             std::fflush(m_out);
             break;
         case OutputMode::Quiet:
-            m_quietMessages.push_back(text);
+            m_quietMessages.push_back(EscapeControls(text));
             break;
         case OutputMode::Json:
             std::fprintf(m_out, "%s\n", JsonEvent("message").Add("text", text).Text().c_str());
@@ -112,7 +113,7 @@ void Reporter::Error(const std::string& text) {
         return;
     }
     ClearLine();
-    std::fprintf(m_err, "%s\n", text.c_str());
+    std::fprintf(m_err, "%s\n", EscapeControls(text).c_str());
     std::fflush(m_err);
 }
 

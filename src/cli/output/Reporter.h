@@ -45,6 +45,8 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
 
     // Appends the attempt log to path from Start on; false (and error) when it cannot be opened.
     bool OpenLog(const std::string& path, std::string& error);
+    // Whether a line of the attempt log could not be written.
+    bool LogIncomplete() const { return m_log && m_log->Incomplete(); }
     void Start();
 
     void OnStarted(const OperationStarted& e) override { m_follow.OnStarted(e); }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "cli/Commands.h"
+#include "cli/output/ControlEscapes.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
@@ -36,7 +37,7 @@ void TerminalHost::ShowMessage(const std::string& text) {
         return;
     }
     ClearProgress();
-    std::printf("%s\n", TerminalText(text).c_str());
+    std::printf("%s\n", EscapeControls(TerminalText(text)).c_str());
     std::fflush(stdout);
 }
 
@@ -46,7 +47,7 @@ void TerminalHost::ShowError(const std::string& text) {
         return;
     }
     ClearProgress();
-    std::fprintf(stderr, "%s\n", TerminalText(text).c_str());
+    std::fprintf(stderr, "%s\n", EscapeControls(TerminalText(text)).c_str());
 }
 
 void TerminalHost::MessageBeep(BeepKind) {}

@@ -1,19 +1,21 @@
 #pragma once
-// Ctrl+C for velor-flash. The first asks the running device operation to stop before its next
-// command (it then says what the device holds and velor-flash exits 4); a second one ends the
-// process at once with the same code, for a line or a device that no longer answers.
+// Stop requests for velor-flash: Ctrl+C, SIGTERM and SIGHUP (a closed remote session). The first
+// asks the running device operation to stop before its next command (it then says what the
+// device holds and velor-flash exits 4); a second one ends the process at once with the same
+// code, for a line or a device that no longer answers. A closed output pipe is no reason to leave
+// a device half-written: SIGPIPE is ignored, and writes to that output just fail.
 
 namespace velor::cli {
 
 class InterruptGuard {
   public:
-    // Installs the SIGINT handler for the guard's life; main() holds one.
+    // Installs the handlers for the guard's life; main() holds one around a device command.
     InterruptGuard();
     ~InterruptGuard();
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
-    // Whether Ctrl+C has been pressed since the guard was installed.
+    // Whether a stop has been requested since the guard was installed.
     static bool Requested();
 };
 

@@ -6,15 +6,16 @@
 #include <memory>
 #include <thread>
 
+#include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/output/ControlEscapes.h"
 #include "cli/output/GangTable.h"
 #include "cli/output/LiveLines.h"
 #include "cli/output/StatusBoard.h"
 #include "cli/output/TerminalHost.h"
 #include "cli/platform/Interrupts.h"
-#include "cli/platform/TimerSlack.h"
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
 #include "cli/production/GangStart.h"
@@ -63,7 +64,7 @@ int RunGangWrite(const Args& args) {
     if (const auto end = EndBeforeDevices(options, true, error, GangUsage().c_str())) {
         return *end;
     }
-    TightenTimerSlack();
+    const TimerPrecision timers;
     TerminalHost host;
     GangStart start;
     if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
@@ -107,7 +108,7 @@ int RunGangWrite(const Args& args) {
         }
         PrintAnnouncements(board, live);
     }
-    std::fputs(ReportTable(reports).c_str(), stdout);
+    std::fputs(EscapeControls(ReportTable(reports)).c_str(), stdout);
     std::fflush(stdout);
     int code = kExitDone;
     for (const auto& report : reports) {

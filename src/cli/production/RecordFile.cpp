@@ -1,6 +1,8 @@
 #include "cli/production/RecordFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #ifdef _WIN32
@@ -11,6 +13,8 @@
 
 #include "cli/output/GangTable.h"
 #include "cli/output/JsonEvents.h"
+#include "cli/output/OutputFile.h"
+#include "cli/production/CsvCell.h"
 
 namespace velor::cli {
 
@@ -30,20 +34,6 @@ bool EndsWith(const std::string& text, const std::string& tail) {
         }
     }
     return true;
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (const char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    return out + "\"";
 }
 
 void ForceToDisk(std::FILE* file) {
@@ -72,10 +62,10 @@ std::string CsvHeader() {
 }
 
 std::string CsvLine(const DeviceRecord& r) {
-    return CsvField(r.time) + "," + CsvField(r.port) + "," + CsvField(r.adapterSerial) + "," +
-           CsvField(r.release) + "," + CsvField(r.imageSha256) + "," + CsvField(r.outcome) + "," +
-           CsvField(r.message) + "," + SecondsText(r.seconds) + "," +
-           std::to_string(r.failedAttempts) + "," + CsvField(r.calibration) + "\n";
+    return CsvCell(r.time) + "," + CsvCell(r.port) + "," + CsvCell(r.adapterSerial) + "," +
+           CsvCell(r.release) + "," + CsvCell(r.imageSha256) + "," + CsvCell(r.outcome) + "," +
+           CsvCell(r.message) + "," + SecondsText(r.seconds) + "," +
+           std::to_string(r.failedAttempts) + "," + CsvCell(r.calibration) + "\n";
 }
 
 std::string JsonLine(const DeviceRecord& r) {
@@ -92,14 +82,26 @@ std::string JsonLine(const DeviceRecord& r) {
 RecordFile::RecordFile(std::string path, RecordFormat format)
     : m_path(std::move(path)), m_format(format) {}
 
+bool RecordFile::CanAppend(std::string& error) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    std::string reason;
+    if (!OpenForAppending(m_path, reason)) {
+        error = "cannot open the record file '" + m_path + "': " + reason;
+        return false;
+    }
+    return true;
+}
+
 bool RecordFile::Append(const DeviceRecord& record, std::string& error) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     // Opened for each record: nothing of it stays in a buffer between devices.
-    std::FILE* file = std::fopen(m_path.c_str(), "ab");
-    if (file == nullptr) {
-        error = "cannot open the record file '" + m_path + "'";
+    std::string reason;
+    OutputFile opened = OpenForAppending(m_path, reason);
+    if (!opened) {
+        error = "cannot open the record file '" + m_path + "': " + reason;
         return false;
     }
+    std::FILE* file = opened.get();
     std::string text;
     if (m_format == RecordFormat::Csv) {
         std::fseek(file, 0, SEEK_END);
@@ -110,14 +112,17 @@ bool RecordFile::Append(const DeviceRecord& record, std::string& error) {
     } else {
         text = JsonLine(record);
     }
+    errno = 0;
     const bool written =
         std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
     if (written) {
         ForceToDisk(file);
     }
-    const bool closed = std::fclose(file) == 0;
+    const int writeError = errno != 0 ? errno : EIO;
+    const bool closed = CloseChecked(std::move(opened), reason);
     if (!written || !closed) {
-        error = "cannot write the record file '" + m_path + "'";
+        error = "cannot write the record file '" + m_path +
+                "': " + (written ? reason : std::string(std::strerror(writeError)));
         return false;
     }
     return true;

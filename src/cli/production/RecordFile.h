@@ -36,8 +36,13 @@ class RecordFile {
   public:
     RecordFile(std::string path, RecordFormat format);
 
+    // Whether the file can be opened for appending (it is created when missing): checked before
+    // the first device, so that no device is written without its record. False with error set.
+    bool CanAppend(std::string& error);
+
     // Appends the record (a CSV file that is new or empty gets its header first) and flushes it
-    // to the disk; any thread. False with error set when the file cannot be written.
+    // to the disk; any thread. The file is a regular file, never written through a link. False
+    // with error set when the file cannot be written.
     bool Append(const DeviceRecord& record, std::string& error);
 
   private:

@@ -8,15 +8,16 @@
 #include <optional>
 #include <thread>
 
+#include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/output/ControlEscapes.h"
 #include "cli/output/GangTable.h"
 #include "cli/output/LiveLines.h"
 #include "cli/output/StatusBoard.h"
 #include "cli/output/TerminalHost.h"
 #include "cli/platform/Interrupts.h"
-#include "cli/platform/TimerSlack.h"
 #include "cli/production/AdapterSerial.h"
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
@@ -41,7 +42,8 @@ constexpr const char* kStationUsageHead =
     "  --record FILE  append one record per device (time, port, adapter serial number, release,\n"
     "                 SHA-256 of the image, outcome, message, seconds, failed attempts,\n"
     "                 calibration): CSV for a name ending in .csv, JSON Lines for .jsonl, .ndjson\n"
-    "                 or .json\n";
+    "                 or .json. A CSV cell beginning with =, +, -, @, tab or CR gets a leading\n"
+    "                 apostrophe. A record that cannot be written ends the station (exit 1)\n";
 constexpr const char* kStationUsageTail =
     "  --hex FILE     write this Intel HEX file instead of the embedded release\n"
     "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
@@ -103,6 +105,10 @@ struct Station {
     std::mutex tallyMutex;
     std::vector<Tally> tallies;
     std::vector<int> codes;
+    // A device whose record could not be written: the station takes no other and says which.
+    std::mutex lostMutex;
+    std::vector<std::string> lostRecords;
+    std::atomic<bool> recordLost{false};
 
     explicit Station(std::size_t n)
         : board(n), stops(std::make_unique<std::atomic<bool>[]>(n)), tallies(n), codes(n, 0) {}
@@ -115,9 +121,16 @@ struct Station {
         text += ']';
         return text;
     }
+    void StopAll() {
+        for (std::size_t k = 0; k < ports.size(); ++k) {
+            stops[k] = true;
+        }
+    }
     bool QuotaSpent() const { return count > 0 && claimed.load() >= count; }
-    // A stop, or the quota spent: no new device on any port.
-    bool Ending(std::size_t i) const { return stops[i].load() || QuotaSpent(); }
+    // A stop, the quota spent or a lost record: no new device on any port.
+    bool Ending(std::size_t i) const {
+        return stops[i].load() || QuotaSpent() || recordLost.load();
+    }
 
     void Pause(std::size_t i) const {
         const auto until = std::chrono::steady_clock::now() + kPollPause;
@@ -150,7 +163,13 @@ struct Station {
                                  report.calibration};
             std::string error;
             if (!record->Append(r, error)) {
-                board.Announce("velor-flash: " + error);
+                {
+                    const std::lock_guard<std::mutex> lock(lostMutex);
+                    lostRecords.push_back("velor-flash: no record of the device on " + ports[i] +
+                                          " (" + OutcomeWord(report) + "): " + error);
+                }
+                // Writes under way end as they would; no port takes another device.
+                recordLost = true;
             }
         }
     }
@@ -210,7 +229,7 @@ int RunStation(const Args& args) {
     if (const auto end = EndBeforeDevices(options, usable, error, StationUsage().c_str())) {
         return *end;
     }
-    TightenTimerSlack();
+    const TimerPrecision timers;
     TerminalHost host;
     GangStart start;
     if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
@@ -228,6 +247,10 @@ int RunStation(const Args& args) {
     station.count = options->count;
     if (format) {
         station.record = std::make_unique<RecordFile>(options->recordFile, *format);
+        if (!station.record->CanAppend(error)) {
+            std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+            return kExitRefused;
+        }
     }
 
     bool interrupted = false;
@@ -245,7 +268,7 @@ int RunStation(const Args& args) {
         const auto show = [&] {
             for (const auto& line : station.board.TakeAnnouncements()) {
                 live.Clear();
-                std::printf("%s\n", line.c_str());
+                std::printf("%s\n", EscapeControls(line).c_str());
                 std::fflush(stdout);
             }
             std::vector<std::string> lines = station.board.Lines();
@@ -262,9 +285,7 @@ int RunStation(const Args& args) {
         while (ended.load() < n) {
             if (!interrupted && InterruptGuard::Requested()) {
                 interrupted = true;
-                for (std::size_t i = 0; i < n; ++i) {
-                    station.stops[i] = true;
-                }
+                station.StopAll();
             }
             show();
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -279,6 +300,11 @@ int RunStation(const Args& args) {
         code = WorseExitCode(code, station.codes[i]);
     }
     std::printf("total  %s\n", total.Text().c_str());
+    std::fflush(stdout);
+    for (const auto& lost : station.lostRecords) {
+        std::fprintf(stderr, "%s\n", lost.c_str());
+        code = WorseExitCode(code, kExitRefused);
+    }
     return code;
 }
 

@@ -5,9 +5,11 @@
 #include <atomic>
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "serial/SerialBackend.h"
+#include "serial/TransferLimit.h"
 #include "serial/platform/Win32Backend.h"
 
 namespace velor {
@@ -56,17 +58,30 @@ HANDLE NewManualEvent() {
 
 class Win32IoBlock : public TIoBlock {
   public:
-    explicit Win32IoBlock(HANDLE event) {
-        std::memset(&Overlapped, 0, sizeof Overlapped);
-        Overlapped.hEvent = event;
+    explicit Win32IoBlock(HANDLE event) : m_overlapped(std::make_unique<OVERLAPPED>()) {
+        std::memset(m_overlapped.get(), 0, sizeof(OVERLAPPED));
+        m_overlapped->hEvent = event;
     }
     ~Win32IoBlock() override {
-        if (Overlapped.hEvent != nullptr)
-            CloseHandle(Overlapped.hEvent);
+        if (m_abandoned) {
+            // The device may still write into the block and signal its event: both stay.
+            static_cast<void>(m_overlapped.release());
+            return;
+        }
+        if (m_overlapped->hEvent != nullptr)
+            CloseHandle(m_overlapped->hEvent);
     }
     Win32IoBlock(const Win32IoBlock&) = delete;
     Win32IoBlock& operator=(const Win32IoBlock&) = delete;
-    OVERLAPPED Overlapped;
+
+    OVERLAPPED& Overlapped() { return *m_overlapped; }
+    // A request that not even its cancellation ended.
+    void Abandon() { m_abandoned = true; }
+    DWORD LimitMs = INFINITE;
+
+  private:
+    std::unique_ptr<OVERLAPPED> m_overlapped;  // its own allocation, so an abandoned one can stay
+    bool m_abandoned = false;
 };
 
 // Waits for line events with WaitCommEvent. Where the device cannot wait (Wine on a
@@ -76,23 +91,28 @@ class Win32IoBlock : public TIoBlock {
 class Win32EventWait final : public IEventWait {
   public:
     Win32EventWait(HANDLE device, const std::atomic<uint32_t>& watched)
-        : m_device(device), m_watched(watched) {
-        std::memset(&m_overlapped, 0, sizeof m_overlapped);
+        : m_device(device), m_watched(watched), m_request(std::make_unique<Request>()) {
+        std::memset(&m_request->Overlapped, 0, sizeof(OVERLAPPED));
         m_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        m_overlapped.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        m_request->Overlapped.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
         // Made before the event mask is set: characters that arrive from here on are news, even
         // if the watch below starts only after they came.
         QueueCounts(m_lastIn, m_lastOut);
     }
     ~Win32EventWait() override {
+        const HANDLE event = m_request->Overlapped.hEvent;
         if (m_pending) {
-            // The request block must outlive the wait the device still holds on it.
-            CancelIoEx(m_device, &m_overlapped);
-            DWORD n = 0;
-            GetOverlappedResult(m_device, &m_overlapped, &n, TRUE);
+            // The request block must outlive the wait the device still holds on it; a
+            // cancellation that does not end in time leaves it to the device rather than hold
+            // the closing port's thread for ever.
+            CancelIoEx(m_device, &m_request->Overlapped);
+            if (event == nullptr ||
+                WaitForSingleObject(event, kStuckTransferMarginMs) != WAIT_OBJECT_0) {
+                static_cast<void>(m_request.release());
+            }
         }
-        if (m_overlapped.hEvent != nullptr)
-            CloseHandle(m_overlapped.hEvent);
+        if (m_request && event != nullptr)
+            CloseHandle(event);
         if (m_stop != nullptr)
             CloseHandle(m_stop);
     }
@@ -107,13 +127,13 @@ class Win32EventWait final : public IEventWait {
     }
 
     Result Wait(uint32_t& events) override {
-        if (m_stop == nullptr || m_overlapped.hEvent == nullptr)
+        if (m_stop == nullptr || m_request->Overlapped.hEvent == nullptr)
             return Result::WaitFailed;
         if (m_watching)
             return WatchQueues(events);
         if (!m_pending) {
-            m_mask = 0;
-            if (!WaitCommEvent(m_device, &m_mask, &m_overlapped)) {
+            m_request->Mask = 0;
+            if (!WaitCommEvent(m_device, &m_request->Mask, &m_request->Overlapped)) {
                 const DWORD error = GetLastError();
                 if (error == ERROR_NOT_SUPPORTED)
                     return StartWatching(events);
@@ -123,7 +143,8 @@ class Win32EventWait final : public IEventWait {
                 m_pending = true;
             }
         }
-        HANDLE handles[2] = {m_stop, m_overlapped.hEvent};  // the stop wins when both are set
+        HANDLE handles[2] = {m_stop,
+                             m_request->Overlapped.hEvent};  // the stop wins when both are set
         const DWORD r = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
         if (r == WAIT_OBJECT_0)
             return Result::Stopped;
@@ -131,12 +152,12 @@ class Win32EventWait final : public IEventWait {
             return Result::WaitFailed;
         m_pending = false;
         DWORD n = 0;
-        if (!FinishedRequest(m_device, m_overlapped, n)) {
+        if (!FinishedRequest(m_device, m_request->Overlapped, n)) {
             if (GetLastError() == ERROR_OPERATION_ABORTED)
                 return StartWatching(events);
             return Result::OccurredFailed;
         }
-        events = m_mask;
+        events = m_request->Mask;
         return Result::Occurred;
     }
 
@@ -189,9 +210,13 @@ class Win32EventWait final : public IEventWait {
 
     HANDLE m_device;
     const std::atomic<uint32_t>& m_watched;
+    // The block and the mask the device fills in, on their own allocation (see the destructor).
+    struct Request {
+        OVERLAPPED Overlapped;
+        DWORD Mask = 0;
+    };
+    std::unique_ptr<Request> m_request;
     HANDLE m_stop = nullptr;
-    OVERLAPPED m_overlapped;
-    DWORD m_mask = 0;
     bool m_pending = false;
     bool m_watching = false;
     DWORD m_lastIn = 0;
@@ -248,7 +273,10 @@ class Win32Backend final : public ISerialBackend {
     bool SetCommState(const TDcb& block) override {
         DCB dcb;
         std::memcpy(&dcb, &block, sizeof dcb);
-        return ::SetCommState(m_device, &dcb) != FALSE;
+        if (!::SetCommState(m_device, &dcb))
+            return false;
+        m_baudRate = dcb.BaudRate;
+        return true;
     }
 
     bool SetCommTimeouts(const TDeviceTimeouts& t) override {
@@ -258,7 +286,10 @@ class Win32Backend final : public ISerialBackend {
         c.ReadTotalTimeoutConstant = t.ReadTotalTimeoutConstant;
         c.WriteTotalTimeoutMultiplier = t.WriteTotalTimeoutMultiplier;
         c.WriteTotalTimeoutConstant = t.WriteTotalTimeoutConstant;
-        return ::SetCommTimeouts(m_device, &c) != FALSE;
+        if (!::SetCommTimeouts(m_device, &c))
+            return false;
+        m_timeouts = t;
+        return true;
     }
 
     bool EscapeCommFunction(uint32_t function) override {
@@ -303,34 +334,46 @@ class Win32Backend final : public ISerialBackend {
                             uint32_t& transferred) override {
         auto& io = static_cast<Win32IoBlock&>(block);
         transferred = 0;
-        if (io.Overlapped.hEvent == nullptr)
+        if (io.Overlapped().hEvent == nullptr)
             return TStartResult::Failed;
+        io.LimitMs = TransferLimitMs(m_timeouts, false, count, m_baudRate);
         DWORD n = 0;
-        const BOOL started = WriteFile(m_device, buffer, count, &n, &io.Overlapped);
-        return StartOutcome(started, n, io.Overlapped, transferred);
+        const BOOL started = WriteFile(m_device, buffer, count, &n, &io.Overlapped());
+        return StartOutcome(started, n, io.Overlapped(), transferred);
     }
 
     TStartResult StartRead(TIoBlock& block, char* buffer, uint32_t count,
                            uint32_t& transferred) override {
         auto& io = static_cast<Win32IoBlock&>(block);
         transferred = 0;
-        if (io.Overlapped.hEvent == nullptr)
+        if (io.Overlapped().hEvent == nullptr)
             return TStartResult::Failed;
+        io.LimitMs = TransferLimitMs(m_timeouts, true, count, m_baudRate);
         DWORD n = 0;
-        const BOOL started = ReadFile(m_device, buffer, count, &n, &io.Overlapped);
-        return StartOutcome(started, n, io.Overlapped, transferred);
+        const BOOL started = ReadFile(m_device, buffer, count, &n, &io.Overlapped());
+        return StartOutcome(started, n, io.Overlapped(), transferred);
     }
 
     bool WaitIoBlock(TIoBlock& block) override {
         auto& io = static_cast<Win32IoBlock&>(block);
-        return io.Overlapped.hEvent != nullptr &&
-               WaitForSingleObject(io.Overlapped.hEvent, INFINITE) == WAIT_OBJECT_0;
+        const HANDLE event = io.Overlapped().hEvent;
+        if (event == nullptr)
+            return false;
+        const DWORD limit = io.LimitMs == kNoTransferLimit ? INFINITE : io.LimitMs;
+        if (WaitForSingleObject(event, limit) == WAIT_OBJECT_0)
+            return true;
+        // Stuck far beyond its own time-outs: cancelled, so that the operation reports a failed
+        // transfer instead of waiting for ever.
+        CancelIoEx(m_device, &io.Overlapped());
+        if (WaitForSingleObject(event, kStuckTransferMarginMs) != WAIT_OBJECT_0)
+            io.Abandon();
+        return false;
     }
 
     bool GetIoResult(TIoBlock& block, uint32_t& transferred) override {
         auto& io = static_cast<Win32IoBlock&>(block);
         DWORD n = 0;
-        if (!FinishedRequest(m_device, io.Overlapped, n))
+        if (!FinishedRequest(m_device, io.Overlapped(), n))
             return false;
         transferred = n;
         return true;
@@ -366,6 +409,8 @@ class Win32Backend final : public ISerialBackend {
     TEventFactory m_newEvent;
     HANDLE m_device = INVALID_HANDLE_VALUE;
     HANDLE m_claim = nullptr;
+    TDeviceTimeouts m_timeouts;  // as last set: they bound every transfer's wait
+    uint32_t m_baudRate = 0;
     std::atomic<uint32_t> m_watched{0};
 };
 

@@ -95,6 +95,7 @@ void TMainForm::BuildControls() {
 
     m_LabelNameOfHex = new QLabel(this);
     m_LabelNameOfHex->setObjectName(QStringLiteral("LabelNameOfHex"));
+    m_LabelNameOfHex->setTextFormat(Qt::PlainText);  // it shows file names: no markup drawn
     m_LabelNameOfHex->setGeometry(10, 87, 86, 13);
     m_LabelNameOfHex->setAccessibleDescription(Q("Стан"));
 
@@ -107,6 +108,7 @@ void TMainForm::BuildControls() {
 
     m_Label3 = new QLabel(this);
     m_Label3->setObjectName(QStringLiteral("Label3"));
+    m_Label3->setTextFormat(Qt::PlainText);
     m_Label3->setGeometry(12, 149, 110, 13);
     m_Label3->setAccessibleDescription(Q("Затримки команд, мс"));
 

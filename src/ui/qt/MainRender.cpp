@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include "serial/PortDescription.h"
@@ -28,7 +29,11 @@ QString ShortPortName(const std::string& item) {
 // A port's tooltip: its full name, then what the system knows of it (maker, IDs, serial).
 QString PortToolTip(IPortDescriber& describer, const std::string& item) {
     const std::string description = DescriptionText(describer.Describe(item));
-    return description.empty() ? Q(item) : Q(item + "\n" + description);
+    const QString text = description.empty() ? Q(item) : Q(item + "\n" + description);
+    // A tooltip that looks like markup is drawn as rich text: USB strings are shown as written.
+    return Qt::mightBeRichText(text) ? QStringLiteral("<p style='white-space:pre'>") +
+                                           text.toHtmlEscaped() + QStringLiteral("</p>")
+                                     : text;
 }
 
 void SyncItems(QComboBox* list, std::vector<std::string>& shown, const TListState& state,

@@ -17,7 +17,6 @@ enum ControlId : int {
     kIdButtonOpenHex = 111,
     kIdSButton2 = 113,
     kIdSButton3 = 114,
-    kIdMemoAbout = 115,
     kIdSComboBoxSkinName = 117,
 
     kIdImageEmblem = 201,

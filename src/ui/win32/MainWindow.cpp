@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/TimerPrecision.h"
 #include "mainform/FormLayout.h"
 #include "mainform/KeyboardRules.h"
 #include "mainform/RunHandler.h"
@@ -116,6 +117,11 @@ void TMainForm::Run(const std::function<void()>& handler) {
     Render();
 }
 
+void TMainForm::RunDeviceOperation(const std::function<void()>& handler) {
+    const TimerPrecision timers;
+    Run(handler);
+}
+
 std::optional<std::string> TMainForm::ChooseHexFile() {
     std::wstring filter = Wide(kOpenHexFilterName);
     filter += L'\0';
@@ -161,12 +167,12 @@ void TMainForm::OnCommand(int id, int code) {
             break;
         case kIdButtonWrite:
             if (code == BN_CLICKED) {
-                Run([this] { m_controller.ButtonWriteClick(); });
+                RunDeviceOperation([this] { m_controller.ButtonWriteClick(); });
             }
             break;
         case kIdButtonConect:
             if (code == BN_CLICKED) {
-                Run([this] { m_controller.ButtonConectClick(); });
+                RunDeviceOperation([this] { m_controller.ButtonConectClick(); });
             }
             break;
         case kIdButtonOpenHex:
@@ -276,6 +282,7 @@ LRESULT TMainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             m_dpi = HIWORD(wParam);
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             CreateFonts();
+            SetWritePicture();
             SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             ApplyLayout();
@@ -309,7 +316,8 @@ bool TMainForm::PreviewKey(const MSG& message) {
     const auto key = static_cast<uint16_t>(message.wParam);
     const TShiftState shift{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
                             GetKeyState(VK_MENU) < 0};
-    Run([this, key, shift] { m_controller.FormKeyDown(key, shift); });
+    // Ctrl+L resets the device.
+    RunDeviceOperation([this, key, shift] { m_controller.FormKeyDown(key, shift); });
     if (key == VK_TAB && !shift.Ctrl && !shift.Alt) {
         MoveFocus(!shift.Shift);
         return true;

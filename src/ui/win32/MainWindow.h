@@ -46,6 +46,11 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     MainFormController& Controller() { return m_controller; }
 
   private:
+    // A list as last rendered: its items and the selection the model then held.
+    struct TShownList {
+        std::vector<std::string> Items;
+        int ItemIndex = -2;  // none rendered yet
+    };
     struct Control {
         int Id;
         HWND Handle;
@@ -60,6 +65,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     HWND AddControl(int id, const wchar_t* className, DWORD style, RECT design,
                     const std::string& text, const char* hint = nullptr);
     void CreateFonts();
+    void SetWritePicture();
     // Where a control stands (left, top, width, height) at the window's DPI.
     RECT PlacementOf(int id, const RECT& design) const;
     HFONT FontOf(int id) const;
@@ -70,13 +76,15 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     int Scale(int value) const { return MulDiv(value, static_cast<int>(m_dpi), 96); }
     SIZE OuterSize(int clientWidth, int clientHeight) const;
     void Run(const std::function<void()>& handler);
+    // With 1 ms timers: the calibrated waits of an exchange would otherwise round up to the
+    // system's 15.6 ms tick.
+    void RunDeviceOperation(const std::function<void()>& handler);
     std::optional<std::string> ChooseHexFile();
     void PaintPanels(HDC dc);
     void DrawGauge(const DRAWITEMSTRUCT& item);
     void SizeLabelToText(int id, int minWidth);
-    void SyncStatusLabel(int id, std::string& shown, const std::string& text, int minWidth);
-    void SyncList(int id, std::vector<std::string>& shown, const TListState& state);
-    void SyncMemo();
+    void SyncStatusLabel(int id, std::string& shown, const std::string& text);
+    void SyncList(int id, TShownList& shown, TListState& state);
     void SyncFocus();
     HWND Item(int id) const { return GetDlgItem(m_window.get(), id); }
     HWND FocusWindowOf(FocusTarget target) const;
@@ -92,7 +100,6 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     HWND m_tooltips = nullptr;  // a child of the window, destroyed with it
     UINT m_dpi = 96;
     UniqueFont m_font;
-    UniqueFont m_memoFont;
     UniqueImageList m_writePicture;
     UniqueIcon m_webIcon;
     UniqueIcon m_infoIcon;
@@ -114,9 +121,8 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     int m_shownGaugeFill = -1;
     int m_shownBarMax = -1;
     int m_shownBarPosition = -1;
-    std::string m_shownMemo;
-    std::vector<std::string> m_shownPorts;
-    std::vector<std::string> m_shownBauds;
+    TShownList m_shownPorts;
+    TShownList m_shownBauds;
 };
 
 }  // namespace velor::win32

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "mainform/FormLayout.h"
 #include "ui/win32/ControlIds.h"
@@ -17,6 +18,39 @@ namespace velor::win32 {
 namespace {
 
 using namespace mainwindow;
+
+// A 32-bit picture scaled to side x side pixel for pixel, its transparency kept (a stretch by
+// the system may drop the alpha channel and leave a black square).
+UniqueBitmap ScaledPicture(HBITMAP source, int side) {
+    DIBSECTION from = {};
+    if (source == nullptr || GetObjectW(source, sizeof(from), &from) != sizeof(from) ||
+        from.dsBm.bmBitsPixel != 32 || from.dsBm.bmBits == nullptr) {
+        return UniqueBitmap(source == nullptr ? nullptr
+                                              : static_cast<HBITMAP>(CopyImage(source, IMAGE_BITMAP,
+                                                                               side, side, 0)));
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = side;
+    info.bmiHeader.biHeight = side;  // bottom-up, as a bitmap resource is
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueBitmap scaled(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!scaled || bits == nullptr) {
+        return scaled;
+    }
+    const int width = from.dsBm.bmWidth;
+    const int height = from.dsBm.bmHeight;
+    const auto* in = static_cast<const uint32_t*>(from.dsBm.bmBits);
+    auto* out = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            out[y * side + x] = in[(y * height / side) * width + x * width / side];
+        }
+    }
+    return scaled;
+}
 
 // Controls on a panel stand at the panel's corner plus their own place.
 constexpr RECT OnPanel(const RECT& panel, int left, int top, int width, int height) {
@@ -37,9 +71,6 @@ void TMainForm::CreateFonts() {
     m_font.reset(CreateFontW(-MulDiv(8, static_cast<int>(m_dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
                              FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
-    m_memoFont.reset(CreateFontW(-Scale(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                 RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
 }
 
 HWND TMainForm::AddControl(int id, const wchar_t* className, DWORD style, RECT design,
@@ -87,13 +118,14 @@ void TMainForm::BuildControls() {
                "Порт:", "Запустити диспетчер пристроїв");
     AddControl(kIdCbPort, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                OnPanel(panel1, 30, 37, 73, 21), "", "Ctrl+R оновлення списку портів");
-    const HWND write = AddControl(kIdButtonWrite, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP,
-                                  OnPanel(panel1, 161, 6, 96, 60), "Прошити");
-    AddControl(kIdLabelNameOfHex, L"STATIC", SS_LEFT | SS_NOPREFIX, {10, 87, 86, 13},
+    AddControl(kIdButtonWrite, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP,
+               OnPanel(panel1, 161, 6, 96, 60), "Прошити");
+    AddControl(kIdLabelNameOfHex, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, {10, 87, 86, 13},
                m_model.LabelNameOfHex);
     // The gauge draws its bar; its text, the percentage, is what screen readers read.
     AddControl(kIdProgressbarReadWrite, L"STATIC", SS_OWNERDRAW, {6, 104, 315, 17}, "0%");
-    AddControl(kIdLabel3, L"STATIC", SS_LEFT | SS_NOPREFIX, {12, 149, 110, 13}, m_model.Label3);
+    AddControl(kIdLabel3, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, {12, 149, 110, 13},
+               m_model.Label3);
     AddControl(kIdProgressbarWrite, PROGRESS_CLASSW, PBS_SMOOTH, {8, 167, 265, 9},
                "Блоки сторінки");
     AddControl(kIdButtonConect, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP,
@@ -110,27 +142,13 @@ void TMainForm::BuildControls() {
     AddControl(kIdCbBaudRate, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
                {16, 190, 81, 21}, "",
                "Швидкість встановлюється відповідно до документації на прилад");
-    // Never seen, and never in the focus order.
-    const HWND memo = AddControl(
-        kIdMemoAbout, WC_EDITW,
-        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL | WS_BORDER,
-        {392, 16, 305, 681}, "", "Інформація про прилад");
-    SendMessageW(memo, EM_SETLIMITTEXT, 0, 0);
+    // MemoAbout is no control: its text, the description and the attempt log, stays in the
+    // model. An edit control rendered at every exchange of a write cost more than the exchange.
     const HWND skinName =
         AddControl(kIdSComboBoxSkinName, WC_COMBOBOXW, CBS_DROPDOWN, {32, 760, 145, 21}, "");
     SetWindowTextW(skinName, L"sComboBoxSkinName");
 
-    // The 24 x 24 picture above the caption of "Прошити".
-    const auto bitmap = UniqueBitmap(
-        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_WRITE_BITMAP),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    m_writePicture.reset(ImageList_Create(24, 24, ILC_COLOR32, 1, 0));
-    ImageList_Add(m_writePicture.get(), bitmap.get(), nullptr);
-    BUTTON_IMAGELIST picture = {};
-    picture.himl = m_writePicture.get();
-    picture.uAlign = BUTTON_IMAGELIST_ALIGN_TOP;
-    picture.margin = {0, 4, 0, 0};
-    SendMessageW(write, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
+    SetWritePicture();
 
     m_webIcon.reset(static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(VELOR_RES_WEB_ICON), IMAGE_ICON, 16, 16, 0)));
@@ -143,8 +161,26 @@ void TMainForm::BuildControls() {
         SendMessageW(Item(kIdCbBaudRate), CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(Wide(item).c_str()));
     }
-    m_shownBauds = m_model.cbBaudRate.Items;
+    m_shownBauds.Items = m_model.cbBaudRate.Items;
     SendMessageW(Item(kIdCbBaudRate), CB_SETMINVISIBLE, 15, 0);
+}
+
+void TMainForm::SetWritePicture() {
+    // The 24 x 24 picture above the caption of "Прошити", scaled with the window's DPI as the
+    // button is.
+    const int side = Scale(24);
+    const auto original = UniqueBitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VELOR_RES_WRITE_BITMAP),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const auto bitmap = ScaledPicture(original.get(), side);
+    UniqueImageList pictures(ImageList_Create(side, side, ILC_COLOR32, 1, 0));
+    ImageList_Add(pictures.get(), bitmap.get(), nullptr);
+    BUTTON_IMAGELIST picture = {};
+    picture.himl = pictures.get();
+    picture.uAlign = BUTTON_IMAGELIST_ALIGN_TOP;
+    picture.margin = {0, Scale(4), 0, 0};
+    SendMessageW(Item(kIdButtonWrite), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&picture));
+    m_writePicture = std::move(pictures);  // the old list goes once the button holds the new
 }
 
 RECT TMainForm::PlacementOf(int id, const RECT& design) const {
@@ -154,8 +190,8 @@ RECT TMainForm::PlacementOf(int id, const RECT& design) const {
     return {Scale(design.left), Scale(design.top), Scale(design.right), Scale(height)};
 }
 
-HFONT TMainForm::FontOf(int id) const {
-    return id == kIdMemoAbout ? m_memoFont.get() : m_font.get();
+HFONT TMainForm::FontOf(int) const {
+    return m_font.get();
 }
 
 void TMainForm::ApplyLayout() {

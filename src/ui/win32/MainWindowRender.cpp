@@ -69,56 +69,48 @@ void TMainForm::SizeLabelToText(int id, int minWidth) {
                  Scale(13), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TMainForm::SyncStatusLabel(int id, std::string& shown, const std::string& text, int minWidth) {
+void TMainForm::SyncStatusLabel(int id, std::string& shown, const std::string& text) {
     if (text == shown) {
         return;
     }
     shown = text;
-    SetWindowTextW(Item(id), Wide(text).c_str());
-    SizeLabelToText(id, minWidth);
+    const HWND label = Item(id);
+    SetWindowTextW(label, Wide(text).c_str());
+    SizeLabelToText(id, 0);  // as wide as its text, whatever the DPI and the font
+    // The label painted its new text at its old size, and the window clips its children: the
+    // label repaints itself at its new size, the window the place an old, wider text held.
+    RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     InvalidateRect(m_window.get(), nullptr, TRUE);
 }
 
-void TMainForm::SyncList(int id, std::vector<std::string>& shown, const TListState& state) {
+void TMainForm::SyncList(int id, TShownList& shown, TListState& state) {
     const HWND list = Item(id);
-    if (shown != state.Items) {
+    if (shown.Items != state.Items) {
         SendMessageW(list, CB_RESETCONTENT, 0, 0);
         for (const std::string& item : state.Items) {
             SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
         }
-        shown = state.Items;
+        shown.Items = state.Items;
+        shown.ItemIndex = -2;  // the model's choice goes into the new items
     }
-    if (static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) != state.ItemIndex) {
+    const int selected = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
+    if (shown.ItemIndex != -2 && selected != shown.ItemIndex &&
+        state.ItemIndex == shown.ItemIndex) {
+        // The operator chose while the change's notice is still queued: a render never takes
+        // the choice back (a write to the port shown before it would reach the wrong device).
+        state.ItemIndex = selected;
+    } else if (selected != state.ItemIndex) {
         SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(state.ItemIndex), 0);
     }
+    shown.ItemIndex = state.ItemIndex;
     if ((IsWindowEnabled(list) != FALSE) != state.Enabled) {
         EnableWindow(list, state.Enabled);
     }
 }
 
-void TMainForm::SyncMemo() {
-    const std::string& text = m_model.MemoAbout.Text();
-    if (text == m_shownMemo) {
-        return;
-    }
-    const HWND memo = Item(kIdMemoAbout);
-    // The log mostly grows at its end: append what is new instead of replacing it all.
-    if (!m_shownMemo.empty() && text.size() > m_shownMemo.size() && text.starts_with(m_shownMemo) &&
-        m_shownMemo.back() != '\r') {
-        const auto length = static_cast<WPARAM>(GetWindowTextLengthW(memo));
-        SendMessageW(memo, EM_SETSEL, length, static_cast<LPARAM>(length));
-        SendMessageW(
-            memo, EM_REPLACESEL, FALSE,
-            reinterpret_cast<LPARAM>(WideWithCrLf(text.substr(m_shownMemo.size())).c_str()));
-    } else {
-        SetWindowTextW(memo, WideWithCrLf(text).c_str());
-    }
-    m_shownMemo = text;
-}
-
 HWND TMainForm::FocusWindowOf(FocusTarget target) const {
     switch (target) {
-        case FocusTarget::MemoAbout:  // the never-seen memo takes no focus
+        case FocusTarget::MemoAbout:  // the never-seen memo is text in the model, no control
         case FocusTarget::cbPort:
             return Item(kIdCbPort);
         case FocusTarget::ButtonWrite:
@@ -203,8 +195,8 @@ void TMainForm::Render() {
         m_shownCaption = m_model.Caption;
         SetWindowTextW(window, Wide(m_model.Caption).c_str());
     }
-    SyncStatusLabel(kIdLabelNameOfHex, m_shownStatus, m_model.LabelNameOfHex, 0);
-    SyncStatusLabel(kIdLabel3, m_shownCalibration, m_model.Label3, 110);
+    SyncStatusLabel(kIdLabelNameOfHex, m_shownStatus, m_model.LabelNameOfHex);
+    SyncStatusLabel(kIdLabel3, m_shownCalibration, m_model.Label3);
 
     const TsGauge& gauge = m_model.ProgressbarReadWrite;
     const std::string gaugeText = gauge.Text();
@@ -224,7 +216,6 @@ void TMainForm::Render() {
         SendMessageW(Item(kIdProgressbarWrite), PBM_SETRANGE32, 0, bar.Max);
         SendMessageW(Item(kIdProgressbarWrite), PBM_SETPOS, static_cast<WPARAM>(bar.Position), 0);
     }
-    SyncMemo();
 
     const std::pair<int, bool> buttons[] = {{kIdButtonWrite, m_model.ButtonWrite.Enabled},
                                             {kIdButtonConect, m_model.ButtonConect.Enabled},

@@ -27,24 +27,4 @@ std::string Utf8(std::wstring_view wide) {
     return text;
 }
 
-std::wstring WideWithCrLf(std::string_view utf8) {
-    const std::wstring wide = Wide(utf8);
-    std::wstring out;
-    out.reserve(wide.size() + wide.size() / 16);
-    for (size_t i = 0; i < wide.size(); ++i) {
-        const wchar_t c = wide[i];
-        if (c == L'\r') {
-            out += L"\r\n";
-            if (i + 1 < wide.size() && wide[i + 1] == L'\n') {
-                ++i;
-            }
-        } else if (c == L'\n') {
-            out += L"\r\n";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace velor::win32

@@ -9,7 +9,5 @@ namespace velor::win32 {
 
 std::wstring Wide(std::string_view utf8);
 std::string Utf8(std::wstring_view wide);
-// For edit controls, which break lines only at CR LF: a lone CR or LF becomes CR LF.
-std::wstring WideWithCrLf(std::string_view utf8);
 
 }  // namespace velor::win32

@@ -7,14 +7,21 @@
 namespace velor::win32 {
 
 // Results are not examined: a launch that fails shows nothing.
-void Win32Shell::Execute(const wchar_t* verb, const std::wstring& file, int show) {
+void Win32Shell::Execute(const wchar_t* verb, const std::wstring& file, int show,
+                         const wchar_t* parameters) {
     if (auto* execute = m_shell32.Find<decltype(ShellExecuteW)>("ShellExecuteW")) {
-        execute(Owner(), verb, file.c_str(), nullptr, nullptr, show);
+        execute(Owner(), verb, file.c_str(), parameters, nullptr, show);
     }
 }
 
 void Win32Shell::OpenDeviceManager() {
-    Execute(L"open", L"devmgmt.msc", SW_SHOWNORMAL);
+    // By its full path: a bare name is looked up in the current folder (a USB stick) first.
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return;
+    }
+    Execute(L"open", std::wstring(system, length) + L"\\mmc.exe", SW_SHOWNORMAL, L"devmgmt.msc");
 }
 
 void Win32Shell::OpenWebAddress(const std::string& address) {

@@ -23,7 +23,8 @@ class Win32Shell final : public IShell {
 
   private:
     HWND Owner() const { return m_owner ? m_owner() : nullptr; }
-    void Execute(const wchar_t* verb, const std::wstring& file, int show);
+    void Execute(const wchar_t* verb, const std::wstring& file, int show,
+                 const wchar_t* parameters = nullptr);
 
     TSystemLibrary m_shell32{L"shell32.dll"};  // loaded at the first launch
 

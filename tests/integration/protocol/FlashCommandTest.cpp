@@ -121,6 +121,8 @@ TEST(FlashCommand, ExitCodesTellHowTheOperationEnded) {
     const auto missing = RunFlash({"detect", "--port", "/dev/velor-no-such-port"});
     EXPECT_EQ(missing.code, 3);
     EXPECT_TRUE(Has(missing.err, "Спроба відкрити неіснуючий СОМ-порт")) << missing.err;
+    // ... and the ports there are instead (none, or a list).
+    EXPECT_TRUE(Has(missing.err, "serial port")) << missing.err;
     {
         // A device larger than any image: refused before the first erase, and the exit says so.
         DevsimProcess devsim({"--geometry", "255:255:400"});

@@ -30,8 +30,12 @@ ProgramRun::~ProgramRun() {
 }
 
 void ProgramRun::Interrupt() const {
+    Signal(SIGINT);
+}
+
+void ProgramRun::Signal(int signalNumber) const {
     if (m_pid > 0) {
-        kill(m_pid, SIGINT);
+        kill(m_pid, signalNumber);
     }
 }
 

@@ -26,6 +26,7 @@ class ProgramRun {
     ProgramRun& operator=(const ProgramRun&) = delete;
 
     void Interrupt() const;  // SIGINT, as Ctrl+C
+    void Signal(int signalNumber) const;
     std::string Out();
     RunResult Wait();
 

@@ -62,7 +62,10 @@ TEST(SplitLines, AgreesWithThePlainRuleOnEveryShortText) {
                 text += alphabet[v % 3];
             }
             const auto expected = ReferenceLines(text);
-            ASSERT_EQ(SplitLines(text), expected) << testing::PrintToString(text);
+            const HexLines lines = SplitLines(text);
+            ASSERT_EQ(std::vector<std::string_view>(lines.begin(), lines.end()), expected)
+                << testing::PrintToString(text);
+            ASSERT_EQ(lines.size(), expected.size()) << testing::PrintToString(text);
             ASSERT_EQ(CountLines(text), expected.size()) << testing::PrintToString(text);
         }
     }

@@ -1,0 +1,19 @@
+#pragma once
+// The texts that name ports the way the system does: /dev paths on Linux, COM ports on Windows.
+// Each platform has its own file (platform/*_port_texts.cpp), chosen by the build.
+
+#include <string>
+#include <vector>
+
+namespace velor::cli {
+
+// The --port lines of a device command's help.
+const char* PortOptionHelp();
+// The --long lines of the ports command's help.
+const char* PortsLongHelp();
+// What `ports --long` prints beside a port of which nothing more is known.
+const char* NoPortDescription();
+// The line after "no such port": the ports that exist.
+std::string MissingPortHint(const std::vector<std::string>& present);
+
+}  // namespace velor::cli

@@ -1,0 +1,34 @@
+#include "cli/platform/PortTexts.h"
+
+namespace velor::cli {
+
+const char* PortOptionHelp() {
+    return "  --port P      the serial port: its COM name (COM3, COM12) as 'velor-flash ports'\n"
+           "                lists it and the Device Manager shows it under \"Ports (COM & LPT)\",\n"
+           "                or usb:VID:PID[:SERIAL] (IDs in hexadecimal, as 'velor-flash ports\n"
+           "                --long' shows them) for the one USB adapter that has them, whatever\n"
+           "                COM number Windows gave it today\n";
+}
+
+const char* PortsLongHelp() {
+    return "  --long   add what tells the ports apart: the Device Manager's name, and for a USB\n"
+           "           adapter its IDs (for --port usb:VID:PID[:SERIAL]) and serial number\n";
+}
+
+const char* NoPortDescription() {
+    return "";  // as the Device Manager: a COM port it knows nothing more of shows its name
+}
+
+std::string MissingPortHint(const std::vector<std::string>& present) {
+    if (present.empty()) {
+        return "Windows lists no COM port: is the adapter plugged in and its driver installed "
+               "(Device Manager, \"Ports (COM & LPT)\")?";
+    }
+    std::string text = "The COM ports present:";
+    for (const std::string& port : present) {
+        text += " " + port;
+    }
+    return text + ".";
+}
+
+}  // namespace velor::cli
