@@ -1,5 +1,7 @@
 #include "mainform/MainFormController.h"
 
+#include "mainform/PortListFollow.h"
+
 #include "app/Conversions.h"
 #include "app/FileNames.h"
 #include "firmware/EmbeddedRelease.h"
@@ -110,6 +112,19 @@ bool MainFormController::Load() {
         ~Finished() { --loads; }
     } finished{m_runningLoads};
     return PrepareFirmware(m_model, m_host, m_image);
+}
+
+bool MainFormController::FollowPortList() {
+    if (!CloseQuery()) {
+        return false;  // a running operation keeps the list it started with
+    }
+    std::vector<std::string> ports;
+    try {
+        m_listPorts(ports);
+    } catch (const EComPort&) {
+        return false;
+    }
+    return FollowPorts(m_model.cbPort, std::move(ports));
 }
 
 bool MainFormController::CloseQuery() const {

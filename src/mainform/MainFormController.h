@@ -58,6 +58,11 @@ class MainFormController {
     void sButton2Click();
     void sButton3Click();
 
+    // The port list follows the adapters plugged and unplugged, while no load or device
+    // operation runs (then nothing changes); true when the list changed. Silent: a list that
+    // cannot be read stays as it is.
+    bool FollowPortList();
+
     // Whether the window may close now: not while a load or a device operation runs, whose
     // messages would go unseen and whose port would stay held. A refused close asks nothing.
     bool CloseQuery() const;

@@ -172,7 +172,7 @@ LoopEnd Flasher::RetryLoop(const FlashCommand& command, int& delay) {
             return LoopEnd::Interrupted;
         }
         ++m_sentThisPage;
-        if (m_c.link.FlashAttempt(command, delay)) {
+        if (m_c.link.FlashAttempt(command, delay, &m_s.Replies)) {
             return LoopEnd::Accepted;
         }
         ++m_s.FailedAttempts;
@@ -193,13 +193,21 @@ void Flasher::ShowCalibration() {
 FlashResult Flasher::Complete() {
     auto& form = m_c.form;
     m_c.host.BringToFront();
-    m_c.link.ResetDevice();
+    // Every page is programmed: a device gone at its reset has taken the whole write.
+    m_s.LeftAtReset = m_c.link.ResetDeviceMayLeave();
     form.ButtonConect.Enabled = true;
     form.cbPort.Enabled = true;
     form.cbBaudRate.Enabled = true;
     form.LabelNameOfHex = texts::kStatusDoneHead + m_c.host.LongTimeOfDay();
-    m_c.port.ClosePort();
-    m_c.host.ShowMessage(texts::kDoneHead + m_c.host.LongTimeOfDay() + texts::kDoneTail);
+    try {
+        m_c.port.ClosePort();
+    } catch (const EComPort&) {
+        if (!m_s.LeftAtReset) {
+            throw;
+        }
+    }
+    m_c.host.ShowMessage(texts::kDoneHead + m_c.host.LongTimeOfDay() + texts::kDoneTail +
+                         (m_s.LeftAtReset ? texts::kLeftAtResetNote : ""));
     form.ProgressbarReadWrite.SetProgress(0);
     form.ProgressbarWrite.SetPosition(0);
     form.Focus = FocusTarget::ButtonConect;

@@ -6,6 +6,7 @@
 
 #include "firmware/FirmwareImage.h"
 #include "protocol/DeviceContext.h"
+#include "protocol/ReplyLatency.h"
 
 namespace velor {
 
@@ -24,6 +25,8 @@ struct FlashState {
     int EraseDelay = 0;
     int WriteDelay = 0;
     int ProgramDelay = 0;
+    bool LeftAtReset = false;  // every page written, the device left the line at its reset
+    ReplyLatency Replies;      // of the accepted flashing replies
 };
 
 inline constexpr int kAttemptsPerCommand = 400;

@@ -70,6 +70,9 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     int Scale(int value) const { return MulDiv(value, static_cast<int>(m_dpi), 96); }
     SIZE OuterSize(int clientWidth, int clientHeight) const;
     void Run(const std::function<void()>& handler);
+    // The port list follows plugging (WM_DEVICECHANGE); a change heard while an operation runs
+    // waits for its end.
+    void FollowPortsWhenIdle();
     std::optional<std::string> ChooseHexFile();
     void PaintPanels(HDC dc);
     void DrawGauge(const DRAWITEMSTRUCT& item);
@@ -105,6 +108,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     bool m_serviceApplied = false;
     int m_runDepth = 0;
     bool m_closePending = false;
+    bool m_portsChanged = false;
     HWND m_focusBeforeDeactivation = nullptr;
     std::optional<FocusTarget> m_appliedFocus;
     std::string m_shownCaption;

@@ -196,6 +196,28 @@ TEST_F(ReporterRun, AFailedWriteSummarisesWhatWasWritten) {
         << out.Text();
 }
 
+TEST_F(ReporterRun, AFailedWriteCountsItsLastAttemptInTheSummaryAndTheResult) {
+    for (const OutputMode mode : {OutputMode::Human, OutputMode::Json}) {
+        form = MainWindowModel{};
+        auto reporter = Make(mode, false);
+        reporter->Start();
+        {
+            const FollowDevice following(*reporter, info);
+            form.Activity = DeviceActivity::Writing;
+            form.ProgressbarReadWrite.SetMaxValue(4);
+            form.Label3 = "Автокалібровка: 399.0.0";
+            reporter->Turn();
+            // The 400th attempt fails after the last turn; the write ends there.
+            form.Label3 = "Автокалібровка: 400.0.0";
+            form.Activity = DeviceActivity::Idle;
+        }
+        reporter->Finish(SessionOutcome::Failed, 1);
+    }
+    EXPECT_TRUE(Has(out.Text(), "400 failed attempts; calibration 400.0.0")) << out.Text();
+    EXPECT_TRUE(Has(out.Text(), "\"failed_attempts\":400,\"calibration\":\"400.0.0\""))
+        << out.Text();
+}
+
 TEST_F(ReporterRun, TheLogHoldsAHeaderTheAttemptsAndTheResult) {
     const std::filesystem::path pattern =
         std::filesystem::temp_directory_path() /
