@@ -32,7 +32,6 @@ bool DeviceLeft(DWORD error) {
         case ERROR_OPERATION_ABORTED:
         case ERROR_NOT_READY:
         case ERROR_DEVICE_NOT_CONNECTED:
-        case ERROR_NO_SUCH_DEVICE:
             return true;
         default:
             return false;

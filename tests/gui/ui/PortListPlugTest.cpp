@@ -2,9 +2,9 @@
 // folder that VELOR_EXTRA_PORTS names, as a container has no udev), without a message.
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "MainFormFixture.h"
 

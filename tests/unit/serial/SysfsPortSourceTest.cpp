@@ -61,12 +61,13 @@ TEST_F(FakeSysfs, ExtraPortsAreListedAsGivenEvenWhenMissing) {
 }
 
 TEST_F(FakeSysfs, AnExtraFolderOffersTheTerminalsItHoldsNow) {
+    AddTty("ttyUSB0", true);
     const fs::path folder = root / "bench";
     fs::create_directories(folder);
     fs::create_symlink("/dev/null", folder / "kalmira-1");      // a terminal's link
     fs::create_symlink(folder / "gone", folder / "kalmira-2");  // its device has ended
     std::ofstream(folder / "notes.txt") << "not a terminal\n";
-    EXPECT_EQ(Collect({folder.string()}), (Names{(folder / "kalmira-1").string()}));
+    EXPECT_EQ(Collect({folder.string()}), (Names{(folder / "kalmira-1").string(), "ttyUSB0"}));
 }
 
 TEST_F(FakeSysfs, AMissingFolderCannotBeRead) {
