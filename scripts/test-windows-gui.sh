@@ -129,9 +129,10 @@ if [[ " $suites " == *" stop "* ]]; then
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite stop --port COM7 || status=1
 fi
 if [[ " $suites " == *" replug "* ]]; then
-    # A small device: four writes of 1 KiB, the last one compared byte for byte.
-    devsim_args=(--geometry 4:32:8)
-    head -c 1024 "$work/release.bin" >"$work/small.bin"
+    # A smaller device: writes of 8 KiB, long enough to be stopped or cut, the last one compared
+    # byte for byte.
+    devsim_args=(--geometry 4:32:64)
+    head -c 8192 "$work/release.bin" >"$work/small.bin"
     start_device
     run_with_requests --suite replug --image "$(winpath "$work/small.bin")" \
         --dump "$(winpath "$work/device.bin")" || status=1

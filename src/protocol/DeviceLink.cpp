@@ -37,7 +37,8 @@ bool DeviceLink::FlashAttempt(const FlashCommand& command, int delayMs, ReplyLat
     const bool accepted = m_info.SignsReplies
                               ? SignedReplyAccepted(m_buffers.LastReply, command.ReplyCode)
                               : ReplyAccepted(m_buffers.LastReply, command.ReplyCode);
-    if (accepted && latency != nullptr) {
+    // After a calibrated wait the reply may have been queued for a while: not a measure.
+    if (accepted && latency != nullptr && delayMs == 0) {
         latency->Add(read.count(), m_buffers.LastReply.size(), BaudRateValue(m_port.BaudRate()));
     }
     return accepted;

@@ -47,7 +47,8 @@ class DeviceLink {
 
     // One try of CurrentCommand: event turn, send, log line, wait, read LastReply. True when the
     // reply is accepted: signed and accepted when the device signs its replies, else by its head
-    // and last character alone. The read time of an accepted reply goes into latency.
+    // and last character alone. The read time of a reply accepted without a calibrated wait
+    // goes into latency.
     bool FlashAttempt(const FlashCommand& command, int delayMs, ReplyLatency* latency = nullptr);
 
     // "g0101;", 100 ms, read, "g0101;", read, exclamation beep. Leaves the port open.

@@ -1,7 +1,8 @@
 #pragma once
-// How long the device's flashing replies took to reach the host, measured during a write: the
-// read's time less the reply's own line time and the gap that ends the read. A USB adapter that
-// holds received bytes until its latency timer fires shows here as a median of several ms.
+// How long the device's flashing replies took to reach the host, measured during a write on the
+// attempts read without a calibrated wait: the read's time less the reply's own line time and
+// the gap that ends the read. A USB adapter that holds received bytes until its latency timer
+// fires shows here as a median of several ms.
 
 #include <cstdint>
 #include <optional>
