@@ -1,5 +1,6 @@
 #include "cli/Doctor.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -154,10 +155,17 @@ DeviceAnswer AskDevice(const std::string& port) {
         const auto sent = std::chrono::steady_clock::now();
         const auto giveUp = sent + std::chrono::milliseconds(kReplyWaitMs);
         std::string part;
+        // Only what is queued is read, so that the time is the reply's, not a read window's.
         while (std::chrono::steady_clock::now() < giveUp &&
                answer.reply.size() < static_cast<std::size_t>(kReplyBytes) &&
                (answer.reply.empty() || answer.reply.back() != ';')) {
-            com.ReadText(part, kReplyBytes - static_cast<int>(answer.reply.size()));
+            const int queued = com.QueuedInputCount();
+            if (queued == 0) {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+                continue;
+            }
+            com.ReadText(part,
+                         std::min(queued, kReplyBytes - static_cast<int>(answer.reply.size())));
             answer.reply += part;
         }
         const std::chrono::duration<double, std::milli> took =

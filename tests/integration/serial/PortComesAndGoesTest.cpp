@@ -15,15 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string MessageOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const EComPort& e) {
-        return e.what();
-    }
-    return "";
-}
-
 TEST(PortHangUp, APortWhoseDeviceHungUpClosesAndReachesTheNextDevice) {
     TBComPort port;
     {
@@ -31,7 +22,7 @@ TEST(PortHangUp, APortWhoseDeviceHungUpClosesAndReachesTheNextDevice) {
         port.SetPort(first.SlavePath());
         port.OpenPort();
         first.CloseMaster();
-        EXPECT_EQ(MessageOf([&] { port.ClosePort(); }), "") << "the close of a vanished device";
+        EXPECT_NO_THROW(port.ClosePort()) << "the close of a vanished device";
         EXPECT_FALSE(port.Opened());
     }
     PtyPair second;
@@ -39,7 +30,7 @@ TEST(PortHangUp, APortWhoseDeviceHungUpClosesAndReachesTheNextDevice) {
     port.OpenPort();
     EXPECT_EQ(port.WriteText("g0202;"), 6);
     EXPECT_EQ(second.Receive(6, std::chrono::seconds(2)), "g0202;");
-    EXPECT_EQ(MessageOf([&] { port.ClosePort(); }), "");
+    EXPECT_NO_THROW(port.ClosePort());
 }
 
 bool Readable(int fd) {
