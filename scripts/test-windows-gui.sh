@@ -117,7 +117,7 @@ run_with_requests() {
 }
 
 status=0
-suites=${VELOR_GUI_SUITES:-main stop replug ports dpi}
+suites=${VELOR_GUI_SUITES:-main stop dpi}  # also: replug ports (see README)
 if [[ " $suites " == *" main "* ]]; then
     start_device
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \

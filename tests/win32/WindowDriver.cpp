@@ -621,7 +621,8 @@ bool Follows(Driver& d, const std::function<bool()>& listed, const std::string& 
     }
     Print("skip  ports: this system sent no WM_DEVICECHANGE for " + what +
           " (Wine); the driver sends DBT_DEVNODES_CHANGED as Windows does");
-    PostMessageW(d.Main(), WM_DEVICECHANGE, 0x0007, 0);
+    // Sent, not posted: the message may carry a pointer, so no system posts it across programs.
+    SendMessageTimeoutW(d.Main(), WM_DEVICECHANGE, 0x0007, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
     return WaitFor(listed, 5000);
 }
 
