@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/MainWindowModel.h"
-#include "cli/DeviceOptions.h"
+#include "cli/commands/DeviceOptions.h"
 
 namespace {
 

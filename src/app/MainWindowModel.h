@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "serial/BaudRates.h"
+
 #include "app/Memo.h"
 #include "skin/TsGauge.h"
 
@@ -89,16 +91,5 @@ struct MainWindowModel {
 
     DeviceActivity Activity = DeviceActivity::Idle;
 };
-
-// "115200": the rate a window and a command start with.
-inline constexpr int kDefaultBaudIndex = 12;
-
-// The 15 rates of the baud-rate list, in the order of the port's rate ordinals.
-inline const std::vector<std::string>& BaudRateItems() {
-    static const std::vector<std::string> items = {"110",   "300",   "600",    "1200",   "2400",
-                                                   "4800",  "9600",  "14400",  "19200",  "38400",
-                                                   "56000", "57600", "115200", "128000", "256000"};
-    return items;
-}
 
 }  // namespace velor

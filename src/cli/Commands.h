@@ -40,6 +40,10 @@ bool WalkOptions(const Args& args, const OptionHandlers& handlers, bool& help, s
 // The baud list's index of the rate --baud names; nullopt, with error set, for a rate the
 // window's list does not hold.
 std::optional<int> BaudIndexOf(const std::string& rate, std::string& error);
+// "115200": the default rate's text, for the help.
+const std::string& DefaultBaudText();
+// The --baud line of a device command's help: every rate, wrapped, and the default.
+std::string BaudRatesHelp();
 
 // Sent before a line rewritten in place: back to the line's start, the old text erased.
 inline constexpr const char* kRewriteLine = "\r\033[K";

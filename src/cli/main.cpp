@@ -6,8 +6,8 @@
 #include <string>
 
 #include "cli/Commands.h"
-#include "cli/GangOptions.h"
-#include "cli/Interrupts.h"
+#include "cli/platform/Interrupts.h"
+#include "cli/production/GangOptions.h"
 
 namespace {
 

@@ -12,8 +12,6 @@
 
 namespace velor {
 
-namespace {}  // namespace
-
 MainFormController::MainFormController(MainWindowModel& model, IHost& host, IShell& shell,
                                        MainFormOptions options)
     : m_model(model),
@@ -22,12 +20,7 @@ MainFormController::MainFormController(MainWindowModel& model, IHost& host, IShe
       m_listPorts(options.ListPorts
                       ? std::move(options.ListPorts)
                       : [](std::vector<std::string>& target) { ListSerialPorts(target); }),
-      m_session(model, host, m_port, m_image) {
-    m_dispatcher.SetErrorReport(
-        [&host](const std::string& message) { host.ShowError(ErrorBoxText(message)); });
-    m_port.SetDispatcher(m_dispatcher);
-    ApplyFormSettings(m_port);
-    m_model.cbBaudRate.Items = BaudRateItems();
+      m_port(model, host, m_image) {
     // Nothing to write until a load has built an image.
     m_model.ButtonWrite.Enabled = false;
     m_model.TextTerminal.SetText(options.FirmwareText ? std::move(*options.FirmwareText)
@@ -62,13 +55,13 @@ void MainFormController::FormKeyDown(uint16_t key, TShiftState shift) {
         if (m_model.ProgressbarReadWrite.Progress() == 0) {
             return;
         }
-        m_session.StopKey();
+        m_port.Session().StopKey();
     }
     if (key == kKeyR && shift.Ctrl) {
         RefreshPorts();
     }
     if (key == kKeyL && shift.Ctrl) {
-        m_session.ResetKey();
+        m_port.Session().ResetKey();
     }
 }
 
@@ -90,7 +83,7 @@ void MainFormController::cbBaudRateChange() {
     if (index < 0 || index >= static_cast<int>(kBaudRateTable.size())) {
         return;  // the list offers no other choice
     }
-    m_port.SetBaudRate(static_cast<TBaudRate>(index));
+    m_port.Port().SetBaudRate(static_cast<TBaudRate>(index));
 }
 
 void MainFormController::ButtonOpenHexClick(const std::optional<std::string>& chosenPath) {
@@ -127,16 +120,22 @@ bool MainFormController::FollowPortList() {
     return FollowPorts(m_model.cbPort, std::move(ports));
 }
 
-bool MainFormController::CloseQuery() const {
-    return m_runningLoads == 0 && m_model.Activity == DeviceActivity::Idle;
+CloseAnswer MainFormController::AnswerClose(bool handlerRunning, bool canDefer) const {
+    if (m_model.Activity != DeviceActivity::Idle) {
+        return CloseAnswer::Refuse;
+    }
+    if (m_runningLoads > 0 || handlerRunning) {
+        return canDefer ? CloseAnswer::Defer : CloseAnswer::Refuse;
+    }
+    return CloseAnswer::Close;
 }
 
 void MainFormController::ButtonConectClick() {
-    m_session.ButtonConectClick();
+    m_port.Session().ButtonConectClick();
 }
 
 void MainFormController::ButtonWriteClick() {
-    m_session.ButtonWriteClick();
+    m_port.Session().ButtonWriteClick();
 }
 
 void MainFormController::Label1Click() {

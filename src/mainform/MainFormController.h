@@ -17,7 +17,7 @@
 #include "firmware/FirmwareImage.h"
 #include "mainform/KeyCodes.h"
 #include "mainform/Shell.h"
-#include "protocol/DeviceSession.h"
+#include "protocol/PortSession.h"
 #include "protocol/Texts.h"
 #include "serial/MainThreadQueue.h"
 #include "serial/TBComPort.h"
@@ -28,6 +28,8 @@ using texts::kStatusReady;
 inline constexpr const char* kPortsRefreshed = "Порти оновлено!";
 inline constexpr const char* kFileOpenedMessage =
     "Мікропрограма відкрита,\r\n   запишіть її в прилад";
+
+enum class CloseAnswer { Close, Refuse, Defer };
 
 struct MainFormOptions {
     // Replaces target with the ports present, or raises EComPort. Empty: ListSerialPorts.
@@ -63,14 +65,21 @@ class MainFormController {
     // cannot be read stays as it is.
     bool FollowPortList();
 
-    // Whether the window may close now: not while a load or a device operation runs, whose
-    // messages would go unseen and whose port would stay held. A refused close asks nothing.
-    bool CloseQuery() const;
+    // What a close request gets. Never while a device operation runs, whose messages would go
+    // unseen and whose port would stay held. While a handler only turns the event loop (a load),
+    // a window that can close at that handler's end defers (canDefer), another refuses.
+    // handlerRunning: the window knows a handler of its own is running. A refused close asks
+    // nothing.
+    CloseAnswer AnswerClose(bool handlerRunning, bool canDefer) const;
+    // Whether the window may close now, for a window that cannot defer.
+    bool CloseQuery() const { return AnswerClose(false, false) == CloseAnswer::Close; }
 
-    TBComPort& Port() { return m_port; }
+    TBComPort& Port() { return m_port.Port(); }
     // Where the port's event thread hands its notifications to the main thread; the window
     // serves it from its event loop.
-    TMainThreadQueue& Dispatcher() { return m_dispatcher; }
+    TMainThreadQueue& Dispatcher() { return m_port.Dispatcher(); }
+    // The device session's typed events, for whatever listens beside the window.
+    SessionEventFanOut& Events() { return m_port.Events(); }
     const std::shared_ptr<const FirmwareImage>& Image() const { return m_image; }
 
   private:
@@ -82,10 +91,8 @@ class MainFormController {
     IHost& m_host;
     IShell& m_shell;
     std::function<void(std::vector<std::string>&)> m_listPorts;
-    TMainThreadQueue m_dispatcher;  // outlives the port
-    TBComPort m_port;
     std::shared_ptr<const FirmwareImage> m_image = std::make_shared<FirmwareImage>();
-    DeviceSession m_session;
+    PortSession m_port;
     int m_runningLoads = 0;  // loads nest: another file may be opened in a load's event turn
 };
 

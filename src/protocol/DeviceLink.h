@@ -11,18 +11,21 @@
 #include "protocol/Frames.h"
 #include "protocol/ProtocolBuffers.h"
 #include "protocol/ReplyLatency.h"
+#include "protocol/SessionEvents.h"
 #include "serial/TBComPort.h"
 
 namespace velor {
 
-// The three flashing commands: their log word in MemoAbout and the reply code they wait for.
+// The three flashing commands: which one, their log word in MemoAbout and the reply code they
+// wait for.
 struct FlashCommand {
+    AttemptCommand Command;
     std::string_view LogWord;
     std::string_view ReplyCode;
 };
-inline constexpr FlashCommand kEraseCommand{"Очистив", kEraseReply};
-inline constexpr FlashCommand kWriteCommand{"Записав", kWriteReply};
-inline constexpr FlashCommand kProgramCommand{"Прошив", kProgramReply};
+inline constexpr FlashCommand kEraseCommand{AttemptCommand::Erase, "Очистив", kEraseReply};
+inline constexpr FlashCommand kWriteCommand{AttemptCommand::Write, "Записав", kWriteReply};
+inline constexpr FlashCommand kProgramCommand{AttemptCommand::Program, "Прошив", kProgramReply};
 
 inline constexpr int kWakeUpCount = 5;
 inline constexpr int kWakeUpWaitMs = 50;

@@ -1,8 +1,10 @@
 #include "protocol/DeviceSession.h"
 
+#include "app/Conversions.h"
 #include "protocol/Flashing.h"
 #include "protocol/Identification.h"
 #include "protocol/Texts.h"
+#include "serial/EComPort.h"
 
 namespace velor {
 
@@ -23,6 +25,17 @@ class ActivityScope {
   private:
     MainWindowModel& m_form;
 };
+
+OutcomeReason ReasonOf(const EComPort& e) {
+    switch (e.Number()) {
+        case TComMessage::PortBusy:
+            return OutcomeReason::PortBusy;
+        case TComMessage::NonexistentPort:
+            return OutcomeReason::PortMissing;
+        default:
+            return OutcomeReason::PortLost;
+    }
+}
 
 SessionOutcome OutcomeOf(FlashResult result) {
     switch (result) {
@@ -45,6 +58,28 @@ SessionOutcome OutcomeOf(IdentifyResult result) {
 
 }  // namespace
 
+OutcomeKind OutcomeKindOf(SessionOutcome outcome) {
+    switch (outcome) {
+        case SessionOutcome::Done:
+            return OutcomeKind::Done;
+        case SessionOutcome::Refused:
+            return OutcomeKind::Refused;
+        case SessionOutcome::Failed:
+            return OutcomeKind::Failed;
+        case SessionOutcome::Stopped:
+            return OutcomeKind::Stopped;
+        case SessionOutcome::None:
+            break;
+    }
+    return OutcomeKind::Error;
+}
+
+void ShowOutcome(DeviceContext& c, OutcomeReason reason, const std::string& message,
+                 const std::string& headline) {
+    c.note = {reason, message, headline.empty() ? message : headline, true};
+    c.host.ShowMessage(message);
+}
+
 DeviceSession::DeviceSession(MainWindowModel& form, IHost& host, TBComPort& port,
                              std::shared_ptr<const FirmwareImage>& image)
     : m_form(form),
@@ -52,27 +87,71 @@ DeviceSession::DeviceSession(MainWindowModel& form, IHost& host, TBComPort& port
       m_port(port),
       m_image(image),
       m_link(form, host, port, m_buffers, m_info),
-      m_context{form, host, port, m_buffers, m_info, m_link, m_stop} {}
+      m_context{form, host, port, m_buffers, m_info, m_link, m_stop, m_events, m_note} {}
+
+OperationEnded DeviceSession::EndOf(SessionOperation operation) const {
+    OperationEnded end;
+    end.Operation = operation;
+    end.Kind = OutcomeKindOf(m_outcome);
+    end.Reason = m_note.Reason;
+    end.Message = m_note.Message;
+    end.Headline = m_note.Headline;
+    if (operation == SessionOperation::Write) {
+        end.Progress = m_flash.Progress;
+        end.Calibration = {m_flash.EraseDelay, m_flash.WriteDelay, m_flash.ProgramDelay,
+                           m_flash.FailedAttempts};
+    }
+    return end;
+}
+
+template <typename Operation>
+void DeviceSession::Run(SessionOperation operation, Operation&& body) {
+    m_outcome = SessionOutcome::None;
+    m_note = OutcomeNote{};
+    m_events.OnStarted({operation, m_form.cbPort.Text(),
+                        BaudRateValue(BaudRateForIndex(m_form.cbBaudRate.ItemIndex))});
+    try {
+        body();
+    } catch (const EComPort& e) {
+        OperationEnded end = EndOf(operation);
+        end.Kind = OutcomeKind::PortError;
+        end.Reason = ReasonOf(e);
+        end.Message = end.Headline = ErrorBoxText(e.what());
+        end.PortMessage = static_cast<int>(e.Number());
+        end.OsError = e.OsError();
+        m_events.OnEnded(end);
+        throw;
+    } catch (const std::exception& e) {
+        OperationEnded end = EndOf(operation);
+        end.Kind = OutcomeKind::Error;
+        end.Reason = OutcomeReason::OtherError;
+        end.Message = end.Headline = ErrorBoxText(e.what());
+        m_events.OnEnded(end);
+        throw;
+    }
+    m_events.OnEnded(EndOf(operation));
+}
 
 void DeviceSession::ButtonConectClick() {
     if (m_form.Activity != DeviceActivity::Idle) {
         return;
     }
     ActivityScope busy(m_form, DeviceActivity::Identifying);
-    m_outcome = SessionOutcome::None;
-    m_host.MessageBeep(BeepKind::Question);
-    const IdentifyResult identified = IdentifyDevice(m_context, IdentifyVariant::Detect);
-    if (identified != IdentifyResult::Described) {
-        m_outcome = OutcomeOf(identified);
-        return;
-    }
-    m_form.ButtonOpenHex.Enabled = true;
-    m_host.MessageBeep(BeepKind::Asterisk);
-    m_host.ShowMessage(texts::kDetectedHead + m_form.MemoAbout.Text());
-    m_host.ShowMessage(texts::kDetectPaused);
-    m_form.LabelNameOfHex = texts::kStatusOpenHex;
-    m_form.Focus = FocusTarget::ButtonOpenHex;
-    m_outcome = SessionOutcome::Done;
+    Run(SessionOperation::Detect, [this] {
+        m_host.MessageBeep(BeepKind::Question);
+        const IdentifyResult identified = IdentifyDevice(m_context, IdentifyVariant::Detect);
+        if (identified != IdentifyResult::Described) {
+            m_outcome = OutcomeOf(identified);
+            return;
+        }
+        m_form.ButtonOpenHex.Enabled = true;
+        m_host.MessageBeep(BeepKind::Asterisk);
+        ShowOutcome(m_context, OutcomeReason::Done, texts::kDetectedHead + m_form.MemoAbout.Text());
+        m_host.ShowMessage(texts::kDetectPaused);
+        m_form.LabelNameOfHex = texts::kStatusOpenHex;
+        m_form.Focus = FocusTarget::ButtonOpenHex;
+        m_outcome = SessionOutcome::Done;
+    });
 }
 
 void DeviceSession::ButtonWriteClick() {
@@ -80,21 +159,23 @@ void DeviceSession::ButtonWriteClick() {
         return;
     }
     ActivityScope busy(m_form, DeviceActivity::Identifying);
-    m_outcome = SessionOutcome::None;
     m_flash = FlashState{};
-    // The write keeps the image it was started with; one loaded meanwhile serves the next write.
-    const std::shared_ptr<const FirmwareImage> image = m_image;
-    const IdentifyResult identified = IdentifyDevice(m_context, IdentifyVariant::Write);
-    if (identified != IdentifyResult::Described) {
-        m_outcome = OutcomeOf(identified);
-        return;
-    }
-    busy.Switch(DeviceActivity::Writing);
-    const FlashResult result = FlashDevice(m_context, image, m_flash);
-    m_outcome = OutcomeOf(result);
-    if ((result == FlashResult::Completed || result == FlashResult::Failed) && m_image != image) {
-        m_form.ButtonWrite.Enabled = true;
-    }
+    Run(SessionOperation::Write, [this, &busy] {
+        // The write keeps the image it was started with; one loaded meanwhile serves the next.
+        const std::shared_ptr<const FirmwareImage> image = m_image;
+        const IdentifyResult identified = IdentifyDevice(m_context, IdentifyVariant::Write);
+        if (identified != IdentifyResult::Described) {
+            m_outcome = OutcomeOf(identified);
+            return;
+        }
+        busy.Switch(DeviceActivity::Writing);
+        const FlashResult result = FlashDevice(m_context, image, m_flash);
+        m_outcome = OutcomeOf(result);
+        if ((result == FlashResult::Completed || result == FlashResult::Failed) &&
+            m_image != image) {
+            m_form.ButtonWrite.Enabled = true;
+        }
+    });
 }
 
 void DeviceSession::StopKey() {
@@ -108,19 +189,20 @@ void DeviceSession::StopKey() {
     m_form.cbPort.Enabled = true;
     m_form.cbBaudRate.Enabled = true;
     m_form.LabelNameOfHex = texts::kStatusStopped;
-    m_host.ShowMessage(texts::kStopped);
+    ShowOutcome(m_context, OutcomeReason::StopKey, texts::kStopped);
 }
 
 void DeviceSession::ResetKey() {
     if (m_form.Activity != DeviceActivity::Idle) {
         return;
     }
-    m_outcome = SessionOutcome::None;
-    OpenChosenPort(m_port, m_form);
-    m_link.ResetDevice();
-    m_port.ClosePort();
-    m_host.ShowMessage(texts::kDeviceReset);
-    m_outcome = SessionOutcome::Done;
+    Run(SessionOperation::Reset, [this] {
+        OpenChosenPort(m_port, m_form);
+        m_link.ResetDevice();
+        m_port.ClosePort();
+        ShowOutcome(m_context, OutcomeReason::Done, texts::kDeviceReset);
+        m_outcome = SessionOutcome::Done;
+    });
 }
 
 }  // namespace velor

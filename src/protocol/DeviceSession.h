@@ -18,6 +18,7 @@
 #include "protocol/Flashing.h"
 #include "protocol/PortSetup.h"
 #include "protocol/ProtocolBuffers.h"
+#include "protocol/SessionEvents.h"
 #include "protocol/StopRequest.h"
 #include "serial/TBComPort.h"
 
@@ -31,6 +32,9 @@ enum class SessionOutcome {
     Failed,   // the failure rule condemned the write
     Stopped,  // the stop key ended the write
 };
+
+// The kind of an operation's end event for an outcome; None (an exception left it) is Error.
+OutcomeKind OutcomeKindOf(SessionOutcome outcome);
 
 class DeviceSession {
   public:
@@ -56,7 +60,16 @@ class DeviceSession {
     // The counters of the last write (all 0 until its writing began).
     const FlashState& LastFlash() const { return m_flash; }
 
+    // Where listeners of this session's typed events are added; events come on this thread.
+    SessionEventFanOut& Events() { return m_events; }
+
   private:
+    // Runs one operation between its start and end events; an exception is told as the end
+    // and passes on to the caller's handler.
+    template <typename Operation>
+    void Run(SessionOperation operation, Operation&& body);
+    OperationEnded EndOf(SessionOperation operation) const;
+
     MainWindowModel& m_form;
     IHost& m_host;
     TBComPort& m_port;
@@ -65,6 +78,8 @@ class DeviceSession {
     DeviceInfo m_info;
     DeviceLink m_link;
     StopRequest m_stop;
+    SessionEventFanOut m_events;
+    OutcomeNote m_note;
     DeviceContext m_context;
     SessionOutcome m_outcome = SessionOutcome::None;
     FlashState m_flash;

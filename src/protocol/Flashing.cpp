@@ -61,6 +61,7 @@ class Flasher {
     FlashResult Interrupt();
     void EnableControlsAgain();
     void ShowCalibration();
+    void ReportProgress(int64_t pagesDone, int64_t blocksDone);
     FlashResult Complete();
     FlashResult Fail(const char* head);
     void SignalWriteFailure();
@@ -70,6 +71,7 @@ class Flasher {
     FlashState& m_s;
     std::string m_body;
     int64_t m_page = 0;
+    int64_t m_block = 0;         // 1-based while a page's blocks go out; 0 for its erase
     int64_t m_sentThisPage = 0;  // commands sent since the page began
 };
 
@@ -93,6 +95,7 @@ FlashResult Flasher::WritePages() {
     const auto& info = m_c.info;
     for (m_page = 0; m_page < info.PageCount; ++m_page) {
         m_sentThisPage = 0;
+        m_block = 0;
         m_c.host.ProcessEvents();
         if (buffers.AbortRequested) {
             return FlashResult::Stopped;
@@ -106,6 +109,7 @@ FlashResult Flasher::WritePages() {
         form.ProgressbarWrite.SetMax(static_cast<int>(info.BlocksPerPage));
         form.ProgressbarWrite.SetPosition(0);
         for (int64_t block = 1; block <= info.BlocksPerPage; ++block) {
+            m_block = block;
             m_c.host.ProcessEvents();
             m_body.assign(kWriteCode);
             AppendHexByte(m_body, static_cast<unsigned>(block));
@@ -128,8 +132,10 @@ FlashResult Flasher::WritePages() {
                 return *end;
             }
             m_s.WriteAddress += info.BlockSize;
+            ReportProgress(m_page, block);
         }
         form.ProgressbarReadWrite.AddProgress(1);
+        ReportProgress(m_page + 1, 0);
     }
     if (m_c.stop.Requested()) {
         m_sentThisPage = 0;  // every page is written; only the reset is left
@@ -164,6 +170,7 @@ void Flasher::Start() {
     m_s = FlashState{};
     form.LabelNameOfHex = texts::kStatusWriting;
     m_c.buffers.AbortRequested = false;
+    ReportProgress(0, 0);
 }
 
 LoopEnd Flasher::RetryLoop(const FlashCommand& command, int& delay) {
@@ -172,7 +179,16 @@ LoopEnd Flasher::RetryLoop(const FlashCommand& command, int& delay) {
             return LoopEnd::Interrupted;
         }
         ++m_sentThisPage;
-        if (m_c.link.FlashAttempt(command, delay, &m_s.Replies)) {
+        const int delayUsed = delay;
+        const bool accepted = m_c.link.FlashAttempt(command, delay, &m_s.Replies);
+        const std::string& reply = m_c.buffers.LastReply;
+        m_c.events.OnAttempt({command.Command, m_page, m_block,
+                              accepted        ? AttemptVerdict::Accepted
+                              : reply.empty() ? AttemptVerdict::NoReply
+                                              : AttemptVerdict::Refused,
+                              delayUsed, m_c.buffers.CurrentCommand, reply,
+                              std::string(command.LogWord)});
+        if (accepted) {
             return LoopEnd::Accepted;
         }
         ++m_s.FailedAttempts;
@@ -188,6 +204,19 @@ LoopEnd Flasher::RetryLoop(const FlashCommand& command, int& delay) {
 void Flasher::ShowCalibration() {
     m_c.form.Label3 = texts::kCalibrationHead + std::to_string(m_s.EraseDelay) + "." +
                       std::to_string(m_s.WriteDelay) + "." + std::to_string(m_s.ProgramDelay);
+    m_c.events.OnCalibration(
+        {m_s.EraseDelay, m_s.WriteDelay, m_s.ProgramDelay, m_s.FailedAttempts});
+}
+
+void Flasher::ReportProgress(int64_t pagesDone, int64_t blocksDone) {
+    const auto& info = m_c.info;
+    m_s.Progress = {pagesDone,
+                    info.PageCount,
+                    blocksDone,
+                    info.BlocksPerPage,
+                    (pagesDone * info.BlocksPerPage + blocksDone) * info.BlockSize,
+                    info.PageCount * info.BlocksPerPage * info.BlockSize};
+    m_c.events.OnProgress(m_s.Progress);
 }
 
 FlashResult Flasher::Complete() {
@@ -206,8 +235,10 @@ FlashResult Flasher::Complete() {
             throw;
         }
     }
-    m_c.host.ShowMessage(texts::kDoneHead + m_c.host.LongTimeOfDay() + texts::kDoneTail +
-                         (m_s.LeftAtReset ? texts::kLeftAtResetNote : ""));
+    const std::string headline = texts::kDoneHead + m_c.host.LongTimeOfDay();
+    ShowOutcome(m_c, OutcomeReason::Done,
+                headline + texts::kDoneTail + (m_s.LeftAtReset ? texts::kLeftAtResetNote : ""),
+                headline);
     form.ProgressbarReadWrite.SetProgress(0);
     form.ProgressbarWrite.SetPosition(0);
     form.Focus = FocusTarget::ButtonConect;
@@ -218,7 +249,8 @@ FlashResult Flasher::Complete() {
 FlashResult Flasher::Interrupt() {
     EnableControlsAgain();
     m_c.form.LabelNameOfHex = texts::kStatusStopped;
-    m_c.host.ShowMessage(InterruptedText(m_page, m_c.info.PageCount, m_sentThisPage > 0));
+    ShowOutcome(m_c, OutcomeReason::StopRequest,
+                InterruptedText(m_page, m_c.info.PageCount, m_sentThisPage > 0));
     return FlashResult::Stopped;
 }
 
@@ -236,7 +268,8 @@ FlashResult Flasher::Fail(const char* head) {
     SignalWriteFailure();
     form.LabelNameOfHex =
         texts::kStatusFailedHead + FileNameOf(form.OpenDialogFileName) + texts::kStatusFailedTail;
-    m_c.host.ShowMessage(texts::kFailureLead + std::string(head) + HexAddress(m_s.WriteAddress));
+    const std::string headline = head + HexAddress(m_s.WriteAddress);
+    ShowOutcome(m_c, OutcomeReason::FailureRule, texts::kFailureLead + headline, headline);
     m_c.host.ShowMessage(texts::kPartialWarning);
     return FlashResult::Failed;
 }
@@ -258,24 +291,30 @@ void Flasher::SignalWriteFailure() {
 FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareImage>& image,
                         FlashState& state) {
     if (c.stop.Requested()) {
-        c.host.ShowMessage(texts::kInterruptedNothingWritten);
+        ShowOutcome(c, OutcomeReason::StopRequest, texts::kInterruptedNothingWritten);
         return FlashResult::Stopped;
     }
     const ReleaseVerdict verdict = CheckRelease(c.form.MemoAbout.Text());
+    c.events.OnReleaseChecked(verdict);
     if (verdict != ReleaseVerdict::Older) {
         c.link.ResetDevice();
         c.port.ClosePort();
-        c.host.ShowMessage(verdict == ReleaseVerdict::Unknown ? texts::kReleaseUnknown
-                           : verdict == ReleaseVerdict::Same  ? texts::kReleaseSame
-                                                              : texts::kReleaseNewer);
+        if (verdict == ReleaseVerdict::Unknown) {
+            ShowOutcome(c, OutcomeReason::UnknownRelease, texts::kReleaseUnknown);
+        } else if (verdict == ReleaseVerdict::Same) {
+            ShowOutcome(c, OutcomeReason::SameRelease, texts::kReleaseSame);
+        } else {
+            ShowOutcome(c, OutcomeReason::NewerRelease, texts::kReleaseNewer);
+        }
         return FlashResult::Refused;
     }
     if (!ImageFillsDevice(image.get(), c.info)) {
         c.link.ResetDevice();
         c.port.ClosePort();
         c.host.MessageBeep(BeepKind::Hand);
-        c.host.ShowMessage(image == nullptr || image->Empty() ? texts::kImageMissing
-                                                              : texts::kImageTooSmall);
+        ShowOutcome(
+            c, OutcomeReason::NoImage,
+            image == nullptr || image->Empty() ? texts::kImageMissing : texts::kImageTooSmall);
         return FlashResult::Refused;
     }
     Flasher flasher(c, image.get(), state);

@@ -24,7 +24,7 @@ void ShowReadyAgain(DeviceContext& c) {
 }
 
 IdentifyResult Stopped(DeviceContext& c) {
-    c.host.ShowMessage(texts::kInterruptedNothingWritten);
+    ShowOutcome(c, OutcomeReason::StopRequest, texts::kInterruptedNothingWritten);
     return IdentifyResult::Stopped;
 }
 
@@ -73,8 +73,9 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
         form.TextTerminal.Clear();
         form.MemoAbout.Clear();
         c.port.ClosePort();
-        c.host.ShowMessage(variant == IdentifyVariant::Detect ? texts::kNotFoundDetect
-                                                              : texts::kNotFoundWrite);
+        ShowOutcome(
+            c, OutcomeReason::NoReply,
+            variant == IdentifyVariant::Detect ? texts::kNotFoundDetect : texts::kNotFoundWrite);
         gauge.SetProgress(0);
         return IdentifyResult::NotFound;
     }
@@ -88,7 +89,8 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
         }
         form.TextTerminal.Clear();
         form.MemoAbout.Clear();
-        c.host.ShowMessage(AnsiToUtf8(c.info.BootloaderVersion) + texts::kUnknownBootloader);
+        ShowOutcome(c, OutcomeReason::UnknownBootloader,
+                    AnsiToUtf8(c.info.BootloaderVersion) + texts::kUnknownBootloader);
         gauge.SetProgress(0);
         return IdentifyResult::UnknownVersion;
     }
@@ -97,6 +99,8 @@ IdentifyResult IdentifyDevice(DeviceContext& c, IdentifyVariant variant) {
         return Stopped(c);
     }
     ReadDescription(c, variant);
+    c.events.OnIdentified({AnsiToUtf8(c.info.BootloaderVersion), c.info.PageCount,
+                           c.info.BlocksPerPage, c.info.BlockSize, form.MemoAbout.Text()});
     return IdentifyResult::Described;
 }
 

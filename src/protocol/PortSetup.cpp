@@ -1,5 +1,7 @@
 #include "protocol/PortSetup.h"
 
+#include "serial/BaudRates.h"
+
 namespace velor {
 
 namespace {
@@ -19,7 +21,7 @@ void ApplyFormSettings(TBComPort& port) {
 
 TBaudRate BaudRateForIndex(int itemIndex) {
     if (itemIndex < 0 || itemIndex >= static_cast<int>(kBaudRateTable.size())) {
-        return TBaudRate::br115200;
+        return kDefaultBaudRate;
     }
     return static_cast<TBaudRate>(itemIndex);
 }

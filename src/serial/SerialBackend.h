@@ -46,6 +46,7 @@ enum class TOpenResult : uint8_t { Opened, NotFound, Busy, PermissionDenied, Oth
 struct TOpenStatus {
     TOpenResult Result = TOpenResult::Opened;
     std::string Reason;  // the system's own text, for PermissionDenied
+    int OsError = 0;     // errno or GetLastError() of a failed open; 0 when there is none
 };
 
 // A transfer's request block with its completion event. Created signalled and empty: awaiting a

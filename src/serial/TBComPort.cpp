@@ -42,11 +42,11 @@ void TBComPort::OpenPort() {
     const TOpenStatus status = m_backend->Open(m_port);
     switch (status.Result) {
         case TOpenResult::NotFound:
-            throw EComPort(TComMessage::NonexistentPort);
+            throw EComPort(TComMessage::NonexistentPort, status.OsError);
         case TOpenResult::Busy:
-            throw EComPort(TComMessage::PortBusy);
+            throw EComPort(TComMessage::PortBusy, status.OsError);
         case TOpenResult::PermissionDenied:
-            throw EComPort(TComMessage::PortBusy,
+            throw EComPort(TComMessage::PortBusy, status.OsError,
                            status.Reason +
                                "\nКористувач повинен мати дозвіл на роботу з послідовними "
                                "портами (у Debian: група dialout; після додавання до групи "

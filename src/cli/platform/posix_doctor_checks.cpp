@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "cli/Doctor.h"
+#include "cli/commands/Doctor.h"
 
 namespace velor::cli {
 

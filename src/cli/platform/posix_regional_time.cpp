@@ -1,6 +1,6 @@
 #include <langinfo.h>
 
-#include "cli/RegionalTime.h"
+#include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
 

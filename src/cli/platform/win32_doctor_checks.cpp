@@ -1,6 +1,6 @@
 // The doctor's Windows checks: a port's permissions are those of its opening, which the doctor
 // tries; no service takes serial adapters for itself.
-#include "cli/Doctor.h"
+#include "cli/commands/Doctor.h"
 
 namespace velor::cli {
 

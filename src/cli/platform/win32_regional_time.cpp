@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/RegionalTime.h"
+#include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
 

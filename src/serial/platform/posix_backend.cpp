@@ -58,7 +58,7 @@ class PosixBackend final : public ISerialBackend {
         // flock first: TIOCEXCL does not stop root, flock stops every cooperating opener.
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
             ::close(fd);
-            return {TOpenResult::Busy, {}};
+            return {TOpenResult::Busy, {}, EWOULDBLOCK};
         }
         ::ioctl(fd, TIOCEXCL);
         m_fd = fd;
@@ -333,14 +333,14 @@ class PosixBackend final : public ISerialBackend {
             case ENODEV:
             case ENXIO:
             case ENOTDIR:
-                return {TOpenResult::NotFound, {}};
+                return {TOpenResult::NotFound, {}, error};
             case EACCES:
             case EPERM:
-                return {TOpenResult::PermissionDenied, std::strerror(error)};
+                return {TOpenResult::PermissionDenied, std::strerror(error), error};
             case EBUSY:
-                return {TOpenResult::Busy, {}};
+                return {TOpenResult::Busy, {}, error};
             default:
-                return {TOpenResult::OtherError, std::strerror(error)};
+                return {TOpenResult::OtherError, std::strerror(error), error};
         }
     }
 

@@ -234,13 +234,14 @@ class Win32Backend final : public ISerialBackend {
             }
             return {TOpenResult::Opened, {}};
         }
-        switch (GetLastError()) {
+        const auto error = static_cast<int>(GetLastError());
+        switch (error) {
             case ERROR_FILE_NOT_FOUND:
-                return {TOpenResult::NotFound, {}};
+                return {TOpenResult::NotFound, {}, error};
             case ERROR_ACCESS_DENIED:
-                return {TOpenResult::Busy, {}};
+                return {TOpenResult::Busy, {}, error};
             default:
-                return {TOpenResult::OtherError, {}};
+                return {TOpenResult::OtherError, {}, error};
         }
     }
 

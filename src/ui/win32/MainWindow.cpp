@@ -294,14 +294,16 @@ LRESULT TMainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            // Refused while a device operation runs; a handler that only processes pending
-            // messages (FormActivate, a file load) ends first, then the window closes.
-            if (m_model.Activity != DeviceActivity::Idle) {
-                return 0;
-            }
-            if (m_runDepth > 0) {
-                m_closePending = true;
-                return 0;
+            // A handler that only processes pending messages (FormActivate, a file load) ends
+            // first, then the window closes.
+            switch (m_controller.AnswerClose(m_runDepth > 0, true)) {
+                case CloseAnswer::Refuse:
+                    return 0;
+                case CloseAnswer::Defer:
+                    m_closePending = true;
+                    return 0;
+                case CloseAnswer::Close:
+                    break;
             }
             DestroyWindow(window);
             return 0;
@@ -335,7 +337,7 @@ bool TMainForm::PreviewKey(const MSG& message) {
     const int id = focus != nullptr ? GetDlgCtrlID(focus) : 0;
     const bool button = id == kIdButtonWrite || id == kIdButtonConect || id == kIdButtonOpenHex ||
                         id == kIdSButton2 || id == kIdSButton3;
-    if (key == VK_RETURN && button && IsWindowEnabled(focus)) {
+    if (PressesFocusedButton(key) && button && IsWindowEnabled(focus)) {
         PostMessageW(focus, BM_CLICK, 0, 0);  // the click may run a long operation
         return true;
     }

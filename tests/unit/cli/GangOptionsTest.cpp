@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/GangOptions.h"
+#include "cli/production/GangOptions.h"
 
 namespace velor::cli {
 namespace {

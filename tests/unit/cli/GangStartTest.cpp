@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli/GangStart.h"
-#include "cli/OutcomeCodes.h"
+#include "cli/commands/OutcomeCodes.h"
+#include "cli/production/GangStart.h"
 #include "support/RecordingHost.h"
 
 namespace velor::cli {

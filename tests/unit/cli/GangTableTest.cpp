@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "cli/GangTable.h"
-#include "cli/LiveLines.h"
-#include "cli/OutcomeCodes.h"
-#include "cli/SessionHost.h"
+#include "cli/commands/OutcomeCodes.h"
+#include "cli/output/GangTable.h"
+#include "cli/output/LiveLines.h"
+#include "cli/production/SessionHost.h"
 
 namespace velor::cli {
 namespace {
@@ -22,16 +22,15 @@ TEST(GangTable, OneRowPerDeviceInColumns) {
 
 TEST(GangTable, ProgressLineShowsCalibrationOnceAnAttemptFailed) {
     DeviceProgress p;
-    p.page = 50;  // identification's own gauge
-    p.pages = 100;
     EXPECT_EQ(ProgressLine("COM3", 6, p), "COM3          identifying");
     p.writing = true;
-    p.page = 29;
-    p.pages = 64;
-    p.percent = 45;
+    p.write.PagesDone = 29;
+    p.write.Pages = 64;
+    p.write.Bytes = 29 * 1024 + 3 * 64;  // the bytes, not the pages, make the percentage
+    p.write.BytesTotal = 64 * 1024;
     EXPECT_EQ(ProgressLine("COM3", 4, p), "COM3   45%  page 29/64  writing");
-    p.failedAttempts = 3;
-    p.calibration = "0.1.2";
+    p.write.FailedAttempts = 3;
+    p.write.Calibration = "0.1.2";
     EXPECT_EQ(ProgressLine("COM3", 4, p),
               "COM3   45%  page 29/64  writing  failed attempts 3  calibration 0.1.2");
 }

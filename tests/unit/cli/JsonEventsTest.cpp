@@ -1,4 +1,4 @@
-#include "cli/JsonEvents.h"
+#include "cli/output/JsonEvents.h"
 
 #include <gtest/gtest.h>
 

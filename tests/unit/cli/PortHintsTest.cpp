@@ -1,4 +1,4 @@
-#include "cli/PortHints.h"
+#include "cli/commands/PortHints.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/PortMatch.h"
+#include "cli/commands/PortMatch.h"
 
 #include <gtest/gtest.h>
 

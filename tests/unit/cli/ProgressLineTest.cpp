@@ -1,4 +1,4 @@
-#include "cli/ProgressLine.h"
+#include "cli/output/ProgressLine.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <random>
 
-#include "cli/RecordFile.h"
+#include "cli/production/RecordFile.h"
 
 namespace velor::cli {
 namespace {
@@ -55,8 +55,7 @@ TEST(RecordFile, JsonEscapesQuotesBackslashesAndControls) {
     r.message = "a \"b\"\r\n\tc";
     const std::string line = JsonLine(r);
     EXPECT_NE(line.find("\"port\":\"\\\\\\\\.\\\\COM12\""), std::string::npos) << line;
-    EXPECT_NE(line.find("\"message\":\"a \\\"b\\\"\\r\\n\\tc\""), std::string::npos)
-        << line;
+    EXPECT_NE(line.find("\"message\":\"a \\\"b\\\"\\r\\n\\tc\""), std::string::npos) << line;
     EXPECT_NE(line.find("\"seconds\":21.4,\"failed_attempts\":12,"), std::string::npos) << line;
     EXPECT_EQ(line.back(), '\n');
     EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);

@@ -1,4 +1,4 @@
-#include "cli/Reporter.h"
+#include "cli/output/Reporter.h"
 #include "support/TextLines.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +37,6 @@ using test::Has;
 
 class ReporterRun : public ::testing::Test {
   protected:
-    ReporterRun() {
-        info.PageCount = 4;
-        info.BlocksPerPage = 2;
-        info.BlockSize = 64;
-    }
     std::unique_ptr<Reporter> Make(OutputMode mode, bool terminal = false) {
         ReporterSettings settings;
         settings.Mode = mode;
@@ -51,37 +46,46 @@ class ReporterRun : public ::testing::Test {
         settings.Port = "/dev/ttyUSB0";
         settings.Baud = "115200";
         settings.Firmware = "embedded release";
-        return std::make_unique<Reporter>(form, settings, out.File(), err.File(),
-                                          [this] { return now; });
+        return std::make_unique<Reporter>(settings, out.File(), err.File(), [this] { return now; });
+    }
+    // Four pages of two blocks of 64 bytes.
+    static WriteProgressEvent At(int64_t pages, int64_t blocks) {
+        return {pages, 4, blocks, 2, (pages * 2 + blocks) * 64, 512};
+    }
+    static OperationEnded End(OutcomeKind kind, OutcomeReason reason, WriteProgressEvent progress) {
+        OperationEnded end;
+        end.Operation = SessionOperation::Write;
+        end.Kind = kind;
+        end.Reason = reason;
+        end.Progress = progress;
+        return end;
     }
     // Identification, then a write of all four pages, one turn per block, 0.25 s apart.
     void Write(Reporter& reporter) {
         reporter.Start();
-        const FollowDevice following(reporter, info);
-        form.Activity = DeviceActivity::Identifying;
+        reporter.OnStarted({SessionOperation::Write, "/dev/ttyUSB0", 115200});
         reporter.Turn();
         now += 1.0;
-        form.Activity = DeviceActivity::Writing;
-        form.ProgressbarReadWrite.SetMaxValue(4);
-        form.ProgressbarReadWrite.SetProgress(0);
+        reporter.OnProgress(At(0, 0));
         for (int page = 0; page < 4; ++page) {
-            form.ProgressbarWrite.SetMax(2);
-            form.ProgressbarWrite.SetPosition(0);
             for (int block = 1; block <= 2; ++block) {
-                form.MemoAbout.AddLine("Записавg050" + std::to_string(block) + ";");
+                FlashAttemptEvent attempt;
+                attempt.Command = AttemptCommand::Write;
+                attempt.Page = page;
+                attempt.Block = block;
+                attempt.LogWord = "Записав";
+                attempt.Frame = "g050" + std::to_string(block) + ";";
+                reporter.OnAttempt(attempt);
                 reporter.Turn();
-                form.ProgressbarWrite.SetPosition(block);
+                reporter.OnProgress(At(page, block));
                 now += 0.25;
             }
-            form.ProgressbarReadWrite.SetProgress(page + 1);
+            reporter.OnProgress(At(page + 1, 0));
         }
         reporter.Message("Мікропрограма успішно завантажена");
-        form.ProgressbarReadWrite.SetProgress(0);
-        form.Activity = DeviceActivity::Idle;
+        reporter.OnEnded(End(OutcomeKind::Done, OutcomeReason::Done, At(4, 0)));
     }
 
-    MainWindowModel form;
-    DeviceInfo info;
     double now = 100.0;
     Capture out;
     Capture err;
@@ -136,10 +140,11 @@ TEST_F(ReporterRun, QuietPrintsTheSummaryAloneAfterASuccess) {
 TEST_F(ReporterRun, QuietKeepsTheMessagesOfARefusalAndTheErrors) {
     auto reporter = Make(OutputMode::Quiet);
     reporter->Start();
-    form.Activity = DeviceActivity::Identifying;
+    reporter->OnStarted({SessionOperation::Write, "/dev/ttyUSB0", 115200});
     reporter->Turn();
     reporter->Message("Дана версія вже записана в прилад!");
     reporter->Error("Порт зайнятий");
+    reporter->OnEnded(End(OutcomeKind::Refused, OutcomeReason::SameRelease, {}));
     reporter->Finish(SessionOutcome::Refused, 1);
     EXPECT_EQ(out.Text(), "Дана версія вже записана в прилад!\n");
     EXPECT_EQ(err.Text(), "Порт зайнятий\n");
@@ -177,18 +182,12 @@ TEST_F(ReporterRun, TheTerminalLineIsClearedBeforeAMessage) {
 TEST_F(ReporterRun, AFailedWriteSummarisesWhatWasWritten) {
     auto reporter = Make(OutputMode::Human, false);
     reporter->Start();
-    {
-        const FollowDevice following(*reporter, info);
-        form.Activity = DeviceActivity::Writing;
-        form.ProgressbarReadWrite.SetMaxValue(4);
-        form.ProgressbarReadWrite.SetProgress(1);
-        form.ProgressbarWrite.SetMax(2);
-        form.ProgressbarWrite.SetPosition(1);
-        form.Label3 = "Автокалібровка: 0.398.2";
-        now += 2.0;
-        reporter->Turn();
-        form.Activity = DeviceActivity::Idle;
-    }
+    reporter->OnStarted({SessionOperation::Write, "/dev/ttyUSB0", 115200});
+    reporter->OnProgress(At(1, 1));
+    reporter->OnCalibration({0, 398, 2, 400});
+    now += 2.0;
+    reporter->Turn();
+    reporter->OnEnded(End(OutcomeKind::Failed, OutcomeReason::FailureRule, At(1, 1)));
     reporter->Finish(SessionOutcome::Failed, 1);
     EXPECT_TRUE(Has(out.Text(),
                     "Wrote 192 bytes (1 page) in 2.0 s, 0.1 KB/s; 400 failed "

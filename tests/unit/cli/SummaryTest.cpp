@@ -1,4 +1,4 @@
-#include "cli/Summary.h"
+#include "cli/output/Summary.h"
 
 #include <gtest/gtest.h>
 

@@ -54,6 +54,21 @@ class HandlersTest : public ControllerTest {
     }
 };
 
+// Both windows ask the one rule: an operation refuses the close; a running handler defers it
+// where the window can close at the handler's end, and refuses it where it cannot.
+TEST_F(HandlersTest, CloseIsRefusedDuringAnOperationAndDeferredOnlyWhereItCanBe) {
+    EXPECT_EQ(controller->AnswerClose(false, true), CloseAnswer::Close);
+    EXPECT_EQ(controller->AnswerClose(true, true), CloseAnswer::Defer);
+    EXPECT_EQ(controller->AnswerClose(true, false), CloseAnswer::Refuse);
+    EXPECT_TRUE(controller->CloseQuery());
+    for (const auto activity : {DeviceActivity::Identifying, DeviceActivity::Writing}) {
+        model.Activity = activity;
+        EXPECT_EQ(controller->AnswerClose(false, true), CloseAnswer::Refuse);
+        EXPECT_EQ(controller->AnswerClose(true, true), CloseAnswer::Refuse);
+        EXPECT_FALSE(controller->CloseQuery());
+    }
+}
+
 TEST_F(HandlersTest, PortChoiceMovesTheFocusAndLeavesThePortAlone) {
     model.Focus = FocusTarget::cbPort;
     model.cbPort.ItemIndex = 1;

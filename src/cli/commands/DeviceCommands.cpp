@@ -1,0 +1,215 @@
+// velor-flash detect, write and reset: the window's device operations from a terminal.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Conversions.h"
+#include "app/MainWindowModel.h"
+#include "cli/Commands.h"
+#include "cli/commands/DeviceOptions.h"
+#include "cli/commands/FirmwareLoad.h"
+#include "cli/commands/OutcomeCodes.h"
+#include "cli/commands/PortHints.h"
+#include "cli/commands/PortMatch.h"
+#include "cli/commands/SystemErrors.h"
+#include "cli/output/Reporter.h"
+#include "cli/output/TerminalHost.h"
+#include "cli/output/TerminalInfo.h"
+#include "cli/platform/Interrupts.h"
+#include "cli/platform/TimerSlack.h"
+#include "firmware/EmbeddedRelease.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/PrepareFirmware.h"
+#include "firmware/ReadTextFile.h"
+#include "protocol/DeviceSession.h"
+#include "protocol/PortSession.h"
+#include "serial/EComPort.h"
+#include "serial/PortDescription.h"
+#include "serial/PortHolders.h"
+#include "skin/TsGauge.h"
+
+namespace velor::cli {
+
+namespace {
+
+enum class Operation { Detect, Write, Reset };
+
+const char* UsageOf(Operation op) {
+    switch (op) {
+        case Operation::Detect:
+            return "Usage: velor-flash detect --port P [--baud RATE]\n"
+                   "Wakes and identifies the device and prints its description.\n";
+        case Operation::Write:
+            return "Usage: velor-flash write --port P [--baud RATE] [--hex FILE]\n"
+                   "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
+                   "Ctrl+C stops the write before its next command and says what the device\n"
+                   "then holds; a second Ctrl+C ends at once.\n";
+        case Operation::Reset:
+            return "Usage: velor-flash reset --port P [--baud RATE]\n"
+                   "Resets the device.\n";
+    }
+    return "";
+}
+
+constexpr const char* kPortHelp =
+    "  --port P      the serial port: an absolute path, a name under /dev, a\n"
+    "                /dev/serial/by-id path, or usb:VID:PID[:SERIAL] (IDs in hexadecimal, as\n"
+    "                'velor-flash ports --long' shows them) for the one adapter that has them\n";
+constexpr const char* kOutputHelp =
+    "  -q, --quiet   print only errors and the result\n"
+    "  --json        JSON Lines events on stdout (start, progress, message, error, result),\n"
+    "                nothing else there (man velor-flash; json-events.md)\n"
+    "  --log FILE    append the attempt log to FILE: a header per run, one line per erase,\n"
+    "                write and program attempt, the result\n"
+    "On a terminal a write shows one progress line (bar, percent, pages, blocks, bytes,\n"
+    "elapsed time, time left, calibrated delays; NO_COLOR turns its colour off); otherwise\n"
+    "plain progress lines, at most one a second, on stderr. A write ends with a summary.\n"
+    "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+
+std::string CommonHelp() {
+    return kPortHelp + BaudRatesHelp() + kOutputHelp;
+}
+
+const char* CommandName(Operation op) {
+    switch (op) {
+        case Operation::Detect:
+            return "detect";
+        case Operation::Write:
+            return "write";
+        case Operation::Reset:
+            return "reset";
+    }
+    return "";
+}
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+ReporterSettings SettingsFor(Operation op, const DeviceOptions& options) {
+    ReporterSettings settings;
+    settings.Mode = options.json    ? OutputMode::Json
+                    : options.quiet ? OutputMode::Quiet
+                                    : OutputMode::Human;
+    settings.Terminal = settings.Mode == OutputMode::Human && IsInteractiveTerminal(stderr);
+    settings.Colour = settings.Terminal && !NoColorRequested(std::getenv("NO_COLOR"));
+    settings.Width = TerminalWidth(stderr);
+    settings.Command = CommandName(op);
+    settings.Port = options.port;
+    settings.Baud = BaudRateItems()[options.baudIndex];
+    settings.Firmware = options.hexFile.empty() ? "embedded release" : options.hexFile;
+    return settings;
+}
+
+// The port to open: --port as given, or the adapter it names by its IDs or by-id path.
+std::optional<std::string> PortToOpen(const std::string& option, std::string& error) {
+    if (!NeedsPortLookup(option)) {
+        return option;
+    }
+    std::vector<PortDescription> ports;
+    try {
+        ports = DescribeSerialPorts();
+    } catch (const EComPort&) {
+        // No list: no candidates, which the error then says.
+    }
+    return ResolvePort(option, ports, error);
+}
+
+// A busy port names what holds it; one refused for want of permission has its advice already.
+std::string PortErrorHint(const std::string& port, const EComPort& e) {
+    if (e.Number() != TComMessage::PortBusy || e.Explained()) {
+        return {};
+    }
+    return BusyPortHint(port, FindPortHolders(port));
+}
+
+int Run(Operation op, const Args& args) {
+    std::string error;
+    const auto options = ParseDeviceOptions(args, op == Operation::Write, error);
+    if (!options) {
+        std::fprintf(stderr, "velor-flash: %s\n%s%s", error.c_str(), UsageOf(op),
+                     CommonHelp().c_str());
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::printf(
+            "%s%s%s", UsageOf(op),
+            op == Operation::Write
+                ? "  --hex FILE    write this Intel HEX file instead of the embedded release\n"
+                : "",
+            CommonHelp().c_str());
+        return kExitDone;
+    }
+
+    TightenTimerSlack();
+    MainWindowModel form;
+    Reporter reporter(SettingsFor(op, *options), stdout, stderr, SteadySeconds);
+    if (!options->logFile.empty() && !reporter.OpenLog(options->logFile, error)) {
+        std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+        return kExitRefused;
+    }
+    reporter.Start();
+    const auto portName = PortToOpen(options->port, error);
+    if (!portName) {
+        reporter.Error("velor-flash: " + error);
+        reporter.Finish(SessionOutcome::None, kExitPortError);
+        return kExitPortError;
+    }
+    ChoosePort(form, *portName, options->baudIndex);
+    TerminalHost host(&form);
+    host.SetOutput(&reporter);
+    auto image = std::make_shared<const FirmwareImage>();
+    SessionOutcome outcome = SessionOutcome::None;
+
+    const auto portHint = [&](const EComPort& e) { return PortErrorHint(*portName, e); };
+    const int code = ExitCodeOfErrors(host, portHint, [&] {
+        PortSession portSession(form, host, image);
+        DeviceSession& session = portSession.Session();
+        const ListenScope listening(portSession.Events(), reporter);
+        // The port's event thread hands its notifications over at every turn of the host.
+        const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
+        session.SetStopRequest(&InterruptGuard::Requested);
+        switch (op) {
+            case Operation::Detect:
+                session.ButtonConectClick();
+                break;
+            case Operation::Write:
+                if (!LoadFirmware(options->hexFile, form, host, image)) {
+                    outcome = SessionOutcome::Refused;
+                    return static_cast<int>(kExitRefused);
+                }
+                session.ButtonWriteClick();
+                break;
+            case Operation::Reset:
+                session.ResetKey();
+                break;
+        }
+        outcome = session.LastOutcome();
+        reporter.NoteWriteEnd(session.LastFlash().LeftAtReset,
+                              session.LastFlash().Replies.MedianMs());
+        return ExitCodeOf(outcome);
+    });
+    reporter.Finish(outcome, code);
+    return code;
+}
+
+}  // namespace
+
+int RunDetect(const Args& args) {
+    return Run(Operation::Detect, args);
+}
+int RunWrite(const Args& args) {
+    return Run(Operation::Write, args);
+}
+int RunReset(const Args& args) {
+    return Run(Operation::Reset, args);
+}
+
+}  // namespace velor::cli

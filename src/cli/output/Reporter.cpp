@@ -1,0 +1,264 @@
+#include "cli/output/Reporter.h"
+
+#include "cli/output/LatencyHint.h"
+
+#include <ctime>
+
+#include "cli/Commands.h"
+#include "cli/output/JsonEvents.h"
+#include "cli/output/Summary.h"
+#include "cli/platform/RegionalTime.h"
+
+namespace velor::cli {
+
+namespace {
+
+std::string WallClock() {
+    const std::tm local = LocalNow();
+    char buffer[32];
+    const std::size_t n = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+    return std::string(buffer, n);
+}
+
+}  // namespace
+
+const char* OutcomeName(SessionOutcome outcome, int exitCode) {
+    if (exitCode == kExitPortError) {
+        return "port-error";
+    }
+    if (outcome == SessionOutcome::None) {
+        return exitCode == kExitStopped ? "stopped" : "error";
+    }
+    return OutcomeKindName(OutcomeKindOf(outcome));
+}
+
+Reporter::Reporter(ReporterSettings settings, std::FILE* out, std::FILE* err,
+                   std::function<double()> clock)
+    : m_settings(std::move(settings)), m_out(out), m_err(err), m_clock(std::move(clock)) {}
+
+Reporter::~Reporter() {
+    ClearLine();
+}
+
+bool Reporter::OpenLog(const std::string& path, std::string& error) {
+    m_log = AttemptLogFile::Open(path, error);
+    return m_log != nullptr;
+}
+
+void Reporter::Start() {
+    m_started = m_clock();
+    if (m_settings.Mode == OutputMode::Json) {
+        JsonEvent event("start");
+        event.Add("command", m_settings.Command)
+            .Add("port", m_settings.Port)
+            .Add("baud", static_cast<int64_t>(std::stoll(m_settings.Baud)));
+        if (m_settings.Command == "write") {
+            event.Add("firmware", m_settings.Firmware);
+        }
+        std::fprintf(m_out, "%s\n", event.Text().c_str());
+        std::fflush(m_out);
+    }
+    if (m_log) {
+        std::string header = "# velor-flash " + m_settings.Command + " --port " + m_settings.Port +
+                             " --baud " + m_settings.Baud;
+        if (m_settings.Command == "write") {
+            header += ", firmware " + m_settings.Firmware;
+        }
+        m_log->Line(header + ", " + WallClock());
+    }
+}
+
+void Reporter::OnProgress(const WriteProgressEvent& e) {
+    if (!m_writingSince) {
+        m_writingSince = m_clock();
+    }
+    m_follow.OnProgress(e);
+}
+
+void Reporter::OnAttempt(const FlashAttemptEvent& e) {
+    if (m_log) {
+        m_log->Line(AttemptLogLine(e));
+    }
+}
+
+void Reporter::ClearLine() {
+    if (m_lineShown) {
+        std::fputs(kRewriteLine, m_err);
+        std::fflush(m_err);
+        m_lineShown = false;
+        m_shownLine.clear();
+    }
+}
+
+void Reporter::Message(const std::string& text) {
+    switch (m_settings.Mode) {
+        case OutputMode::Human:
+            ClearLine();
+            std::fprintf(m_out, "%s\n", text.c_str());
+            std::fflush(m_out);
+            break;
+        case OutputMode::Quiet:
+            m_quietMessages.push_back(text);
+            break;
+        case OutputMode::Json:
+            std::fprintf(m_out, "%s\n", JsonEvent("message").Add("text", text).Text().c_str());
+            std::fflush(m_out);
+            break;
+    }
+}
+
+void Reporter::Error(const std::string& text) {
+    if (m_settings.Mode == OutputMode::Json) {
+        std::fprintf(m_out, "%s\n", JsonEvent("error").Add("text", text).Text().c_str());
+        std::fflush(m_out);
+        return;
+    }
+    ClearLine();
+    std::fprintf(m_err, "%s\n", text.c_str());
+    std::fflush(m_err);
+}
+
+ProgressTimes Reporter::Times(const WriteProgress& progress) const {
+    const double now = m_clock();
+    ProgressTimes times;
+    times.Elapsed = now - m_started;
+    times.Remaining = EstimateRemaining(progress, m_writingSince ? now - *m_writingSince : 0);
+    return times;
+}
+
+void Reporter::Turn() {
+    if (m_settings.Mode == OutputMode::Quiet || !m_follow.Running()) {
+        return;
+    }
+    if (m_follow.Writing()) {
+        ShowProgress();
+    } else if (m_follow.Operation() != SessionOperation::Reset &&
+               m_settings.Mode == OutputMode::Human && m_settings.Terminal) {
+        Redraw(FormatIdentifyingLine(m_settings.Port, m_clock() - m_started));
+    }
+}
+
+void Reporter::Redraw(const std::string& line) {
+    if (!m_redraw.Due(m_clock()) || line == m_shownLine) {
+        return;
+    }
+    std::fprintf(m_err, "%s%s", kRewriteLine, line.c_str());
+    std::fflush(m_err);
+    m_shownLine = line;
+    m_lineShown = true;
+}
+
+void Reporter::ShowProgress() {
+    const WriteProgress p = m_follow.Progress();
+    const double now = m_clock();
+    switch (m_settings.Mode) {
+        case OutputMode::Human:
+            if (m_settings.Terminal) {
+                Redraw(FormatProgressLine(p, Times(p), m_settings.Width - 1, m_settings.Colour));
+            } else if (m_plain.Due(now)) {
+                std::fprintf(m_err, "%s\n", FormatPlainProgress(p, Times(p)).c_str());
+                std::fflush(m_err);
+            }
+            break;
+        case OutputMode::Json: {
+            // A new page or a new failure at once, otherwise a beat a second.
+            const std::string key = std::to_string(p.PagesDone) + "/" + p.Calibration;
+            if (key != m_lastJsonKey) {
+                m_jsonBeat.Restart(now);
+            } else if (!m_jsonBeat.Due(now)) {
+                return;
+            }
+            m_lastJsonKey = key;
+            JsonEvent event("progress");
+            AddProgress(event, p);
+            const ProgressTimes times = Times(p);
+            event.AddSeconds("elapsed_s", times.Elapsed).AddSeconds("eta_s", times.Remaining);
+            std::fprintf(m_out, "%s\n", event.Text().c_str());
+            std::fflush(m_out);
+            break;
+        }
+        case OutputMode::Quiet:
+            break;
+    }
+}
+
+bool Reporter::WroteSomething(SessionOutcome outcome) const {
+    return m_settings.Command == "write" && m_writingSince.has_value() &&
+           (outcome == SessionOutcome::Done || outcome == SessionOutcome::Failed ||
+            outcome == SessionOutcome::Stopped || outcome == SessionOutcome::None);
+}
+
+void Reporter::NoteWriteEnd(bool leftAtReset, std::optional<double> replyLatencyMs) {
+    m_leftAtReset = leftAtReset;
+    m_replyLatencyMs = replyLatencyMs;
+}
+
+void Reporter::Finish(SessionOutcome outcome, int exitCode) {
+    ClearLine();
+    const double seconds = m_clock() - m_started;
+    const bool summarised = WroteSomething(outcome);
+    const WriteProgress progress = m_follow.Progress();
+    std::string summary = summarised ? FormatSummary(progress, seconds) : std::string();
+    if (summarised && m_leftAtReset) {
+        summary += "; the device left the line at its reset";
+    }
+    const std::string hint = summarised ? LatencyHint(m_replyLatencyMs, m_settings.Port) : "";
+    const std::string ending = hint.empty() ? summary : summary + "\n" + hint;
+
+    switch (m_settings.Mode) {
+        case OutputMode::Human:
+            if (summarised) {
+                std::fprintf(m_out, "%s\n", ending.c_str());
+            }
+            break;
+        case OutputMode::Quiet:
+            // The messages are the result unless a write's summary says it all.
+            if (!(summarised && outcome == SessionOutcome::Done)) {
+                for (const auto& message : m_quietMessages) {
+                    std::fprintf(m_out, "%s\n", message.c_str());
+                }
+            }
+            if (summarised) {
+                std::fprintf(m_out, "%s\n", ending.c_str());
+            }
+            break;
+        case OutputMode::Json: {
+            JsonEvent event("result");
+            event.Add("outcome", OutcomeName(outcome, exitCode)).Add("exit_code", exitCode);
+            if (m_settings.Command == "write") {
+                const WriteProgress reported = summarised ? progress : WriteProgress{};
+                event.Add("bytes", reported.Bytes)
+                    .Add("pages", reported.PagesDone)
+                    .AddSeconds("seconds", seconds)
+                    .Add("failed_attempts", reported.FailedAttempts)
+                    .Add("calibration", reported.Calibration);
+                if (summarised && m_leftAtReset) {
+                    event.AddFlag("left_line_at_reset", true);
+                }
+                if (summarised && m_replyLatencyMs) {
+                    event.AddSeconds("reply_latency_ms", m_replyLatencyMs);
+                }
+                if (!hint.empty()) {
+                    event.Add("hint", hint);
+                }
+            } else {
+                event.AddSeconds("seconds", seconds);
+            }
+            std::fprintf(m_out, "%s\n", event.Text().c_str());
+            break;
+        }
+    }
+    std::fflush(m_out);
+    if (m_log) {
+        if (summarised) {
+            m_log->Line("# " + summary);
+            if (!hint.empty()) {
+                m_log->Line("# " + hint);
+            }
+        }
+        m_log->Line(std::string("# result: ") + OutcomeName(outcome, exitCode) + ", exit " +
+                    std::to_string(exitCode));
+    }
+}
+
+}  // namespace velor::cli

@@ -1,0 +1,46 @@
+#include "cli/production/GangStart.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/MainWindowModel.h"
+#include "cli/commands/FirmwareLoad.h"
+#include "cli/commands/OutcomeCodes.h"
+#include "cli/commands/SystemErrors.h"
+
+namespace velor::cli {
+
+std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, bool usable,
+                                    const std::string& error, const char* usage) {
+    if (!options || !usable) {
+        std::fprintf(stderr, "velor-flash: %s\n%s", error.c_str(), usage);
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::fputs(usage, stdout);
+        return kExitDone;
+    }
+    return std::nullopt;
+}
+
+int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {
+    start.image = std::make_shared<const FirmwareImage>();
+    const int loaded = ExitCodeOfErrors(host, [&] {
+        MainWindowModel form;
+        start.ports = ChosenPorts(options);
+        return LoadFirmware(options.hexFile, form, host, start.image) ? kExitDone : kExitRefused;
+    });
+    if (loaded != kExitDone) {
+        return loaded;
+    }
+    if (start.ports.empty()) {
+        std::fputs("velor-flash: the port list is empty\n", stderr);
+        return kExitUsage;
+    }
+    for (const auto& port : start.ports) {
+        start.portWidth = std::max(start.portWidth, port.size());
+    }
+    return kExitDone;
+}
+
+}  // namespace velor::cli

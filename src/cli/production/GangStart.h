@@ -1,0 +1,32 @@
+#pragma once
+// What a gang write and the station do before their first device: load the firmware once and
+// settle on the ports.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Host.h"
+#include "cli/production/GangOptions.h"
+#include "firmware/FirmwareImage.h"
+
+namespace velor::cli {
+
+// Where a gang write or the station ends before any device: a usage error (told on stderr with
+// the usage text) when the options are not usable, the usage text alone for --help; otherwise
+// nullopt, and the command goes on.
+std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, bool usable,
+                                    const std::string& error, const char* usage);
+
+struct GangStart {
+    std::shared_ptr<const FirmwareImage> image;  // read-only, shared by every device's thread
+    std::vector<std::string> ports;
+    std::size_t portWidth = 0;  // the longest port name, for the columns
+};
+
+// kExitDone with start filled; otherwise the exit code, the reason told to the host or written to
+// stderr.
+int PrepareGang(const GangOptions& options, IHost& host, GangStart& start);
+
+}  // namespace velor::cli

@@ -1,0 +1,139 @@
+#include "cli/production/RecordFile.h"
+
+#include <cstdio>
+#include <ctime>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "cli/output/GangTable.h"
+#include "cli/output/JsonEvents.h"
+
+namespace velor::cli {
+
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    if (text.size() < tail.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        char c = text[text.size() - tail.size() + i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != tail[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (const char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    return out + "\"";
+}
+
+void ForceToDisk(std::FILE* file) {
+#ifdef _WIN32
+    _commit(_fileno(file));
+#else
+    fsync(fileno(file));
+#endif
+}
+
+}  // namespace
+
+std::optional<RecordFormat> RecordFormatOf(const std::string& path) {
+    if (EndsWith(path, ".csv")) {
+        return RecordFormat::Csv;
+    }
+    if (EndsWith(path, ".jsonl") || EndsWith(path, ".ndjson") || EndsWith(path, ".json")) {
+        return RecordFormat::JsonLines;
+    }
+    return std::nullopt;
+}
+
+std::string CsvHeader() {
+    return "time,port,adapter_serial,release,image_sha256,outcome,message,seconds,"
+           "failed_attempts,calibration\n";
+}
+
+std::string CsvLine(const DeviceRecord& r) {
+    return CsvField(r.time) + "," + CsvField(r.port) + "," + CsvField(r.adapterSerial) + "," +
+           CsvField(r.release) + "," + CsvField(r.imageSha256) + "," + CsvField(r.outcome) + "," +
+           CsvField(r.message) + "," + SecondsText(r.seconds) + "," +
+           std::to_string(r.failedAttempts) + "," + CsvField(r.calibration) + "\n";
+}
+
+std::string JsonLine(const DeviceRecord& r) {
+    return "{\"time\":" + JsonString(r.time) + ",\"port\":" + JsonString(r.port) +
+           ",\"adapter_serial\":" + JsonString(r.adapterSerial) +
+           ",\"release\":" + JsonString(r.release) +
+           ",\"image_sha256\":" + JsonString(r.imageSha256) +
+           ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
+           ",\"seconds\":" + SecondsText(r.seconds) +
+           ",\"failed_attempts\":" + std::to_string(r.failedAttempts) +
+           ",\"calibration\":" + JsonString(r.calibration) + "}\n";
+}
+
+RecordFile::RecordFile(std::string path, RecordFormat format)
+    : m_path(std::move(path)), m_format(format) {}
+
+bool RecordFile::Append(const DeviceRecord& record, std::string& error) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    // Opened for each record: nothing of it stays in a buffer between devices.
+    std::FILE* file = std::fopen(m_path.c_str(), "ab");
+    if (file == nullptr) {
+        error = "cannot open the record file '" + m_path + "'";
+        return false;
+    }
+    std::string text;
+    if (m_format == RecordFormat::Csv) {
+        std::fseek(file, 0, SEEK_END);
+        if (std::ftell(file) == 0) {
+            text = CsvHeader();
+        }
+        text += CsvLine(record);
+    } else {
+        text = JsonLine(record);
+    }
+    const bool written =
+        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    if (written) {
+        ForceToDisk(file);
+    }
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        error = "cannot write the record file '" + m_path + "'";
+        return false;
+    }
+    return true;
+}
+
+std::string UtcTimestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+#ifdef _WIN32
+    gmtime_s(&utc, &now);
+#else
+    gmtime_r(&now, &utc);
+#endif
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+}  // namespace velor::cli

@@ -1,0 +1,285 @@
+// velor-flash station: on each port, wait for a device, write it, report it, wait for the next.
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "cli/Commands.h"
+#include "cli/commands/OutcomeCodes.h"
+#include "cli/commands/SystemErrors.h"
+#include "cli/output/GangTable.h"
+#include "cli/output/LiveLines.h"
+#include "cli/output/StatusBoard.h"
+#include "cli/output/TerminalHost.h"
+#include "cli/platform/Interrupts.h"
+#include "cli/platform/TimerSlack.h"
+#include "cli/production/AdapterSerial.h"
+#include "cli/production/DeviceRun.h"
+#include "cli/production/GangOptions.h"
+#include "cli/production/GangStart.h"
+#include "cli/production/RecordFile.h"
+#include "firmware/ImageDigest.h"
+
+namespace velor::cli {
+
+namespace {
+
+constexpr const char* kStationUsageHead =
+    "Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
+    "                           [--count N] [--record FILE] [--baud RATE] [--hex FILE]\n"
+    "A production station: on every port it waits for a device to answer, writes it, reports\n"
+    "it, and waits for it to go away (or to come back holding the release just written) before\n"
+    "taking the next one. Ends on Ctrl+C or after N devices in all.\n"
+    "  --port P       a serial port; repeat it for each position of the station\n"
+    "  --ports LIST   the ports separated by commas\n"
+    "  --all          every port in the port list\n"
+    "  --count N      end after N devices\n"
+    "  --record FILE  append one record per device (time, port, adapter serial number, release,\n"
+    "                 SHA-256 of the image, outcome, message, seconds, failed attempts,\n"
+    "                 calibration): CSV for a name ending in .csv, JSON Lines for .jsonl, .ndjson\n"
+    "                 or .json\n";
+constexpr const char* kStationUsageTail =
+    "  --hex FILE     write this Intel HEX file instead of the embedded release\n"
+    "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
+    "4 when ended by Ctrl+C; 2 usage.\n";
+
+std::string StationUsage() {
+    return std::string(kStationUsageHead) + "  --baud RATE    the rate for every port (default " +
+           DefaultBaudText() + ")\n" + kStationUsageTail;
+}
+
+constexpr auto kPollPause = std::chrono::milliseconds(500);
+
+struct Tally {
+    long done = 0, refused = 0, failed = 0, stopped = 0;
+
+    void Add(const DeviceReport& r) {
+        switch (r.outcome) {
+            case SessionOutcome::Done:
+                ++done;
+                break;
+            case SessionOutcome::Refused:
+                ++refused;
+                break;
+            case SessionOutcome::Stopped:
+                ++stopped;
+                break;
+            case SessionOutcome::Failed:
+            case SessionOutcome::None:
+                ++failed;
+                break;
+        }
+    }
+    void Add(const Tally& t) {
+        done += t.done;
+        refused += t.refused;
+        failed += t.failed;
+        stopped += t.stopped;
+    }
+    std::string Text() const {
+        return "done " + std::to_string(done) + ", refused " + std::to_string(refused) +
+               ", failed " + std::to_string(failed) + ", stopped " + std::to_string(stopped);
+    }
+};
+
+// What every port's loop shares: the read-only image and its identity, the device quota, the
+// record file and the board; each port has its own slot, stop flag and tally.
+struct Station {
+    std::vector<std::string> ports;
+    std::size_t portWidth = 0;
+    int baudIndex = kDefaultBaudIndex;
+    std::shared_ptr<const FirmwareImage> image;
+    std::string release;
+    std::string imageSha256;
+    long count = 0;
+    std::atomic<long> claimed{0};
+    std::unique_ptr<RecordFile> record;
+    StatusBoard board;
+    std::unique_ptr<std::atomic<bool>[]> stops;
+    std::mutex tallyMutex;
+    std::vector<Tally> tallies;
+    std::vector<int> codes;
+
+    explicit Station(std::size_t n)
+        : board(n), stops(std::make_unique<std::atomic<bool>[]>(n)), tallies(n), codes(n, 0) {}
+
+    std::string Head(std::size_t i) const { return PortHead(ports[i], portWidth); }
+    std::string TallyText(std::size_t i) {
+        const std::lock_guard<std::mutex> lock(tallyMutex);
+        std::string text = "[";
+        text += tallies[i].Text();
+        text += ']';
+        return text;
+    }
+    bool QuotaSpent() const { return count > 0 && claimed.load() >= count; }
+    // A stop, or the quota spent: no new device on any port.
+    bool Ending(std::size_t i) const { return stops[i].load() || QuotaSpent(); }
+
+    void Pause(std::size_t i) const {
+        const auto until = std::chrono::steady_clock::now() + kPollPause;
+        while (!Ending(i) && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    void Report(std::size_t i, const DeviceReport& report) {
+        {
+            const std::lock_guard<std::mutex> lock(tallyMutex);
+            tallies[i].Add(report);
+            codes[i] = WorseExitCode(codes[i], report.exitCode);
+        }
+        const std::string now = UtcTimestamp();
+        board.Announce(now + "  " + Head(i) + OutcomeWord(report) + "  " +
+                       SecondsText(report.seconds) + " s  failed attempts " +
+                       std::to_string(report.failedAttempts) + "  calibration " +
+                       report.calibration + "  " + report.message);
+        if (record) {
+            const DeviceRecord r{now,
+                                 ports[i],
+                                 AdapterSerialNumber(ports[i]),
+                                 release,
+                                 imageSha256,
+                                 OutcomeWord(report),
+                                 report.message,
+                                 report.seconds,
+                                 report.failedAttempts,
+                                 report.calibration};
+            std::string error;
+            if (!record->Append(r, error)) {
+                board.Announce("velor-flash: " + error);
+            }
+        }
+    }
+
+    // The loop of one port: waiting for a device, writing it, waiting for it to leave.
+    void Serve(std::size_t i) {
+        const PortJob job{ports[i], baudIndex, image, &stops[i]};
+        bool occupied = false;            // the last device handled may still be on the port
+        std::optional<std::string> seen;  // what it said when it answered after its write
+        while (!Ending(i)) {
+            board.SetLine(i, Head(i) + (occupied ? "remove the device" : "waiting for a device") +
+                                 "  " + TallyText(i));
+            const Presence presence = ProbeDevice(job);
+            if (Ending(i)) {
+                break;
+            }
+            if (!presence.present) {
+                occupied = false;
+                Pause(i);
+                continue;
+            }
+            // The device just handled answers as it did after its write (with the new release
+            // when it was written): the same device, not a new one. One that says something else
+            // was put in its place between two probes.
+            if (occupied && (!seen || *seen == presence.description)) {
+                seen = presence.description;
+                Pause(i);
+                continue;
+            }
+            if (count > 0 && claimed.fetch_add(1) >= count) {
+                break;
+            }
+            const DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
+                board.SetLine(i, ProgressLine(ports[i], portWidth, progress) + "  " + TallyText(i));
+            });
+            Report(i, report);
+            occupied = true;
+            seen.reset();
+        }
+        board.SetLine(i, Head(i) + "ended  " + TallyText(i));
+    }
+};
+
+}  // namespace
+
+int RunStation(const Args& args) {
+    std::string error;
+    const auto options = ParseGangOptions(args, true, error);
+    std::optional<RecordFormat> format;
+    if (options && !options->recordFile.empty()) {
+        format = RecordFormatOf(options->recordFile);
+        if (!format) {
+            error = "the record file's name must end in .csv, .jsonl, .ndjson or .json";
+        }
+    }
+    const bool usable = options && (options->recordFile.empty() || format);
+    if (const auto end = EndBeforeDevices(options, usable, error, StationUsage().c_str())) {
+        return *end;
+    }
+    TightenTimerSlack();
+    TerminalHost host;
+    GangStart start;
+    if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
+        return prepared;
+    }
+
+    const std::size_t n = start.ports.size();
+    Station station(n);
+    station.ports = start.ports;
+    station.portWidth = start.portWidth;
+    station.baudIndex = options->baudIndex;
+    station.image = start.image;
+    station.release = ImageReleaseStamp(*start.image);
+    station.imageSha256 = ImageSha256(*start.image);
+    station.count = options->count;
+    if (format) {
+        station.record = std::make_unique<RecordFile>(options->recordFile, *format);
+    }
+
+    bool interrupted = false;
+    std::atomic<std::size_t> ended{0};
+    {
+        LiveLines live(stderr);
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < n; ++i) {
+            threads.emplace_back([&station, &ended, i] {
+                station.Serve(i);
+                ++ended;
+            });
+        }
+        // Reports go to stdout as they come; the live lines to stderr on a terminal.
+        const auto show = [&] {
+            for (const auto& line : station.board.TakeAnnouncements()) {
+                live.Clear();
+                std::printf("%s\n", line.c_str());
+                std::fflush(stdout);
+            }
+            std::vector<std::string> lines = station.board.Lines();
+            Tally total;
+            {
+                const std::lock_guard<std::mutex> lock(station.tallyMutex);
+                for (const auto& t : station.tallies) {
+                    total.Add(t);
+                }
+            }
+            lines.push_back("total  " + total.Text());
+            live.Draw(lines);
+        };
+        while (ended.load() < n) {
+            if (!interrupted && InterruptGuard::Requested()) {
+                interrupted = true;
+                for (std::size_t i = 0; i < n; ++i) {
+                    station.stops[i] = true;
+                }
+            }
+            show();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        show();
+    }
+    Tally total;
+    int code = interrupted ? kExitStopped : kExitDone;
+    for (std::size_t i = 0; i < n; ++i) {
+        std::printf("%s%s\n", station.Head(i).c_str(), station.tallies[i].Text().c_str());
+        total.Add(station.tallies[i]);
+        code = WorseExitCode(code, station.codes[i]);
+    }
+    std::printf("total  %s\n", total.Text().c_str());
+    return code;
+}
+
+}  // namespace velor::cli
