@@ -197,19 +197,15 @@ TEST_F(ReporterRun, AFailedWriteSummarisesWhatWasWritten) {
 
 TEST_F(ReporterRun, AFailedWriteCountsItsLastAttemptInTheSummaryAndTheResult) {
     for (const OutputMode mode : {OutputMode::Human, OutputMode::Json}) {
-        form = MainWindowModel{};
         auto reporter = Make(mode, false);
         reporter->Start();
-        {
-            const FollowDevice following(*reporter, info);
-            form.Activity = DeviceActivity::Writing;
-            form.ProgressbarReadWrite.SetMaxValue(4);
-            form.Label3 = "Автокалібровка: 399.0.0";
-            reporter->Turn();
-            // The 400th attempt fails after the last turn; the write ends there.
-            form.Label3 = "Автокалібровка: 400.0.0";
-            form.Activity = DeviceActivity::Idle;
-        }
+        reporter->OnStarted({SessionOperation::Write, "/dev/ttyUSB0", 115200});
+        reporter->OnProgress(At(1, 1));
+        reporter->OnCalibration({399, 0, 0, 399});
+        reporter->Turn();
+        // The 400th attempt fails after the last turn; the write ends there.
+        reporter->OnCalibration({400, 0, 0, 400});
+        reporter->OnEnded(End(OutcomeKind::Failed, OutcomeReason::FailureRule, At(1, 1)));
         reporter->Finish(SessionOutcome::Failed, 1);
     }
     EXPECT_TRUE(Has(out.Text(), "400 failed attempts; calibration 400.0.0")) << out.Text();
