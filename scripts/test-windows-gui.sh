@@ -38,7 +38,7 @@ export WINEPREFIX=${VELOR_WINEPREFIX:-$PWD/$win/wineprefix-gui} WINEDEBUG=-all \
 work=$(mktemp -d)
 xvfb_pid= devsim_pid=
 cleanup() {
-    for pid in $devsim_pid $xvfb_pid; do
+    for pid in $(cat "$work/devsim.pid" 2>/dev/null) $xvfb_pid; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
@@ -62,11 +62,15 @@ winpath() { echo "Z:${1//\//\\}"; }
 objcopy -I ihex -O binary --gap-fill 0xff resources/firmware/KALMIRA-5K-2_241004.hex \
     "$work/release.bin"
 
+devsim_args=()
 start_device() {
-    [ -z "$devsim_pid" ] || { kill "$devsim_pid"; wait "$devsim_pid" 2>/dev/null || true; }
+    devsim_pid=$(cat "$work/devsim.pid" 2>/dev/null || true)
+    [ -z "$devsim_pid" ] || { kill "$devsim_pid" 2>/dev/null || true; wait "$devsim_pid" 2>/dev/null || true; }
     rm -f "$work/device.bin" "$work/devsim.out"
-    "$devsim" --description 241003 --dump "$work/device.bin" >"$work/devsim.out" &
+    "$devsim" --description 241003 --dump "$work/device.bin" "${devsim_args[@]}" \
+        >"$work/devsim.out" &
     devsim_pid=$!
+    echo "$devsim_pid" >"$work/devsim.pid"  # the request server starts devices of its own
     for _ in $(seq 100); do [ -s "$work/devsim.out" ] && break; sleep 0.05; done
     ln -sfn "$(head -n1 "$work/devsim.out")" "$WINEPREFIX/dosdevices/com7"
     "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial7' /d COM7 /f \
@@ -81,8 +85,43 @@ if [ -n "$shots" ]; then
     mkdir -p "$work/shots"
     shot_args=(--shots "$(winpath "$work/shots")")
 fi
+# The driver's requests, served while it runs: the device killed (SIGKILL: the line vanishes
+# under the program) or a new one plugged behind COM7, COM8 mapped or unmapped.
+serve_requests() {
+    local request=$work/control/request
+    while :; do
+        if [ -f "$request" ]; then
+            case $(cat "$request") in
+                kill) kill -9 "$(cat "$work/devsim.pid")" 2>/dev/null || true ;;
+                plug) start_device ;;
+                add-com8)
+                    ln -sfn "$(head -n1 "$work/devsim.out")" "$WINEPREFIX/dosdevices/com8"
+                    "$wine" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial8' \
+                        /d COM8 /f >/dev/null 2>&1 ;;
+                remove-com8)
+                    "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial8' \
+                        /f >/dev/null 2>&1 || true
+                    rm -f "$WINEPREFIX/dosdevices/com8" ;;
+            esac
+            rm -f "$request"
+        fi
+        sleep 0.1
+    done
+}
+run_with_requests() {
+    mkdir -p "$work/control"
+    serve_requests &
+    local server=$!
+    local code=0
+    "$wine" "$driver" --exe "$(winpath "$exe")" --port COM7 --control "$(winpath "$work/control")" \
+        "$@" || code=1
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    return "$code"
+}
+
 status=0
-suites=${VELOR_GUI_SUITES:-main early-port stop dpi}
+suites=${VELOR_GUI_SUITES:-main early-port stop dpi}  # also: replug ports (see README)
 if [[ " $suites " == *" main "* ]]; then
     start_device
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \
@@ -96,6 +135,20 @@ fi
 if [[ " $suites " == *" stop "* ]]; then
     start_device  # a device that does not yet hold the release
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite stop --port COM7 || status=1
+fi
+if [[ " $suites " == *" replug "* ]]; then
+    # A smaller device: writes of 8 KiB, long enough to be stopped or cut, the last one compared
+    # byte for byte.
+    devsim_args=(--geometry 4:32:64)
+    head -c 8192 "$work/release.bin" >"$work/small.bin"
+    start_device
+    run_with_requests --suite replug --image "$(winpath "$work/small.bin")" \
+        --dump "$(winpath "$work/device.bin")" || status=1
+    devsim_args=()
+fi
+if [[ " $suites " == *" ports "* ]]; then
+    start_device
+    run_with_requests --suite ports || status=1
 fi
 if [[ " $suites " == *" dpi "* ]]; then
     # The same start-up at 144 DPI: the layout scales with the monitor.

@@ -50,6 +50,7 @@ inline constexpr const char* kRewriteLine = "\r\033[K";
 
 int RunCheck(const Args& args);      // velor-flash check [FILE] [--image-out BIN] [--size N]
 int RunPorts(const Args& args);      // velor-flash ports
+int RunDoctor(const Args& args);     // velor-flash doctor
 int RunDetect(const Args& args);     // velor-flash detect --port P [--baud RATE]
 int RunWrite(const Args& args);      // velor-flash write --port P [--baud RATE] [--hex FILE]
 int RunReset(const Args& args);      // velor-flash reset --port P [--baud RATE]

@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "  check [FILE]       check an Intel HEX text (default: the embedded release) and build its "
     "image\n"
     "  ports [--long]     list the serial ports present (--long: what each one is)\n"
+    "  doctor [--port P]  check the ports, the permissions and the device, for support\n"
     "  detect --port P    wake and identify the device, print its description\n"
     "  write --port P     write the firmware into the device\n"
     "  write --port A --port B ...  (or --ports A,B,C, or --all) write several devices at once\n"
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
         return RunCheck(args);
     if (command == "ports")
         return RunPorts(args);
+    if (command == "doctor")
+        return RunDoctor(args);
     if (command == "detect")
         return RunWithStop(RunDetect, args);
     if (command == "write")

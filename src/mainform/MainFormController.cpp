@@ -1,5 +1,7 @@
 #include "mainform/MainFormController.h"
 
+#include "mainform/PortListFollow.h"
+
 #include "app/Conversions.h"
 #include "app/FileNames.h"
 #include "app/PortList.h"
@@ -102,6 +104,19 @@ bool MainFormController::Load() {
         ~Finished() { --loads; }
     } finished{m_runningLoads};
     return PrepareFirmware(m_model, m_host, m_image);
+}
+
+bool MainFormController::FollowPortList() {
+    if (!CloseQuery()) {
+        return false;  // a running operation keeps the list it started with
+    }
+    std::vector<std::string> ports;
+    try {
+        m_listPorts(ports);
+    } catch (const EComPort&) {
+        return false;
+    }
+    return FollowPorts(m_model.cbPort, std::move(ports));
 }
 
 CloseAnswer MainFormController::AnswerClose(bool handlerRunning, bool canDefer) const {

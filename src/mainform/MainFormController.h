@@ -60,6 +60,11 @@ class MainFormController {
     void sButton2Click();
     void sButton3Click();
 
+    // The port list follows the adapters plugged and unplugged, while no load or device
+    // operation runs (then nothing changes); true when the list changed. Silent: a list that
+    // cannot be read stays as it is.
+    bool FollowPortList();
+
     // What a close request gets. Never while a device operation runs, whose messages would go
     // unseen and whose port would stay held. While a handler only turns the event loop (a load),
     // a window that can close at that handler's end defers (canDefer), another refuses.

@@ -10,6 +10,7 @@
 #include "protocol/DeviceInfo.h"
 #include "protocol/Frames.h"
 #include "protocol/ProtocolBuffers.h"
+#include "protocol/ReplyLatency.h"
 #include "protocol/SessionEvents.h"
 #include "serial/TBComPort.h"
 
@@ -50,11 +51,16 @@ class DeviceLink {
 
     // One try of CurrentCommand: event turn, send, log line, wait, read LastReply. True when the
     // reply is accepted: signed and accepted when the device signs its replies, else by its head
-    // and last character alone.
-    bool FlashAttempt(const FlashCommand& command, int delayMs);
+    // and last character alone. The read time of a reply accepted without a calibrated wait
+    // goes into latency.
+    bool FlashAttempt(const FlashCommand& command, int delayMs, ReplyLatency* latency = nullptr);
 
     // "g0101;", 100 ms, read, "g0101;", read, exclamation beep. Leaves the port open.
     void ResetDevice();
+    // The same at the end of a write, for a device that may leave the line at its reset (its own
+    // USB port re-enumerates, or it powers the adapter): a port error once the first frame has
+    // gone out ends the reset, and the answer is true. An error before that passes through.
+    bool ResetDeviceMayLeave();
 
   private:
     MainWindowModel& m_form;

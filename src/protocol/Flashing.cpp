@@ -180,7 +180,7 @@ LoopEnd Flasher::RetryLoop(const FlashCommand& command, int& delay) {
         }
         ++m_sentThisPage;
         const int delayUsed = delay;
-        const bool accepted = m_c.link.FlashAttempt(command, delay);
+        const bool accepted = m_c.link.FlashAttempt(command, delay, &m_s.Replies);
         const std::string& reply = m_c.buffers.LastReply;
         m_c.events.OnAttempt({command.Command, m_page, m_block,
                               accepted        ? AttemptVerdict::Accepted
@@ -222,14 +222,23 @@ void Flasher::ReportProgress(int64_t pagesDone, int64_t blocksDone) {
 FlashResult Flasher::Complete() {
     auto& form = m_c.form;
     m_c.host.BringToFront();
-    m_c.link.ResetDevice();
+    // Every page is programmed: a device gone at its reset has taken the whole write.
+    m_s.LeftAtReset = m_c.link.ResetDeviceMayLeave();
     form.ButtonConect.Enabled = true;
     form.cbPort.Enabled = true;
     form.cbBaudRate.Enabled = true;
     form.LabelNameOfHex = texts::kStatusDoneHead + m_c.host.LongTimeOfDay();
-    m_c.port.ClosePort();
+    try {
+        m_c.port.ClosePort();
+    } catch (const EComPort&) {
+        if (!m_s.LeftAtReset) {
+            throw;
+        }
+    }
     const std::string headline = texts::kDoneHead + m_c.host.LongTimeOfDay();
-    ShowOutcome(m_c, OutcomeReason::Done, headline + texts::kDoneTail, headline);
+    ShowOutcome(m_c, OutcomeReason::Done,
+                headline + texts::kDoneTail + (m_s.LeftAtReset ? texts::kLeftAtResetNote : ""),
+                headline);
     form.ProgressbarReadWrite.SetProgress(0);
     form.ProgressbarWrite.SetPosition(0);
     form.Focus = FocusTarget::ButtonConect;

@@ -6,6 +6,7 @@
 
 #include "firmware/FirmwareImage.h"
 #include "protocol/DeviceContext.h"
+#include "protocol/ReplyLatency.h"
 #include "protocol/SessionEvents.h"
 
 namespace velor {
@@ -25,6 +26,8 @@ struct FlashState {
     int EraseDelay = 0;
     int WriteDelay = 0;
     int ProgramDelay = 0;
+    bool LeftAtReset = false;     // every page written, the device left the line at its reset
+    ReplyLatency Replies;         // of the accepted flashing replies
     WriteProgressEvent Progress;  // as last reported
 };
 

@@ -44,6 +44,11 @@ inline constexpr const char* kDoneTail =
     "наявності)\r\n                  Після запису необхідно провести встановлення конфігурації "
     "(при наявності)";
 
+// Added to the completion message when the device left the line at its reset.
+inline constexpr const char* kLeftAtResetNote =
+    "\r\nПрилад від'єднався від лінії під час скидання: це нормально для приладу з власним "
+    "USB-портом.";
+
 inline constexpr const char* kStatusFailedHead = "Мікропрограма : ";
 inline constexpr const char* kStatusFailedTail = " - помилка";
 inline constexpr const char* kFailureLead = "                              \r\n";

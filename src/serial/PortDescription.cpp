@@ -37,6 +37,9 @@ std::string DescriptionText(const PortDescription& port) {
     if (!port.Driver.empty()) {
         Join(text, "driver " + port.Driver, ", ");
     }
+    if (port.LatencyTimerMs >= 0) {
+        Join(text, "latency timer " + std::to_string(port.LatencyTimerMs) + " ms", ", ");
+    }
     Join(text, port.Target.empty() ? "" : "-> " + port.Target, ", ");
     Join(text, port.ById, ", ");
     return text;

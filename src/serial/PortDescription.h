@@ -19,6 +19,7 @@ struct PortDescription {
     std::string ById;          // /dev/serial/by-id path leading to the port (Linux)
     std::string FriendlyName;  // the device manager's name (Windows)
     std::string Target;        // where a path given as the name leads, when elsewhere
+    int LatencyTimerMs = -1;   // how long the adapter holds received bytes (FTDI); -1: none known
 };
 
 // One line for a person: names first, then IDs, serial, driver and the stable path. Empty when

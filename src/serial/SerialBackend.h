@@ -79,6 +79,9 @@ class ISerialBackend {
     virtual TOpenStatus Open(const std::string& port) = 0;
     // Releases the device; harmless when none is held.
     virtual void Close() = 0;
+    // Whether the device has left the line (unplugged, hung up), judged by the last failed call
+    // and the handle's own state. A closing port then lets go of it without the line calls.
+    virtual bool DeviceGone() { return false; }
 
     virtual bool SetupComm(int32_t inQueue, int32_t outQueue) = 0;
     virtual bool SetCommState(const TDcb& dcb) = 0;

@@ -71,9 +71,17 @@ void TBComPort::ClosePort() {
     if (!m_opened) {
         return;
     }
-    SetDtrLine(false);
-    SetRtsLine(false);
-    AbortTransfers();
+    try {
+        SetDtrLine(false);
+        SetRtsLine(false);
+        AbortTransfers();
+    } catch (const EComPort&) {
+        // The operation that met the hang-up has reported it; a port kept open on a vanished
+        // device would refuse every operation until the program restarts.
+        if (!m_backend->DeviceGone()) {
+            throw;
+        }
+    }
     StopEventMachinery();
     m_backend->Close();
     m_opened = false;

@@ -49,7 +49,8 @@ class TBComPort {
     // settings step, leaving the port closed and every property as it was.
     void OpenPort();
     // Lowers DTR and RTS, aborts transfers, ends the event thread, releases the device; a failure
-    // of the lines or the abort raises and leaves the port open.
+    // of the lines or the abort raises and leaves the port open, unless the device has left the
+    // line: then the port closes all the same, so that the next open reaches a replugged device.
     void ClosePort();
     bool Opened() const { return m_opened; }
 

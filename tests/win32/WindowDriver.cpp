@@ -2,8 +2,8 @@
 // screen reader or an automation tool would use (find windows by class and title, read control
 // texts, post clicks, send keys), under Wine or on a real Windows PC.
 //
-//   velor-window-driver.exe --exe PATH --suite main|stop|startup|early-port|write
-//                           [--port COM7] [--image BIN] [--dump BIN] [--shots DIR]
+//   velor-window-driver.exe --exe PATH --suite main|stop|startup|early-port|write|replug|ports
+//                           [--port COM7] [--image BIN] [--dump BIN] [--shots DIR] [--control DIR]
 //
 // Exit code 0 when every check held; each failed check is printed.
 
@@ -512,6 +512,7 @@ struct Options {
     std::wstring Image;
     std::wstring Dump;
     std::wstring Shots;
+    std::wstring Control;  // a folder where the script takes requests: "kill", "plug", ...
 };
 
 void ExpectBox(Driver& d, const std::string& what, const std::wstring& text, bool icon,
@@ -708,6 +709,119 @@ void StopWrite(Driver& d) {
     }
 }
 
+// Asks the script that runs the simulators to act (kill the device, plug a new one, map a port)
+// and waits until it has.
+bool Ask(Driver& d, const Options& o, const std::string& request) {
+    const std::filesystem::path file = std::filesystem::path(o.Control) / L"request";
+    {
+        std::ofstream out(file);
+        out << request << "\n";
+    }
+    const bool done = WaitFor([&] { return !std::filesystem::exists(file); }, 30000);
+    d.Check(done, "the script did \"" + request + "\"");
+    return done;
+}
+
+bool Writing(Driver& d) {
+    return d.Control(kLabelNameOfHex) == L"Йде запис! Заборонено переривати!" &&
+           d.Control(kGauge) != L"0%";
+}
+
+// The device behind the port goes while the port is open, after a stop, in the middle of a
+// write and after a detection; the next operation reaches the new device without a restart.
+void Replug(Driver& d, const Options& o) {
+    StopWrite(d);
+    Ask(d, o, "kill");
+    Ask(d, o, "plug");
+
+    d.Click(kButtonWrite);
+    d.Check(
+        WaitFor([&] { return Writing(d); }, 120000),
+        "replug: the write after a stop reached the new device (" + Utf8(d.Control(kGauge)) + ")");
+    Ask(d, o, "kill");
+    const auto error = d.TakeBox(60000);
+    d.Check(error && error->Icon && StartsWith(error->Text, L"Помилка"),
+            "replug: the write whose device vanished shows a port error \"" +
+                (error ? Utf8(error->Text) : std::string()) + "\"");
+    int more = 0;
+    while (d.TakeBox(3000)) {
+        ++more;
+    }
+    d.Check(more == 0, "replug: the port error is shown once");
+    WaitFor([&] { return d.Enabled(kButtonWrite); }, 10000);
+    Ask(d, o, "plug");
+
+    ServiceLayout(d);
+    Detect(d);
+    Ask(d, o, "kill");
+    Ask(d, o, "plug");
+    Write(d, o);
+}
+
+std::vector<std::wstring> ListedPorts(Driver& d) {
+    const HWND list = GetDlgItem(d.Main(), kCbPort);
+    std::vector<std::wstring> names;
+    const auto count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring name(static_cast<size_t>(SendMessageW(list, CB_GETLBTEXTLEN, i, 0)) + 1,
+                          L'\0');
+        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(name.data()));
+        name.resize(wcslen(name.c_str()));
+        names.push_back(name);
+    }
+    return names;
+}
+
+bool Lists(Driver& d, const std::wstring& port) {
+    const auto names = ListedPorts(d);
+    return std::find(names.begin(), names.end(), port) != names.end();
+}
+
+std::wstring ChosenPort(Driver& d) {
+    const HWND list = GetDlgItem(d.Main(), kCbPort);
+    const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) {
+        return {};
+    }
+    std::wstring name(256, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(name.data()));
+    name.resize(wcslen(name.c_str()));
+    return name;
+}
+
+// Waits for the list to follow a port mapped or unmapped by the script. Wine sends no
+// WM_DEVICECHANGE for a mapping; then the driver broadcasts what Windows would send.
+bool Follows(Driver& d, const std::function<bool()>& listed, const std::string& what) {
+    if (WaitFor(listed, 3000)) {
+        Print("ok    ports: the system announced " + what);
+        return true;
+    }
+    Print("skip  ports: this system sent no WM_DEVICECHANGE for " + what +
+          " (Wine); the driver sends DBT_DEVNODES_CHANGED as Windows does");
+    // Sent, not posted: the message may carry a pointer, so no system posts it across programs.
+    SendMessageTimeoutW(d.Main(), WM_DEVICECHANGE, 0x0007, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    return WaitFor(listed, 5000);
+}
+
+void PortList(Driver& d, const Options& o) {
+    ChoosePort(d, o);
+    const std::wstring chosen = ChosenPort(d);
+    d.CheckText(chosen, o.Port, "ports: chosen");
+    Ask(d, o, "add-com8");
+    d.Check(Follows(
+                d, [&] { return Lists(d, L"COM8"); }, "a new port"),
+            "ports: COM8 plugged is listed");
+    d.CheckText(ChosenPort(d), chosen, "ports: the chosen port stays chosen");
+    Ask(d, o, "remove-com8");
+    d.Check(Follows(
+                d, [&] { return !Lists(d, L"COM8"); }, "a port gone"),
+            "ports: COM8 unplugged leaves the list");
+    d.CheckText(ChosenPort(d), chosen, "ports: still chosen");
+    d.Check(!d.TakeBox(500).has_value(), "ports: the list follows without a message");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -729,6 +843,8 @@ int wmain(int argc, wchar_t** argv) {
             o.Dump = value;
         } else if (name == L"--shots") {
             o.Shots = value;
+        } else if (name == L"--control") {
+            o.Control = value;
         }
     }
     if (o.Exe.empty()) {
@@ -762,6 +878,11 @@ int wmain(int argc, wchar_t** argv) {
         Detect(d);
         Reset(d);
         About(d);
+    } else if (o.Suite == L"replug") {
+        ChoosePort(d, o);
+        Replug(d, o);
+    } else if (o.Suite == L"ports") {
+        PortList(d, o);
     } else if (o.Suite == L"startup") {
         StartUpState(d);
         shot(d.Main(), L"win32-startup");

@@ -89,7 +89,14 @@ void DeviceLoop::Answer(const std::string& frame, const FrameFate& fate,
     }
     if (result.reset) {
         WriteDump(m_options.dump, m_model.Memory());
+        if (m_options.leaveAtReset) {
+            m_log.Line("unplug", frame);
+            m_unplugged = true;
+        }
         m_log.Flush();
+        if (m_unplugged) {
+            return;
+        }
     }
     if (!result.reply) {
         return;
@@ -99,9 +106,18 @@ void DeviceLoop::Answer(const std::string& frame, const FrameFate& fate,
         result.reply->assign(result.reply->size(), '?');
     }
     m_faults.Corrupt(fate, *result.reply);
-    m_replies.push_back(
-        {arrival + std::chrono::milliseconds(m_options.replyDelayMs + fate.extraDelayMs),
-         std::move(*result.reply)});
+    m_replies.push_back({AdapterTick(arrival + std::chrono::milliseconds(m_options.replyDelayMs +
+                                                                         fate.extraDelayMs)),
+                         std::move(*result.reply)});
+}
+
+DeviceLoop::Clock::time_point DeviceLoop::AdapterTick(Clock::time_point due) const {
+    if (m_options.adapterLatencyMs <= 0 || due <= m_epoch) {
+        return due;
+    }
+    const Clock::duration period = std::chrono::milliseconds(m_options.adapterLatencyMs);
+    const auto ticks = (due - m_epoch + period - Clock::duration(1)) / period;
+    return m_epoch + ticks * period;
 }
 
 void DeviceLoop::SendDueReplies(Clock::time_point now) {

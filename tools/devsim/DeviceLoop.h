@@ -38,6 +38,8 @@ class DeviceLoop {
     void HandleFrames(const std::string& bytes, Clock::time_point arrival);
     void Answer(const std::string& frame, const FrameFate& fate, Clock::time_point arrival);
     void SendDueReplies(Clock::time_point now);
+    // The first tick of the adapter's latency timer at or after due.
+    Clock::time_point AdapterTick(Clock::time_point due) const;
     enum class Waited { Going, Stopped, Failed };
     // Waits for the line, a reply's time or a stop signal; Failed sets error.
     Waited Wait(Clock::time_point now, int stopSignals, std::string& error);
@@ -54,6 +56,7 @@ class DeviceLoop {
     long m_replyCount = 0;
     bool m_hostPresent = false;
     bool m_unplugged = false;
+    Clock::time_point m_epoch = Clock::now();  // the adapter timer's first tick
 };
 
 }  // namespace devsim

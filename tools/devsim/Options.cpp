@@ -29,6 +29,10 @@ const char* const kUsage =
     "  --noise-prob P              send stray characters before or inside a reply\n"
     "  --dup-prob P                send a reply twice in one piece\n"
     "  --unplug-after N            vanish at the N-th erase/write/program frame (hang up)\n"
+    "  --leave-at-reset            vanish at the first reset frame, after saving the dump\n"
+    "                              (a device whose own USB port re-enumerates)\n"
+    "  --adapter-latency-ms N      hand replies over only on N ms ticks, like a USB adapter's\n"
+    "                              latency timer (FTDI: 16 by default)\n"
     "  --fault N:KIND              script a fault for the N-th frame (counted from 1): drop,\n"
     "                              garble:P:C (the reply's P-th character arrives as C),\n"
     "                              late:MS, dup (the reply twice) or noise:P:TEXT (TEXT before\n"
@@ -159,6 +163,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.model.signReplies = false;
             continue;
         }
+        if (name == "--leave-at-reset") {
+            o.leaveAtReset = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = name == "" ? "empty option" : "unknown option or missing value: " + name;
             return std::nullopt;
@@ -212,6 +220,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (name == "--unplug-after") {
             ok = ToLong(value, 0, 100000000, n);
             o.faults.unplugAfter = n;
+        } else if (name == "--adapter-latency-ms") {
+            ok = ToLong(value, 0, 255, n);
+            o.adapterLatencyMs = static_cast<int>(n);
         } else if (name == "--fault") {
             ok = ParseScriptedFault(value, o.faults.scripted);
         } else if (name == "--baud") {

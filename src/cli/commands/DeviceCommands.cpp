@@ -200,6 +200,8 @@ int Run(Operation op, const Args& args) {
                 break;
         }
         outcome = session.LastOutcome();
+        reporter.NoteWriteEnd(session.LastFlash().LeftAtReset,
+                              session.LastFlash().Replies.MedianMs());
         return ExitCodeOf(outcome);
     });
     reporter.Finish(outcome, code);

@@ -65,6 +65,12 @@ JsonEvent& JsonEvent::Add(const std::string& key, int64_t value) {
     return *this;
 }
 
+JsonEvent& JsonEvent::AddFlag(const std::string& key, bool value) {
+    Key(key);
+    m_text += value ? "true" : "false";
+    return *this;
+}
+
 JsonEvent& JsonEvent::AddSeconds(const std::string& key, std::optional<double> seconds) {
     Key(key);
     if (!seconds || !std::isfinite(*seconds)) {

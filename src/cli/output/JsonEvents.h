@@ -20,6 +20,7 @@ class JsonEvent {
     JsonEvent& Add(const std::string& key, const char* value);
     JsonEvent& Add(const std::string& key, int64_t value);
     JsonEvent& Add(const std::string& key, int value) { return Add(key, int64_t{value}); }
+    JsonEvent& AddFlag(const std::string& key, bool value);
     // A number with one decimal, or null.
     JsonEvent& AddSeconds(const std::string& key, std::optional<double> seconds);
     std::string Text() const { return m_text + "}"; }

@@ -1,5 +1,7 @@
 #include "cli/output/Reporter.h"
 
+#include "cli/output/LatencyHint.h"
+
 #include <ctime>
 
 #include "cli/Commands.h"
@@ -187,17 +189,27 @@ bool Reporter::WroteSomething(SessionOutcome outcome) const {
             outcome == SessionOutcome::Stopped || outcome == SessionOutcome::None);
 }
 
+void Reporter::NoteWriteEnd(bool leftAtReset, std::optional<double> replyLatencyMs) {
+    m_leftAtReset = leftAtReset;
+    m_replyLatencyMs = replyLatencyMs;
+}
+
 void Reporter::Finish(SessionOutcome outcome, int exitCode) {
     ClearLine();
     const double seconds = m_clock() - m_started;
     const bool summarised = WroteSomething(outcome);
     const WriteProgress progress = m_follow.Progress();
-    const std::string summary = summarised ? FormatSummary(progress, seconds) : std::string();
+    std::string summary = summarised ? FormatSummary(progress, seconds) : std::string();
+    if (summarised && m_leftAtReset) {
+        summary += "; the device left the line at its reset";
+    }
+    const std::string hint = summarised ? LatencyHint(m_replyLatencyMs, m_settings.Port) : "";
+    const std::string ending = hint.empty() ? summary : summary + "\n" + hint;
 
     switch (m_settings.Mode) {
         case OutputMode::Human:
             if (summarised) {
-                std::fprintf(m_out, "%s\n", summary.c_str());
+                std::fprintf(m_out, "%s\n", ending.c_str());
             }
             break;
         case OutputMode::Quiet:
@@ -208,7 +220,7 @@ void Reporter::Finish(SessionOutcome outcome, int exitCode) {
                 }
             }
             if (summarised) {
-                std::fprintf(m_out, "%s\n", summary.c_str());
+                std::fprintf(m_out, "%s\n", ending.c_str());
             }
             break;
         case OutputMode::Json: {
@@ -221,6 +233,15 @@ void Reporter::Finish(SessionOutcome outcome, int exitCode) {
                     .AddSeconds("seconds", seconds)
                     .Add("failed_attempts", reported.FailedAttempts)
                     .Add("calibration", reported.Calibration);
+                if (summarised && m_leftAtReset) {
+                    event.AddFlag("left_line_at_reset", true);
+                }
+                if (summarised && m_replyLatencyMs) {
+                    event.AddSeconds("reply_latency_ms", m_replyLatencyMs);
+                }
+                if (!hint.empty()) {
+                    event.Add("hint", hint);
+                }
             } else {
                 event.AddSeconds("seconds", seconds);
             }
@@ -232,6 +253,9 @@ void Reporter::Finish(SessionOutcome outcome, int exitCode) {
     if (m_log) {
         if (summarised) {
             m_log->Line("# " + summary);
+            if (!hint.empty()) {
+                m_log->Line("# " + hint);
+            }
         }
         m_log->Line(std::string("# result: ") + OutcomeName(outcome, exitCode) + ", exit " +
                     std::to_string(exitCode));

@@ -59,6 +59,9 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     void Error(const std::string& text) override;
     void Turn() override;
 
+    // What the write's end learnt of the device and its line, for the summary and the result.
+    void NoteWriteEnd(bool leftAtReset, std::optional<double> replyLatencyMs);
+
     // The operation's end: summary, result event, log footer.
     void Finish(SessionOutcome outcome, int exitCode);
 
@@ -85,6 +88,8 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     ProgressThrottle m_jsonBeat{1.0};
     std::string m_lastJsonKey;
     std::vector<std::string> m_quietMessages;
+    bool m_leftAtReset = false;
+    std::optional<double> m_replyLatencyMs;
 
     std::unique_ptr<AttemptLogFile> m_log;
 };

@@ -35,6 +35,7 @@ struct State {
     std::set<Op> Failing;    // every call of these fails
     TOpenStatus OpenAnswer;  // what a succeeding Open reports
     bool DeviceHeld = false;
+    bool Gone = false;               // what DeviceGone answers: the device has left the line
     std::vector<std::string> Calls;  // "SetupComm 2048 2048", "EscapeCommFunction 6", ...
 
     TDcb Dcb;                  // the last block applied

@@ -89,6 +89,10 @@ class FakeBackend final : public ISerialBackend {
         }
         m_state->DeviceHeld = false;
     }
+    bool DeviceGone() override {
+        std::lock_guard lock(m_state->Mutex);
+        return m_state->Gone;
+    }
     bool SetupComm(int32_t in, int32_t out) override {
         return Do(Op::SetupComm, "SetupComm " + std::to_string(in) + " " + std::to_string(out));
     }

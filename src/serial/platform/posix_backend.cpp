@@ -21,6 +21,7 @@
 
 #include "serial/SerialBackend.h"
 #include "serial/platform/LinuxEventWait.h"
+#include "serial/platform/LowLatency.h"
 #include "serial/platform/ModemLineErrors.h"
 #include "serial/platform/PollDeadline.h"
 #include "serial/platform/PosixTermios.h"
@@ -61,6 +62,8 @@ class PosixBackend final : public ISerialBackend {
         }
         ::ioctl(fd, TIOCEXCL);
         m_fd = fd;
+        // Every reply of the protocol would otherwise wait for an adapter's latency timer.
+        m_lowLatency.Ask(fd);
         char resolved[PATH_MAX];
         m_usbSerial =
             ::realpath(path.c_str(), resolved) != nullptr && posix::IsUsbSerialNode(resolved);
@@ -73,10 +76,24 @@ class PosixBackend final : public ISerialBackend {
         if (m_fd < 0) {
             return;
         }
+        m_lowLatency.Restore(m_fd);
         // Exclusive mode outlives this descriptor on a tty that stays open elsewhere.
         ::ioctl(m_fd, TIOCNXCL);
         ::close(m_fd);
         m_fd = -1;
+    }
+
+    bool DeviceGone() override {
+        if (m_fd < 0)
+            return false;
+        // A hung-up tty (an unplugged adapter, a pty whose other end closed) polls as hung up and
+        // answers every request with EIO; an adapter being removed answers ENXIO or ENODEV.
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return true;
+        struct termios2 t {};
+        return ::ioctl(m_fd, TCGETS2, &t) != 0 &&
+               (errno == EIO || errno == ENXIO || errno == ENODEV);
     }
 
     bool SetupComm(int32_t inQueue, int32_t) override {
@@ -388,6 +405,7 @@ class PosixBackend final : public ISerialBackend {
     serial_icounter_struct m_counters{};
     bool m_haveCounters = false;
     bool m_usbSerial = false;
+    posix::LowLatencyRequest m_lowLatency;
 };
 
 }  // namespace

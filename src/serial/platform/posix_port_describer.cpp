@@ -49,6 +49,16 @@ std::string DriverOf(const fs::path& device) {
     return {};
 }
 
+// ftdi_sio's latency timer of the port, in ms; -1 for a driver without one.
+int LatencyTimerOf(const fs::path& device) {
+    const std::string text = ReadAttribute(device / "latency_timer");
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return -1;
+    }
+    return std::stoi(text);
+}
+
 }  // namespace
 
 SysfsPortDescriber SysfsPortDescriber::FromSystem() {
@@ -69,6 +79,7 @@ PortDescription SysfsPortDescriber::Describe(const std::string& name) {
     const fs::path device = Canonical(classEntry / "device");
     if (!device.empty()) {
         d.Driver = DriverOf(device);
+        d.LatencyTimerMs = LatencyTimerOf(device);
         const fs::path usb = UsbDeviceOf(device);
         if (!usb.empty()) {
             d.VendorId = ReadAttribute(usb / "idVendor");

@@ -37,6 +37,19 @@ bool IsPlaceholder(const fs::path& entry) {
     return type && (type >> value) && value == 0;
 }
 
+// The terminals a folder holds now, links to them included (a dangling link is a device gone).
+void AddFolderTerminals(const fs::path& folder, std::vector<std::string>& names) {
+    std::error_code ec;
+    std::vector<std::string> found;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code statError;
+        if (fs::is_character_file(it->path(), statError)) {
+            found.push_back(it->path().string());
+        }
+    }
+    names.insert(names.end(), found.begin(), found.end());
+}
+
 }  // namespace
 
 bool SysfsPortSource::Collect(std::vector<std::string>& names) {
@@ -58,7 +71,14 @@ bool SysfsPortSource::Collect(std::vector<std::string>& names) {
         found.push_back(entry.filename().string());
     }
     names.insert(names.end(), found.begin(), found.end());
-    names.insert(names.end(), m_extraPorts.begin(), m_extraPorts.end());
+    for (const auto& extra : m_extraPorts) {
+        std::error_code folderError;
+        if (fs::is_directory(extra, folderError)) {
+            AddFolderTerminals(extra, names);
+        } else {
+            names.push_back(extra);
+        }
+    }
     return true;
 }
 

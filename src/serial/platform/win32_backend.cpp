@@ -24,6 +24,22 @@ bool NotSupported(DWORD error) {
     return error == ERROR_NOT_SUPPORTED;
 }
 
+// The answers of a port whose device has gone: a USB adapter after its surprise removal, or (under
+// Wine) a pseudo-terminal whose other end closed, whose EIO arrives as ERROR_NOT_READY.
+bool DeviceLeft(DWORD error) {
+    switch (error) {
+        case ERROR_BAD_COMMAND:
+        case ERROR_DEVICE_REMOVED:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_OPERATION_ABORTED:
+        case ERROR_NOT_READY:
+        case ERROR_DEVICE_NOT_CONNECTED:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The outcome of a finished overlapped request. A request that ended by its time-outs has
 // succeeded with what it moved (possibly nothing): Windows reports it so, while Wine completes it
 // with STATUS_TIMEOUT, which GetOverlappedResult turns into FALSE with ERROR_TIMEOUT.
@@ -292,11 +308,15 @@ class Win32Backend final : public ISerialBackend {
         return true;
     }
 
-    bool EscapeCommFunction(uint32_t function) override {
-        return ::EscapeCommFunction(m_device, function) != FALSE || NotSupported(GetLastError());
+    bool DeviceGone() override {
+        return m_device != INVALID_HANDLE_VALUE && DeviceLeft(m_lastError);
     }
 
-    bool PurgeComm(uint32_t flags) override { return ::PurgeComm(m_device, flags) != FALSE; }
+    bool EscapeCommFunction(uint32_t function) override {
+        return Kept(::EscapeCommFunction(m_device, function)) || NotSupported(m_lastError);
+    }
+
+    bool PurgeComm(uint32_t flags) override { return Kept(::PurgeComm(m_device, flags)); }
 
     bool ClearCommError(uint32_t& errors, uint32_t& inQueue) override {
         DWORD e = 0;
@@ -389,6 +409,12 @@ class Win32Backend final : public ISerialBackend {
     }
 
   private:
+    // The call's outcome, keeping the error of a failure for DeviceGone.
+    bool Kept(BOOL result) {
+        m_lastError = result ? ERROR_SUCCESS : GetLastError();
+        return result != FALSE;
+    }
+
     // A port driver refuses a second opener, but Wine lets every one in; a named mutex per port
     // stops every cooperating opener (our programs), in this process or another.
     bool ClaimPort(const std::string& port) {
@@ -411,6 +437,7 @@ class Win32Backend final : public ISerialBackend {
     HANDLE m_claim = nullptr;
     TDeviceTimeouts m_timeouts;  // as last set: they bound every transfer's wait
     uint32_t m_baudRate = 0;
+    DWORD m_lastError = ERROR_SUCCESS;
     std::atomic<uint32_t> m_watched{0};
 };
 

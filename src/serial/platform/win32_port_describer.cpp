@@ -72,6 +72,22 @@ std::string PortNameOf(HDEVINFO set, SP_DEVINFO_DATA& data) {
     return name;
 }
 
+// The FTDI driver's latency timer, kept beside PortName in the device's parameters; -1 for a
+// driver without one.
+int LatencyTimerOf(HDEVINFO set, SP_DEVINFO_DATA& data) {
+    DeviceKey key(SetupDiOpenDevRegKey(set, &data, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ));
+    if (!key.Valid())
+        return -1;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    if (RegQueryValueExA(key.Get(), "LatencyTimer", nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || value > 255)
+        return -1;
+    return static_cast<int>(value);
+}
+
 // "USB\VID_0403&PID_6001\A12345": the four digits after a tag, lower case.
 std::string IdAfter(const std::string& text, const std::string& tag) {
     const auto at = text.find(tag);
@@ -108,6 +124,7 @@ class SetupApiPortDescriber final : public IPortDescriber {
                 continue;
             d.FriendlyName = Property(set.Get(), data, SPDRP_FRIENDLYNAME);
             d.Manufacturer = Property(set.Get(), data, SPDRP_MFG);
+            d.LatencyTimerMs = LatencyTimerOf(set.Get(), data);
             char instance[512] = {};
             if (SetupDiGetDeviceInstanceIdA(set.Get(), &data, instance, sizeof instance - 1,
                                             nullptr)) {

@@ -8,6 +8,7 @@
 #include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QToolButton>
 
 #include "mainform/FormEvents.h"
@@ -94,6 +95,29 @@ void TMainForm::Bind() {
 void TMainForm::Create() {
     Run([this] { m_controller.FormCreate(); });
     m_created = true;
+    WatchPorts();
+}
+
+void TMainForm::WatchPorts() {
+    m_portWatch = PortWatch::FromSystem();
+    if (m_portWatch->Descriptor() < 0) {
+        return;  // Ctrl+R still reads the list
+    }
+    auto* notifier = new QSocketNotifier(m_portWatch->Descriptor(), QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        m_portsChanged = m_portWatch->TakeChanges() || m_portsChanged;
+        FollowPortsWhenIdle();
+    });
+}
+
+void TMainForm::FollowPortsWhenIdle() {
+    if (!m_portsChanged || !m_controller.CloseQuery()) {
+        return;
+    }
+    m_portsChanged = false;
+    if (m_controller.FollowPortList()) {
+        Render();
+    }
 }
 
 void TMainForm::ShowCentred() {
@@ -112,6 +136,7 @@ void TMainForm::ShowCentred() {
 void TMainForm::Run(const std::function<void()>& handler) {
     RunHandler(m_host, handler);
     Render();
+    FollowPortsWhenIdle();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "mainform/FormLayout.h"
 #include "mainform/MainFormController.h"
 #include "mainform/Shell.h"
+#include "serial/PortWatch.h"
 
 class QComboBox;
 class QLabel;
@@ -64,6 +66,10 @@ class TMainForm : public QWidget {
     void Run(const std::function<void()>& handler);
     std::optional<std::string> ChooseHexFile();
     void RepaintAndProcess();
+    // The port list follows plugging: a change seen by the watch waits for the end of a
+    // running operation.
+    void WatchPorts();
+    void FollowPortsWhenIdle();
     void ApplyServiceLayout();
     void OnFocusChanged(QWidget* now);
     QWidget* FocusWidgetOf(FocusTarget target) const;
@@ -78,6 +84,8 @@ class TMainForm : public QWidget {
     bool m_serviceApplied = false;
     bool m_snapping = false;  // the snap's own move must not snap again
     bool m_created = false;
+    std::unique_ptr<PortWatch> m_portWatch;
+    bool m_portsChanged = false;
     std::vector<std::string> m_shownPorts;
     std::vector<std::string> m_shownBauds;
 

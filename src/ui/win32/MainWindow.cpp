@@ -115,6 +115,17 @@ void TMainForm::Run(const std::function<void()>& handler) {
         return;
     }
     Render();
+    FollowPortsWhenIdle();
+}
+
+void TMainForm::FollowPortsWhenIdle() {
+    if (!m_portsChanged || m_runDepth > 0 || !m_controller.CloseQuery()) {
+        return;
+    }
+    m_portsChanged = false;
+    if (m_controller.FollowPortList()) {
+        Render();
+    }
 }
 
 void TMainForm::RunDeviceOperation(const std::function<void()>& handler) {
@@ -303,6 +314,14 @@ LRESULT TMainForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             DestroyWindow(window);
             return 0;
+        case WM_DEVICECHANGE:
+            // DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE, DBT_DEVNODES_CHANGED: an adapter came
+            // or went.
+            if (wParam == 0x8000 || wParam == 0x8004 || wParam == 0x0007) {
+                m_portsChanged = true;
+                FollowPortsWhenIdle();
+            }
+            return TRUE;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

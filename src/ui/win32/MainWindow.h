@@ -79,6 +79,9 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     // With 1 ms timers: the calibrated waits of an exchange would otherwise round up to the
     // system's 15.6 ms tick.
     void RunDeviceOperation(const std::function<void()>& handler);
+    // The port list follows plugging (WM_DEVICECHANGE); a change heard while an operation runs
+    // waits for its end.
+    void FollowPortsWhenIdle();
     std::optional<std::string> ChooseHexFile();
     void PaintPanels(HDC dc);
     void DrawGauge(const DRAWITEMSTRUCT& item);
@@ -112,6 +115,7 @@ class TMainForm final : public IKeyPreview, public IFormSurface {
     bool m_serviceApplied = false;
     int m_runDepth = 0;
     bool m_closePending = false;
+    bool m_portsChanged = false;
     HWND m_focusBeforeDeactivation = nullptr;
     std::optional<FocusTarget> m_appliedFocus;
     std::string m_shownCaption;

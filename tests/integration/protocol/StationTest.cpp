@@ -116,6 +116,26 @@ TEST(Station, WritesDevicesAsTheyAppearAndRecordsEach) {
     }
 }
 
+TEST(Station, ADeviceUnpluggedMidWriteLeavesThePositionReadyForTheNext) {
+    TempDir dir;
+    const std::string port = dir.path + "/ttyA";
+    const std::string record = dir.path + "/line.jsonl";
+    auto first = std::make_unique<DevsimProcess>(
+        std::vector<std::string>{"--geometry", "32:255:8", "--link", port, "--unplug-after", "40"});
+    ProgramRun run({VELOR_FLASH, "station", "--port", port, "--count", "2", "--record", record});
+    ASSERT_TRUE(WaitUntil([&] { return first->LogLines("unplug").size() == 1; }));
+    first.reset();
+    // The next device is plugged into the same position.
+    DevsimProcess second({"--geometry", "32:255:8", "--link", port});
+    const RunResult r = run.Wait();
+    EXPECT_TRUE(Has(r.out, "total  done 1")) << r.out << r.err;
+    second.Stop();
+    EXPECT_EQ(second.Dump(), ReleaseBytes(kDeviceBytes));
+    const std::string text = ReadAll(record);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+    EXPECT_TRUE(Has(text, "\"outcome\":\"done\"")) << text;
+}
+
 TEST(Station, CtrlCEndsTheWaitingAndTheWriteInProgress) {
     TempDir dir;
     const std::string record = dir.path + "/line.jsonl";

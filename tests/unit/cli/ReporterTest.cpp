@@ -195,6 +195,24 @@ TEST_F(ReporterRun, AFailedWriteSummarisesWhatWasWritten) {
         << out.Text();
 }
 
+TEST_F(ReporterRun, AFailedWriteCountsItsLastAttemptInTheSummaryAndTheResult) {
+    for (const OutputMode mode : {OutputMode::Human, OutputMode::Json}) {
+        auto reporter = Make(mode, false);
+        reporter->Start();
+        reporter->OnStarted({SessionOperation::Write, "/dev/ttyUSB0", 115200});
+        reporter->OnProgress(At(1, 1));
+        reporter->OnCalibration({399, 0, 0, 399});
+        reporter->Turn();
+        // The 400th attempt fails after the last turn; the write ends there.
+        reporter->OnCalibration({400, 0, 0, 400});
+        reporter->OnEnded(End(OutcomeKind::Failed, OutcomeReason::FailureRule, At(1, 1)));
+        reporter->Finish(SessionOutcome::Failed, 1);
+    }
+    EXPECT_TRUE(Has(out.Text(), "400 failed attempts; calibration 400.0.0")) << out.Text();
+    EXPECT_TRUE(Has(out.Text(), "\"failed_attempts\":400,\"calibration\":\"400.0.0\""))
+        << out.Text();
+}
+
 TEST_F(ReporterRun, TheLogHoldsAHeaderTheAttemptsAndTheResult) {
     const std::filesystem::path pattern =
         std::filesystem::temp_directory_path() /

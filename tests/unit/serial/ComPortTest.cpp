@@ -147,6 +147,26 @@ TEST(ComPortClose, FailureOfLinesOrAbortKeepsThePortOpen) {
     }
 }
 
+TEST(ComPortClose, ADeviceThatLeftTheLineIsReleasedAndTheNextOpenWorks) {
+    const fake::Op rows[] = {fake::Op::EscapeCommFunction, fake::Op::PurgeComm};
+    for (const fake::Op op : rows) {
+        FakePort f;
+        f.port.OpenPort();
+        f.Fail(op);
+        f.state->Gone = true;
+        EXPECT_EQ(MessageOf([&] { f.port.ClosePort(); }), "");
+        EXPECT_FALSE(f.port.Opened());
+        EXPECT_FALSE(f.state->DeviceHeld) << "the handle of a vanished device is released";
+        EXPECT_EQ(f.port.EventThread(), nullptr);
+        // The adapter is back: the same port object opens it again.
+        f.Heal();
+        f.state->Gone = false;
+        f.port.OpenPort();
+        EXPECT_TRUE(f.port.Opened());
+        EXPECT_TRUE(f.state->DeviceHeld);
+    }
+}
+
 TEST(ComPortClose, DestroyingAnOpenPortLowersLinesAndReleasesTheDevice) {
     auto state = std::make_shared<fake::State>();
     {

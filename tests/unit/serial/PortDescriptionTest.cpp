@@ -59,6 +59,7 @@ class FakeSystem : public ::testing::Test {
         fs::create_directories(usb / "1-1:1.0/ttyUSB0");
         Driver(usb / "1-1:1.0/ttyUSB0", "usb-serial", "ftdi_sio");
         Tty("ttyUSB0", usb / "1-1:1.0/ttyUSB0");
+        Attribute(usb / "1-1:1.0/ttyUSB0/latency_timer", "16");
 
         const fs::path acm = root / "sys/devices/pci0000:00/usb1/1-2";
         Attribute(acm / "idVendor", "2341");
@@ -118,6 +119,10 @@ TEST_F(FakeSystem, AUsbAdapterTellsItsMakerIdsSerialDriverAndStableName) {
     EXPECT_EQ(d.ById,
               (root / "dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K1-if00-port0").string());
     EXPECT_TRUE(d.Target.empty());
+    EXPECT_EQ(d.LatencyTimerMs, 16);
+    EXPECT_NE(DescriptionText(d).find(", latency timer 16 ms"), std::string::npos)
+        << DescriptionText(d);
+    EXPECT_EQ(Describe("ttyACM0").LatencyTimerMs, -1) << "a driver without a latency timer";
 }
 
 TEST_F(FakeSystem, ABoardWithoutStringsStillHasItsIds) {

@@ -60,6 +60,16 @@ TEST_F(FakeSysfs, ExtraPortsAreListedAsGivenEvenWhenMissing) {
               (Names{"/dev/pts/3", "/tmp/no-such-link", "ttyUSB0"}));
 }
 
+TEST_F(FakeSysfs, AnExtraFolderOffersTheTerminalsItHoldsNow) {
+    AddTty("ttyUSB0", true);
+    const fs::path folder = root / "bench";
+    fs::create_directories(folder);
+    fs::create_symlink("/dev/null", folder / "kalmira-1");      // a terminal's link
+    fs::create_symlink(folder / "gone", folder / "kalmira-2");  // its device has ended
+    std::ofstream(folder / "notes.txt") << "not a terminal\n";
+    EXPECT_EQ(Collect({folder.string()}), (Names{(folder / "kalmira-1").string(), "ttyUSB0"}));
+}
+
 TEST_F(FakeSysfs, AMissingFolderCannotBeRead) {
     SysfsPortSource source((root / "nothing-here").string(), {"/dev/pts/1"});
     Names names;
