@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "support/QuietHost.h"
 #include "app/MainWindowModel.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
+#include "support/QuietHost.h"
 
 namespace {
 

@@ -83,8 +83,8 @@ TEST(FlashOutput, JsonIsAllThereIsOnStdout) {
               0u)
         << lines.back();
     EXPECT_TRUE(std::regex_search(
-        lines.back(),
-        std::regex("\"failed_attempts\":\\d+,\"calibration\":\"\\d+\\.\\d+\\.\\d+\"}$")))
+        lines.back(), std::regex("\"failed_attempts\":\\d+,\"calibration\":\"\\d+\\.\\d+\\.\\d+\""
+                                 ",\"reply_latency_ms\":\\d+\\.\\d}$")))
         << lines.back();
 
     // A port that does not exist: an error event, then the result.

@@ -9,7 +9,11 @@ namespace velor::ui {
 class TsLabel : public QLabel {
     Q_OBJECT
   public:
-    using QLabel::QLabel;
+    // Plain text: no label of ours draws markup, whatever its text holds.
+    explicit TsLabel(QWidget* parent = nullptr) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+    explicit TsLabel(const QString& text, QWidget* parent = nullptr) : QLabel(text, parent) {
+        setTextFormat(Qt::PlainText);
+    }
 
   signals:
     void clicked();
