@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "DevsimProcess.h"
+#include "Spawn.h"
 
 namespace {
 
@@ -37,21 +38,11 @@ Run Write(const std::vector<std::string>& devsimArgs) {
     char name[] = "/tmp/velor-adapter-bench-XXXXXX";
     const int out = mkstemp(name);
     std::vector<std::string> args = {VELOR_FLASH, "write", "--json", "--port", device.Path()};
-    std::vector<char*> argv;
-    for (auto& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
+    const int null = open("/dev/null", O_WRONLY);
     Run run;
     const auto start = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(out, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        execv(VELOR_FLASH, argv.data());
-        _exit(127);
-    }
+    const pid_t pid = velor::testing::Spawn(std::move(args), out, null);
+    close(null);
     int status = 0;
     waitpid(pid, &status, 0);
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();

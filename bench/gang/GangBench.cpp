@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "DevsimProcess.h"
+#include "Spawn.h"
 
 namespace {
 
@@ -31,22 +32,13 @@ struct Run {
 };
 
 Run TimeFlash(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(VELOR_FLASH));
-    for (const auto& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
+    std::vector<std::string> command = {VELOR_FLASH};
+    command.insert(command.end(), args.begin(), args.end());
+    const int null = open("/dev/null", O_WRONLY);
     Run run;
     const auto start = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        execv(VELOR_FLASH, argv.data());
-        _exit(127);
-    }
+    const pid_t pid = velor::testing::Spawn(std::move(command), null, null);
+    close(null);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
