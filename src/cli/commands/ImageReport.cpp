@@ -42,7 +42,7 @@ bool WriteImage(const FirmwareImage& image, const std::string& path, int64_t siz
         return true;
     };
     std::string reason;
-    if (!ReplaceFile(path, writeBytes, reason)) {
+    if (!ReplaceWholeFile(path, writeBytes, reason)) {
         std::error_code ec;
         const auto full = std::filesystem::absolute(path, ec);
         error = "Cannot write file \"" + (ec ? path : full.string()) + "\": " + reason + ".";

@@ -153,8 +153,8 @@ bool CloseChecked(OutputFile file, std::string& error) {
     return closed;
 }
 
-bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
-                 std::string& error) {
+bool ReplaceWholeFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                      std::string& error) {
     if (const char* refusal = RefusalAt(path)) {
         error = refusal;
         return false;

@@ -23,9 +23,9 @@ OutputFile OpenForAppending(const std::string& path, std::string& error);
 // Writes a new file beside path with write(), then renames it over path: path holds the old file
 // or the whole new one, never a part. Refuses a link or anything but a regular file at path.
 // False, with the reason in error, when refused or when any step failed (nothing is then left
-// beside path).
-bool ReplaceFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
-                 std::string& error);
+// beside path). Not named ReplaceFile: windows.h makes that a macro.
+bool ReplaceWholeFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                      std::string& error);
 
 // Whether fclose reported every write through the file as done, with the reason in error.
 bool CloseChecked(OutputFile file, std::string& error);
