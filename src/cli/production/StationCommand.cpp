@@ -1,12 +1,21 @@
 // velor-flash station: on each port, wait for a device, write it, report it, wait for the next.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
+
+#ifdef __linux__
+#include <poll.h>
+#endif
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "app/TimerPrecision.h"
 #include "cli/Commands.h"
@@ -22,8 +31,14 @@
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
 #include "cli/production/GangStart.h"
+#include "cli/commands/PortMatch.h"
+#include "cli/output/JsonEvents.h"
 #include "cli/production/RecordFile.h"
+#include "cli/production/StationBoard.h"
+#include "cli/records/ConnectionUrl.h"
+#include "cli/records/RecordStore.h"
 #include "firmware/ImageDigest.h"
+#include "serial/PortWatch.h"
 
 namespace velor::cli {
 
@@ -31,19 +46,31 @@ namespace {
 
 constexpr const char* kStationUsageHead =
     "Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
-    "                           [--count N] [--record FILE] [--baud RATE] [--hex FILE]\n"
+    "                           | --slot NAME=PORT ... | --slots FILE\n"
+    "                           [--count N] [--record FILE|URL] [--station NAME] [--json]\n"
+    "                           [--baud RATE] [--hex FILE]\n"
     "A production station: on every port it waits for a device to answer, writes it, reports\n"
     "it, and waits for it to go away (or to come back holding the release just written) before\n"
     "taking the next one. Ends on Ctrl+C or after N devices in all.\n"
     "  --port P       a serial port; repeat it for each position of the station\n"
     "  --ports LIST   the ports separated by commas\n"
     "  --all          every port in the port list\n"
+    "  --slot NAME=PORT  a slot of the fixture and its port; PORT may be usb-path:1-1.4:1.0\n"
+    "                 (where the adapter is plugged in, as 'ports --long' shows it: the same\n"
+    "                 after a replug), a /dev/serial/by-path or by-id link, usb:VID:PID:SERIAL\n"
+    "  --slots FILE   the slots, NAME=PORT a line (# starts a comment line)\n"
+    "  --station NAME the station's name in the records (default: the computer's name)\n"
+    "  --json         JSON Lines events on stdout: one per device, and the figures at the end\n"
     "  --count N      end after N devices\n"
     "  --record FILE  append one record per device (time, port, adapter serial number, release,\n"
     "                 SHA-256 of the image, outcome, message, seconds, failed attempts,\n"
     "                 calibration): CSV for a name ending in .csv, JSON Lines for .jsonl, .ndjson\n"
     "                 or .json. A CSV cell beginning with =, +, -, @, tab or CR gets a leading\n"
-    "                 apostrophe. A record that cannot be written ends the station (exit 1)\n";
+    "                 apostrophe. A name ending in .db or .sqlite: an SQLite database (several\n"
+    "                 stations may share it); a postgresql:// URL: the line's server, records\n"
+    "                 waiting in this user's spool while it is away (no password in the URL:\n"
+    "                 use ~/.pgpass, PGPASSFILE, a service file or PGPASSWORD). A record that\n"
+    "                 cannot be stored ends the station (exit 1)\n";
 constexpr const char* kStationUsageTail =
     "  --hex FILE     write this Intel HEX file instead of the embedded release\n"
     "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
@@ -55,6 +82,55 @@ std::string StationUsage() {
 }
 
 constexpr auto kPollPause = std::chrono::milliseconds(500);
+constexpr auto kPushPause = std::chrono::seconds(5);
+
+std::string ComputerName() {
+#ifdef _WIN32
+    const char* name = std::getenv("COMPUTERNAME");
+    return name ? name : "station";
+#else
+    char name[256] = {};
+    return gethostname(name, sizeof name - 1) == 0 ? name : "station";
+#endif
+}
+
+// Opens the database of --record; a PostgreSQL server that is away still lets the station run,
+// its records waiting in the spool. False after telling why on stderr.
+bool OpenStationStore(const std::string& target, std::unique_ptr<RecordStore>& store) {
+    std::string error;
+    if (IsPostgresUrl(target) && UrlHasPassword(target)) {
+        std::fprintf(stderr, "velor-flash: warning: %s\n", PasswordInUrlWarning().c_str());
+    }
+    store = MakeRecordStore(target, true, error);
+    if (store && store->Open(error)) {
+        return true;
+    }
+    if (store && store->Spooling()) {
+        std::fprintf(stderr, "velor-flash: %s; records wait in the spool until it answers\n",
+                     error.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+    store.reset();
+    return false;
+}
+
+// Sleeps the main loop's tick, or less when the system's ports change (Linux: inotify on /dev
+// and the extra ports' folders; elsewhere the pauses' own polling finds them).
+void WaitForPortChange([[maybe_unused]] PortWatch* watch, std::atomic<unsigned>& changes) {
+#ifdef __linux__
+    if (watch && watch->Descriptor() >= 0) {
+        pollfd entry{watch->Descriptor(), POLLIN, 0};
+        if (poll(&entry, 1, 100) > 0 && watch->TakeChanges()) {
+            ++changes;
+        }
+        return;
+    }
+#else
+    (void)changes;
+#endif
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
 
 struct Tally {
     long done = 0, refused = 0, failed = 0, stopped = 0;
@@ -91,7 +167,9 @@ struct Tally {
 // What every port's loop shares: the read-only image and its identity, the device quota, the
 // record file and the board; each port has its own slot, stop flag and tally.
 struct Station {
-    std::vector<std::string> ports;
+    std::vector<std::string> ports;   // as given: a name, or what to look the port up by
+    std::vector<std::string> labels;  // the slot's name, else the port as given
+    std::string name;
     std::size_t portWidth = 0;
     int baudIndex = kDefaultBaudIndex;
     std::shared_ptr<const FirmwareImage> image;
@@ -100,6 +178,12 @@ struct Station {
     long count = 0;
     std::atomic<long> claimed{0};
     std::unique_ptr<RecordFile> record;
+    std::unique_ptr<RecordStore> store;
+    bool json = false;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    std::vector<DeviceRecord> made;  // this run's records, for the figures (under tallyMutex)
+    // Bumped when a port may have come or gone: a pause ends early for a new look.
+    std::atomic<unsigned> portChanges{0};
     StatusBoard board;
     std::unique_ptr<std::atomic<bool>[]> stops;
     std::mutex tallyMutex;
@@ -113,7 +197,7 @@ struct Station {
     explicit Station(std::size_t n)
         : board(n), stops(std::make_unique<std::atomic<bool>[]>(n)), tallies(n), codes(n, 0) {}
 
-    std::string Head(std::size_t i) const { return PortHead(ports[i], portWidth); }
+    std::string Head(std::size_t i) const { return PortHead(labels[i], portWidth); }
     std::string TallyText(std::size_t i) {
         const std::lock_guard<std::mutex> lock(tallyMutex);
         std::string text = "[";
@@ -134,54 +218,94 @@ struct Station {
 
     void Pause(std::size_t i) const {
         const auto until = std::chrono::steady_clock::now() + kPollPause;
-        while (!Ending(i) && std::chrono::steady_clock::now() < until) {
+        const unsigned changes = portChanges.load();
+        while (!Ending(i) && std::chrono::steady_clock::now() < until &&
+               portChanges.load() == changes) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
 
-    void Report(std::size_t i, const DeviceReport& report) {
+    void Report(std::size_t i, const std::string& port, const DeviceReport& report) {
+        const std::string now = UtcTimestamp();
+        DeviceRecord r;
+        r.id = NewRecordId();
+        r.time = now;
+        r.station = name;
+        r.slot = labels[i];
+        r.port = port;
+        r.adapterSerial = AdapterSerialNumber(port);
+        r.release = release;
+        r.imageSha256 = imageSha256;
+        r.outcome = OutcomeWord(report);
+        r.message = report.message;
+        r.seconds = report.seconds;
+        r.failedAttempts = report.failedAttempts;
+        r.calibration = report.calibration;
         {
             const std::lock_guard<std::mutex> lock(tallyMutex);
             tallies[i].Add(report);
             codes[i] = WorseExitCode(codes[i], report.exitCode);
+            made.push_back(r);
         }
-        const std::string now = UtcTimestamp();
-        board.Announce(now + "  " + Head(i) + OutcomeWord(report) + "  " +
-                       SecondsText(report.seconds) + " s  failed attempts " +
-                       std::to_string(report.failedAttempts) + "  calibration " +
-                       report.calibration + "  " + report.message);
-        if (record) {
-            const DeviceRecord r{now,
-                                 ports[i],
-                                 AdapterSerialNumber(ports[i]),
-                                 release,
-                                 imageSha256,
-                                 OutcomeWord(report),
-                                 report.message,
-                                 report.seconds,
-                                 report.failedAttempts,
-                                 report.calibration};
-            std::string error;
-            if (!record->Append(r, error)) {
-                {
-                    const std::lock_guard<std::mutex> lock(lostMutex);
-                    lostRecords.push_back("velor-flash: no record of the device on " + ports[i] +
-                                          " (" + OutcomeWord(report) + "): " + error);
-                }
-                // Writes under way end as they would; no port takes another device.
-                recordLost = true;
+        board.Announce(json ? DeviceJson(r)
+                            : now + "  " + Head(i) + OutcomeWord(report) + "  " +
+                                  SecondsText(report.seconds) + " s  failed attempts " +
+                                  std::to_string(report.failedAttempts) + "  calibration " +
+                                  report.calibration + "  " + report.message);
+        std::string error;
+        const bool stored = store ? store->Append(r, error) : !record || record->Append(r, error);
+        if (!stored) {
+            {
+                const std::lock_guard<std::mutex> lock(lostMutex);
+                lostRecords.push_back("velor-flash: no record of the device in " + labels[i] +
+                                      " (" + OutcomeWord(report) + "): " + error);
             }
+            // Writes under way end as they would; no port takes another device.
+            recordLost = true;
         }
+    }
+
+    static std::string DeviceJson(const DeviceRecord& r) {
+        return "{\"event\":\"device\",\"id\":" + JsonString(r.id) +
+               ",\"time\":" + JsonString(r.time) + ",\"station\":" + JsonString(r.station) +
+               ",\"slot\":" + JsonString(r.slot) + ",\"port\":" + JsonString(r.port) +
+               ",\"adapter_serial\":" + JsonString(r.adapterSerial) +
+               ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
+               ",\"seconds\":" + SecondsText(r.seconds) +
+               ",\"failed_attempts\":" + std::to_string(r.failedAttempts) + "}";
+    }
+
+    std::vector<std::string> FigureLines() {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const std::lock_guard<std::mutex> lock(tallyMutex);
+        return StationFigureLines(made, elapsed, store ? store->Waiting() : 0);
+    }
+    std::string FiguresJson() {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const std::lock_guard<std::mutex> lock(tallyMutex);
+        return StationFiguresJson(made, elapsed, store ? store->Waiting() : 0);
     }
 
     // The loop of one port: waiting for a device, writing it, waiting for it to leave.
     void Serve(std::size_t i) {
-        const PortJob job{ports[i], baudIndex, image, &stops[i]};
+        PortJob job{ports[i], baudIndex, image, &stops[i]};
         bool occupied = false;            // the last device handled may still be on the port
         std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {
             board.SetLine(i, Head(i) + (occupied ? "remove the device" : "waiting for a device") +
                                  "  " + TallyText(i));
+            // A slot named by where its adapter is plugged in is looked up at every probe: a
+            // replugged adapter may come back under another name.
+            std::string lookup;
+            const auto port = PortToOpen(ports[i], lookup);
+            if (!port) {
+                occupied = false;
+                Pause(i);
+                continue;
+            }
+            job.port = *port;
             const Presence presence = ProbeDevice(job);
             if (Ending(i)) {
                 break;
@@ -203,9 +327,9 @@ struct Station {
                 break;
             }
             const DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
-                board.SetLine(i, ProgressLine(ports[i], portWidth, progress) + "  " + TallyText(i));
+                board.SetLine(i, ProgressLine(labels[i], portWidth, progress) + "  " + TallyText(i));
             });
-            Report(i, report);
+            Report(i, job.port, report);
             occupied = true;
             seen.reset();
         }
@@ -219,13 +343,15 @@ int RunStation(const Args& args) {
     std::string error;
     const auto options = ParseGangOptions(args, true, error);
     std::optional<RecordFormat> format;
-    if (options && !options->recordFile.empty()) {
+    const bool database = options && IsDatabaseTarget(options->recordFile);
+    if (options && !options->recordFile.empty() && !database) {
         format = RecordFormatOf(options->recordFile);
         if (!format) {
-            error = "the record file's name must end in .csv, .jsonl, .ndjson or .json";
+            error = "the record file's name must end in .csv, .jsonl, .ndjson, .json, .db or "
+                    ".sqlite, or be a postgresql:// URL";
         }
     }
-    const bool usable = options && (options->recordFile.empty() || format);
+    const bool usable = options && (options->recordFile.empty() || format || database);
     if (const auto end = EndBeforeDevices(options, usable, error, StationUsage().c_str())) {
         return *end;
     }
@@ -239,7 +365,13 @@ int RunStation(const Args& args) {
     const std::size_t n = start.ports.size();
     Station station(n);
     station.ports = start.ports;
-    station.portWidth = start.portWidth;
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool named = i < options->slots.size() && !options->slots[i].empty();
+        station.labels.push_back(named ? options->slots[i] : start.ports[i]);
+        station.portWidth = std::max(station.portWidth, station.labels.back().size());
+    }
+    station.name = options->stationName.empty() ? ComputerName() : options->stationName;
+    station.json = options->json;
     station.baudIndex = options->baudIndex;
     station.image = start.image;
     station.release = ImageReleaseStamp(*start.image);
@@ -252,9 +384,19 @@ int RunStation(const Args& args) {
             return kExitRefused;
         }
     }
+    if (database && !OpenStationStore(options->recordFile, station.store)) {
+        return kExitRefused;
+    }
+#ifdef __linux__
+    const auto watch = PortWatch::FromSystem();
+    PortWatch* const portWatch = watch.get();
+#else
+    PortWatch* const portWatch = nullptr;
+#endif
 
     bool interrupted = false;
     std::atomic<std::size_t> ended{0};
+    auto nextPush = std::chrono::steady_clock::now() + kPushPause;
     {
         LiveLines live(stderr);
         std::vector<std::jthread> threads;
@@ -280,6 +422,9 @@ int RunStation(const Args& args) {
                 }
             }
             lines.push_back("total  " + total.Text());
+            for (auto& figure : station.FigureLines()) {
+                lines.push_back(std::move(figure));
+            }
             live.Draw(lines);
         };
         while (ended.load() < n) {
@@ -288,18 +433,40 @@ int RunStation(const Args& args) {
                 station.StopAll();
             }
             show();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            WaitForPortChange(portWatch, station.portChanges);
+            if (station.store && station.store->Waiting() > 0 &&
+                std::chrono::steady_clock::now() >= nextPush) {
+                // The server may be back: what waits goes out without waiting for a device.
+                std::string ignored;
+                station.store->Push(ignored);
+                nextPush = std::chrono::steady_clock::now() + kPushPause;
+            }
         }
         show();
+    }
+    if (station.store && station.store->Waiting() > 0) {
+        std::string why;
+        if (!station.store->Push(why)) {
+            std::fprintf(stderr,
+                         "velor-flash: %zu records wait in the spool (%s); the next station run "
+                         "for this server or 'velor-flash records push' sends them\n",
+                         station.store->Waiting(), why.c_str());
+        }
     }
     Tally total;
     int code = interrupted ? kExitStopped : kExitDone;
     for (std::size_t i = 0; i < n; ++i) {
-        std::printf("%s%s\n", station.Head(i).c_str(), station.tallies[i].Text().c_str());
+        if (!station.json) {
+            std::printf("%s%s\n", station.Head(i).c_str(), station.tallies[i].Text().c_str());
+        }
         total.Add(station.tallies[i]);
         code = WorseExitCode(code, station.codes[i]);
     }
-    std::printf("total  %s\n", total.Text().c_str());
+    if (station.json) {
+        std::printf("%s\n", station.FiguresJson().c_str());
+    } else {
+        std::printf("total  %s\n", total.Text().c_str());
+    }
     std::fflush(stdout);
     for (const auto& lost : station.lostRecords) {
         std::fprintf(stderr, "%s\n", lost.c_str());
