@@ -138,9 +138,10 @@ int main(int argc, char** argv) {
     const double one = StationSeconds(1, geometry);
     const double many = StationSeconds(slots, geometry);
     const double ratio = (slots / many) / (1 / one);
-    std::printf("units per hour: 1 slot %.0f (%.2f s), %d slots %.0f (%.2f s): %.2fx (goal >= "
-                "7.5x)\n",
-                3600 / one, one, slots, 3600 * slots / many, many, ratio);
+    std::printf(
+        "units per hour: 1 slot %.0f (%.2f s), %d slots %.0f (%.2f s): %.2fx (goal >= "
+        "7.5x)\n",
+        3600 / one, one, slots, 3600 * slots / many, many, ratio);
     met = met && one > 0 && many > 0 && ratio >= 7.5;
 
     velor::testing::TempDir dir;

@@ -91,8 +91,8 @@ void AddPortList(GangOptions& options, const std::string& list) {
 
 }  // namespace
 
-bool ParseSlotLines(const std::string& text, std::vector<std::pair<std::string, std::string>>& slots,
-                    std::string& error) {
+bool ParseSlotLines(const std::string& text,
+                    std::vector<std::pair<std::string, std::string>>& slots, std::string& error) {
     std::size_t begin = 0;
     for (int number = 1; begin < text.size(); ++number) {
         const std::size_t end = std::min(text.find('\n', begin), text.size());
@@ -132,20 +132,21 @@ bool WantsSeveralPorts(const Args& args) {
 std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std::string& error) {
     GangOptions options;
     const OptionHandlers handlers{
-        .IsFlag = [station](const std::string& name) {
-            return name == "--all" || (station && name == "--json");
-        },
+        .IsFlag =
+            [station](const std::string& name) {
+                return name == "--all" || (station && name == "--json");
+            },
         .TakesValue =
             [station](const std::string& name) {
                 return name == "--port" || name == "--ports" || name == "--baud" ||
                        name == "--hex" ||
-                       (station && (name == "--count" || name == "--record" ||
-                                    name == "--slot" || name == "--slots" ||
-                                    name == "--station"));
+                       (station && (name == "--count" || name == "--record" || name == "--slot" ||
+                                    name == "--slots" || name == "--station"));
             },
-        .Flag = [&](const std::string& name) {
-            (name == "--json" ? options.json : options.allPorts) = true;
-        },
+        .Flag =
+            [&](const std::string& name) {
+                (name == "--json" ? options.json : options.allPorts) = true;
+            },
         .Value =
             [&](const std::string& name, const std::string& value) {
                 if (name == "--port") {

@@ -34,8 +34,8 @@ std::vector<std::string> ChosenPorts(const GangOptions& options);
 
 // The slots of a --slots file: "NAME=PORT" a line, blank lines and lines starting with # left
 // out. False with error set (the line named) for a line without "=", an empty name or port.
-bool ParseSlotLines(const std::string& text, std::vector<std::pair<std::string, std::string>>& slots,
-                    std::string& error);
+bool ParseSlotLines(const std::string& text,
+                    std::vector<std::pair<std::string, std::string>>& slots, std::string& error);
 
 // Whether a write's arguments ask for more than one port (several --port, --ports or --all).
 bool WantsSeveralPorts(const Args& args);

@@ -20,9 +20,11 @@
 #include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
+#include "cli/commands/PortMatch.h"
 #include "cli/commands/SystemErrors.h"
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/GangTable.h"
+#include "cli/output/JsonEvents.h"
 #include "cli/output/LiveLines.h"
 #include "cli/output/StatusBoard.h"
 #include "cli/output/TerminalHost.h"
@@ -31,8 +33,6 @@
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
 #include "cli/production/GangStart.h"
-#include "cli/commands/PortMatch.h"
-#include "cli/output/JsonEvents.h"
 #include "cli/production/RecordFile.h"
 #include "cli/production/StationBoard.h"
 #include "cli/records/ConnectionUrl.h"
@@ -327,7 +327,8 @@ struct Station {
                 break;
             }
             const DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
-                board.SetLine(i, ProgressLine(labels[i], portWidth, progress) + "  " + TallyText(i));
+                board.SetLine(i,
+                              ProgressLine(labels[i], portWidth, progress) + "  " + TallyText(i));
             });
             Report(i, job.port, report);
             occupied = true;
@@ -347,8 +348,9 @@ int RunStation(const Args& args) {
     if (options && !options->recordFile.empty() && !database) {
         format = RecordFormatOf(options->recordFile);
         if (!format) {
-            error = "the record file's name must end in .csv, .jsonl, .ndjson, .json, .db or "
-                    ".sqlite, or be a postgresql:// URL";
+            error =
+                "the record file's name must end in .csv, .jsonl, .ndjson, .json, .db or "
+                ".sqlite, or be a postgresql:// URL";
         }
     }
     const bool usable = options && (options->recordFile.empty() || format || database);

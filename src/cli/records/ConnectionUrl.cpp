@@ -12,8 +12,8 @@ std::pair<std::size_t, std::size_t> UserinfoPassword(const std::string& url) {
     }
     const std::size_t start = scheme + 3;
     const std::size_t authorityEnd = url.find_first_of("/?", start);
-    const std::size_t at = url.rfind('@', authorityEnd == std::string::npos ? url.size()
-                                                                             : authorityEnd);
+    const std::size_t at =
+        url.rfind('@', authorityEnd == std::string::npos ? url.size() : authorityEnd);
     if (at == std::string::npos || at < start) {
         return {std::string::npos, 0};
     }

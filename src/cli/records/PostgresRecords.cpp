@@ -38,8 +38,8 @@ Result ExecParams(PGconn* conn, const char* sql, const std::vector<std::string>&
     for (const auto& value : values) {
         pointers.push_back(value.c_str());
     }
-    return Result(PQexecParams(conn, sql, static_cast<int>(values.size()), nullptr,
-                               pointers.data(), nullptr, nullptr, 0));
+    return Result(PQexecParams(conn, sql, static_cast<int>(values.size()), nullptr, pointers.data(),
+                               nullptr, nullptr, 0));
 }
 
 // libpq's message on one line.
@@ -239,9 +239,9 @@ bool PostgresRecords::Read(const RecordFilter& filter, std::vector<DeviceRecord>
     std::vector<std::string> row(kRecordColumnCount);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < kRecordColumnCount; ++c) {
-            row[static_cast<std::size_t>(c)].assign(PQgetvalue(result.get(), r, c),
-                                                    static_cast<std::size_t>(
-                                                        PQgetlength(result.get(), r, c)));
+            row[static_cast<std::size_t>(c)].assign(
+                PQgetvalue(result.get(), r, c),
+                static_cast<std::size_t>(PQgetlength(result.get(), r, c)));
         }
         records.push_back(RecordOfRow(row));
     }

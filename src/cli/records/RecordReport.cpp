@@ -65,11 +65,10 @@ std::string Cell(const std::string& text, std::size_t width) {
 
 std::string ReportText(const std::vector<DeviceRecord>& records) {
     const YieldFigures f = FiguresOf(records);
-    std::string text = "records " + std::to_string(f.records) + ", done " +
-                       std::to_string(f.done) + " (" + Fixed(f.Yield()) + " %); devices " +
-                       std::to_string(f.devices) + ", first-pass yield " +
-                       Fixed(f.FirstPassYield()) + " %, retries " + std::to_string(f.retries) +
-                       "\n";
+    std::string text = "records " + std::to_string(f.records) + ", done " + std::to_string(f.done) +
+                       " (" + Fixed(f.Yield()) + " %); devices " + std::to_string(f.devices) +
+                       ", first-pass yield " + Fixed(f.FirstPassYield()) + " %, retries " +
+                       std::to_string(f.retries) + "\n";
     text += "cycle time: mean " + Fixed(f.meanSeconds) + " s, p50 " + Fixed(f.p50Seconds) +
             " s, p90 " + Fixed(f.p90Seconds) + " s, p95 " + Fixed(f.p95Seconds) + " s, max " +
             Fixed(f.maxSeconds) + " s\n";
@@ -95,9 +94,10 @@ std::string ReportText(const std::vector<DeviceRecord>& records) {
         text += "\nFAILED DEVICES\n";
         for (const auto& r : records) {
             if (r.outcome != "done") {
-                text += "  " + EscapeControls(r.time + "  " + r.station + "  " + r.slot + "  " +
-                                              r.port + "  " + r.outcome + "  " + r.message +
-                                              (r.traceFile.empty() ? "" : "  trace " + r.traceFile)) +
+                text += "  " +
+                        EscapeControls(r.time + "  " + r.station + "  " + r.slot + "  " + r.port +
+                                       "  " + r.outcome + "  " + r.message +
+                                       (r.traceFile.empty() ? "" : "  trace " + r.traceFile)) +
                         "\n";
             }
         }
@@ -107,16 +107,15 @@ std::string ReportText(const std::vector<DeviceRecord>& records) {
 
 std::string ReportJson(const std::vector<DeviceRecord>& records) {
     const YieldFigures f = FiguresOf(records);
-    std::string json = "{\"records\":" + std::to_string(f.records) +
-                       ",\"done\":" + std::to_string(f.done) +
-                       ",\"devices\":" + std::to_string(f.devices) +
-                       ",\"first_pass\":" + std::to_string(f.firstPass) +
-                       ",\"retries\":" + std::to_string(f.retries) +
-                       ",\"yield_percent\":" + Fixed(f.Yield()) +
-                       ",\"first_pass_yield_percent\":" + Fixed(f.FirstPassYield()) +
-                       ",\"cycle_seconds\":{\"mean\":" + Fixed(f.meanSeconds) +
-                       ",\"p50\":" + Fixed(f.p50Seconds) + ",\"p90\":" + Fixed(f.p90Seconds) +
-                       ",\"p95\":" + Fixed(f.p95Seconds) + ",\"max\":" + Fixed(f.maxSeconds) + "}";
+    std::string json =
+        "{\"records\":" + std::to_string(f.records) + ",\"done\":" + std::to_string(f.done) +
+        ",\"devices\":" + std::to_string(f.devices) +
+        ",\"first_pass\":" + std::to_string(f.firstPass) +
+        ",\"retries\":" + std::to_string(f.retries) + ",\"yield_percent\":" + Fixed(f.Yield()) +
+        ",\"first_pass_yield_percent\":" + Fixed(f.FirstPassYield()) +
+        ",\"cycle_seconds\":{\"mean\":" + Fixed(f.meanSeconds) + ",\"p50\":" + Fixed(f.p50Seconds) +
+        ",\"p90\":" + Fixed(f.p90Seconds) + ",\"p95\":" + Fixed(f.p95Seconds) +
+        ",\"max\":" + Fixed(f.maxSeconds) + "}";
     for (const auto& [name, key] : Groupings()) {
         json += ",\"by_" + std::string(name) + "\":[";
         bool first = true;

@@ -47,8 +47,9 @@ std::unique_ptr<RecordStore> MakeRecordStore(const std::string& target, bool cre
 #ifdef VELOR_HAVE_LIBPQ
     return std::make_unique<PostgresRecords>(target);
 #else
-    error = "this velor-flash is built without PostgreSQL (libpq): record into a .db file and "
-            "copy it to the line's server elsewhere";
+    error =
+        "this velor-flash is built without PostgreSQL (libpq): record into a .db file and "
+        "copy it to the line's server elsewhere";
     return nullptr;
 #endif
 }

@@ -61,7 +61,6 @@ bool IsPostgresUrl(const std::string& target);
 std::unique_ptr<RecordStore> MakeRecordStore(const std::string& target, bool create,
                                              std::string& error);
 
-
 // A fresh record id: 32 hexadecimal digits from the system's random source.
 std::string NewRecordId();
 

@@ -122,9 +122,8 @@ int RunRecords(const Args& args) {
     std::string error;
     const bool sent = store->Push(error);
     if (args[0] == "init") {
-        std::printf("the record schema is ready in %s\n", args[1].starts_with("postgres")
-                                                               ? "the server"
-                                                               : args[1].c_str());
+        std::printf("the record schema is ready in %s\n",
+                    args[1].starts_with("postgres") ? "the server" : args[1].c_str());
     }
     if (!sent) {
         std::fprintf(stderr, "velor-flash: %s (%zu records wait)\n", error.c_str(),

@@ -42,7 +42,8 @@ fs::path SpoolFolder() {
         return fs::path(state) / "velor-flash" / "spool";
     }
     const std::string home = Env("HOME");
-    return home.empty() ? fs::path() : fs::path(home) / ".local" / "state" / "velor-flash" / "spool";
+    return home.empty() ? fs::path()
+                        : fs::path(home) / ".local" / "state" / "velor-flash" / "spool";
 #endif
 }
 

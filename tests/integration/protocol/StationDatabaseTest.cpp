@@ -42,17 +42,16 @@ TEST(StationDatabase, RecordsAGangWithItsSlotsWhateverTheirNamesHold) {
     const std::string odd = "it's \"B\"'); DROP TABLE device_records;--";
     {
         std::ofstream slots(dir.path + "/slots.txt");
-        slots << "# fixture 1\n\nA1 = " << dir.path << "/ttyA\n" << odd << "=" << dir.path
-              << "/ttyB\n";
+        slots << "# fixture 1\n\nA1 = " << dir.path << "/ttyA\n"
+              << odd << "=" << dir.path << "/ttyB\n";
     }
     auto a = Device(dir.path + "/ttyA");
     auto b = Device(dir.path + "/ttyB");
     auto c = Device(dir.path + "/ttyC");
-    const RunResult r =
-        ProgramRun({VELOR_FLASH, "station", "--slots", dir.path + "/slots.txt", "--slot",
-                    "C=" + dir.path + "/ttyC", "--count", "3", "--record", db, "--station",
-                    "line 2; 'west'"})
-            .Wait();
+    const RunResult r = ProgramRun({VELOR_FLASH, "station", "--slots", dir.path + "/slots.txt",
+                                    "--slot", "C=" + dir.path + "/ttyC", "--count", "3", "--record",
+                                    db, "--station", "line 2; 'west'"})
+                            .Wait();
     ASSERT_EQ(r.code, 0) << r.out << r.err;
 
     const auto rows = Records(db);
@@ -66,7 +65,8 @@ TEST(StationDatabase, RecordsAGangWithItsSlotsWhateverTheirNamesHold) {
         EXPECT_EQ(row.at("firmware_release"), "241004");
         EXPECT_EQ(row.at("outcome"), "done");
         EXPECT_EQ(row.at("image_sha256").size(), 64u);
-        EXPECT_TRUE(Has(row.at("message"), "Мікропрограма успішно завантажена")) << row.at("message");
+        EXPECT_TRUE(Has(row.at("message"), "Мікропрограма успішно завантажена"))
+            << row.at("message");
         EXPECT_GT(std::stod(row.at("seconds")), 0.0);
         EXPECT_EQ(row.at("port").rfind(dir.path + "/tty", 0), 0u) << row.at("port");
         EXPECT_EQ(row.at("trace_file"), "");
@@ -82,8 +82,7 @@ TEST(StationDatabase, RecordsAGangWithItsSlotsWhateverTheirNamesHold) {
     // The report reads them back, the odd slot as a value like any other.
     const RunResult all = ProgramRun({VELOR_FLASH, "report", db, "--json"}).Wait();
     EXPECT_EQ(all.code, 0) << all.err;
-    EXPECT_TRUE(Has(all.out, "\"records\":3,\"done\":3,\"devices\":3,\"first_pass\":3"))
-        << all.out;
+    EXPECT_TRUE(Has(all.out, "\"records\":3,\"done\":3,\"devices\":3,\"first_pass\":3")) << all.out;
     const RunResult one = ProgramRun({VELOR_FLASH, "report", db, "--slot", odd, "--json"}).Wait();
     EXPECT_TRUE(Has(one.out, "\"records\":1,")) << one.out;
     const RunResult none =
@@ -129,8 +128,8 @@ TEST(StationDatabase, TwoStationsAppendToOneFileAtOnce) {
     const std::string db = dir.path + "/line.db";
     std::vector<std::unique_ptr<DevsimProcess>> devices;
     for (const char* name : {"ttyA", "ttyB", "ttyC", "ttyD"}) {
-        devices.push_back(std::make_unique<DevsimProcess>(std::vector<std::string>{
-            "--geometry", "32:255:8", "--link", dir.path + "/" + name}));
+        devices.push_back(std::make_unique<DevsimProcess>(
+            std::vector<std::string>{"--geometry", "32:255:8", "--link", dir.path + "/" + name}));
     }
     ProgramRun first({VELOR_FLASH, "station", "--station", "one", "--slot",
                       "1=" + dir.path + "/ttyA", "--slot", "2=" + dir.path + "/ttyB", "--count",

@@ -38,13 +38,14 @@ TEST(StationPostgres, ThreeStationsKeepEveryRecordThroughAServerStop) {
             std::vector<std::string>{"--geometry", "32:255:8", "--link", quick}));
         devices.push_back(std::make_unique<DevsimProcess>(std::vector<std::string>{
             "--geometry", "32:255:8", "--baud", "115200", "--link", slow}));
-        stations.push_back(std::make_unique<ProgramRun>(std::vector<std::string>{
-            VELOR_FLASH, "station", "--station", "st" + std::to_string(s), "--slot",
-            "quick=" + quick, "--slot", "slow 'B'=" + slow, "--count", "2", "--record",
-            server.Url()}));
+        stations.push_back(std::make_unique<ProgramRun>(
+            std::vector<std::string>{VELOR_FLASH, "station", "--station", "st" + std::to_string(s),
+                                     "--slot", "quick=" + quick, "--slot", "slow 'B'=" + slow,
+                                     "--count", "2", "--record", server.Url()}));
     }
     // The quick devices reach the server; then it goes away while the slow ones are written.
-    ASSERT_TRUE(WaitUntil([&] { return server.Query("SELECT count(*) FROM device_records") == "3"; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return server.Query("SELECT count(*) FROM device_records") == "3"; }));
     ASSERT_TRUE(server.Stop());
     for (auto& station : stations) {
         const RunResult r = station->Wait();
