@@ -161,8 +161,8 @@ int main(int argc, char** argv) {
         met = false;
     }
 
-    const std::string pgDir = dir.path + "/pg";
-    std::filesystem::create_directory(pgDir);
+    velor::testing::TempDir pgFolder;  // its own: the postgres user must reach it
+    const std::string pgDir = pgFolder.path;
     if (geteuid() == 0 && std::filesystem::exists(velor::testing::kPgBin + "initdb")) {
         velor::testing::PgServer server(pgDir);
         setenv("VELOR_SPOOL_DIR", (dir.path + "/spool").c_str(), 1);

@@ -33,6 +33,9 @@ struct DeviceRecord {
 
 enum class RecordFormat { Csv, JsonLines };
 
+// Whether a file's name ends in tail (lower case), whatever the case of its letters.
+bool NameEndsWith(const std::string& text, const std::string& tail);
+
 // The format a file's name asks for; nullopt when it names none.
 std::optional<RecordFormat> RecordFormatOf(const std::string& path);
 

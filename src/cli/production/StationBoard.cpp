@@ -52,8 +52,11 @@ std::string StationFiguresJson(const std::vector<DeviceRecord>& records, double 
     const YieldFigures f = FiguresOf(records);
     std::string failures;
     for (const auto& [message, count] : f.failuresByMessage) {
-        failures += (failures.empty() ? "" : ",") + std::string("{\"message\":") +
-                    JsonString(message) + ",\"count\":" + std::to_string(count) + "}";
+        if (!failures.empty()) {
+            failures += ',';
+        }
+        failures +=
+            "{\"message\":" + JsonString(message) + ",\"count\":" + std::to_string(count) + "}";
     }
     return "{\"event\":\"station\",\"records\":" + std::to_string(f.records) +
            ",\"done\":" + std::to_string(f.done) +

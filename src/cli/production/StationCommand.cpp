@@ -39,6 +39,9 @@
 #include "cli/records/RecordStore.h"
 #include "firmware/ImageDigest.h"
 #include "serial/PortWatch.h"
+#ifdef __linux__
+#include "cli/platform/UdevWatch.h"
+#endif
 
 namespace velor::cli {
 
@@ -115,22 +118,32 @@ bool OpenStationStore(const std::string& target, std::unique_ptr<RecordStore>& s
     return false;
 }
 
-// Sleeps the main loop's tick, or less when the system's ports change (Linux: inotify on /dev
-// and the extra ports' folders; elsewhere the pauses' own polling finds them).
-void WaitForPortChange([[maybe_unused]] PortWatch* watch, std::atomic<unsigned>& changes) {
+// The events that end a pause early: udev's (an adapter plugged in or out) and inotify's on /dev
+// and the folders of VELOR_EXTRA_PORTS (a link to a terminal, no udev needed). Elsewhere the
+// pauses' own polling finds new devices.
+struct PortEvents {
 #ifdef __linux__
-    if (watch && watch->Descriptor() >= 0) {
-        pollfd entry{watch->Descriptor(), POLLIN, 0};
-        if (poll(&entry, 1, 100) > 0 && watch->TakeChanges()) {
-            ++changes;
-        }
-        return;
-    }
-#else
-    (void)changes;
+    UdevWatch udev;
+    std::unique_ptr<PortWatch> files = PortWatch::FromSystem();
 #endif
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-}
+
+    // Sleeps the main loop's tick, or less when a port comes or goes.
+    void Wait(std::atomic<unsigned>& changes) {
+#ifdef __linux__
+        pollfd entries[2] = {{udev.Descriptor(), POLLIN, 0},
+                             {files ? files->Descriptor() : -1, POLLIN, 0}};
+        if (poll(entries, 2, 100) > 0) {
+            const bool plugged = udev.TakeEvents();
+            if ((files && files->TakeChanges()) || plugged) {
+                ++changes;
+            }
+        }
+#else
+        (void)changes;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+#endif
+    }
+};
 
 struct Tally {
     long done = 0, refused = 0, failed = 0, stopped = 0;
@@ -389,12 +402,7 @@ int RunStation(const Args& args) {
     if (database && !OpenStationStore(options->recordFile, station.store)) {
         return kExitRefused;
     }
-#ifdef __linux__
-    const auto watch = PortWatch::FromSystem();
-    PortWatch* const portWatch = watch.get();
-#else
-    PortWatch* const portWatch = nullptr;
-#endif
+    PortEvents portEvents;
 
     bool interrupted = false;
     std::atomic<std::size_t> ended{0};
@@ -435,7 +443,7 @@ int RunStation(const Args& args) {
                 station.StopAll();
             }
             show();
-            WaitForPortChange(portWatch, station.portChanges);
+            portEvents.Wait(station.portChanges);
             if (station.store && station.store->Waiting() > 0 &&
                 std::chrono::steady_clock::now() >= nextPush) {
                 // The server may be back: what waits goes out without waiting for a device.

@@ -46,7 +46,7 @@ Result ExecParams(PGconn* conn, const char* sql, const std::vector<std::string>&
 std::string MessageOf(PGconn* conn) {
     std::string text = conn ? PQerrorMessage(conn) : "no connection";
     for (char& c : text) {
-        if (c == '\n' || c == '\r') {
+        if (c == '\n' || c == '\r' || c == '\t') {
             c = ' ';
         }
     }

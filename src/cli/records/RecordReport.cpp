@@ -120,7 +120,10 @@ std::string ReportJson(const std::vector<DeviceRecord>& records) {
         json += ",\"by_" + std::string(name) + "\":[";
         bool first = true;
         for (const auto& [value, g] : GroupBy(records, key)) {
-            json += (first ? "" : ",") + std::string("{\"") + name + "\":" + JsonString(value) +
+            if (!first) {
+                json += ',';
+            }
+            json += std::string("{\"") + name + "\":" + JsonString(value) +
                     ",\"records\":" + std::to_string(g.records) +
                     ",\"done\":" + std::to_string(g.done) + "}";
             first = false;
@@ -133,10 +136,13 @@ std::string ReportJson(const std::vector<DeviceRecord>& records) {
         if (r.outcome == "done") {
             continue;
         }
-        json += (first ? "" : ",") + std::string("{\"id\":") + JsonString(r.id) +
-                ",\"time\":" + JsonString(r.time) + ",\"station\":" + JsonString(r.station) +
-                ",\"slot\":" + JsonString(r.slot) + ",\"port\":" + JsonString(r.port) +
-                ",\"outcome\":" + JsonString(r.outcome) + ",\"reason\":" + JsonString(r.reason) +
+        if (!first) {
+            json += ',';
+        }
+        json += "{\"id\":" + JsonString(r.id) + ",\"time\":" + JsonString(r.time) +
+                ",\"station\":" + JsonString(r.station) + ",\"slot\":" + JsonString(r.slot) +
+                ",\"port\":" + JsonString(r.port) + ",\"outcome\":" + JsonString(r.outcome) +
+                ",\"reason\":" + JsonString(r.reason) +
                 ",\"message_number\":" + std::to_string(r.messageNumber) +
                 ",\"message\":" + JsonString(r.message) +
                 ",\"trace_file\":" + JsonString(r.traceFile) + "}";

@@ -34,8 +34,8 @@ std::string NewerSchemaError(const std::string& where, long long version) {
 }
 
 std::string ForeignDatabaseError(const std::string& where) {
-    return where + " is a database of something else (it has tables but no velor_schema): " +
-           "give another file";
+    return where + " is no record database of velor-flash (a database of something else, " +
+           "without velor_schema): give another file";
 }
 
 }  // namespace velor::cli

@@ -10,33 +10,12 @@
 
 namespace velor::cli {
 
-namespace {
-
-bool EndsWithNoCase(const std::string& text, const std::string& tail) {
-    if (text.size() < tail.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        char c = text[text.size() - tail.size() + i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != tail[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 bool IsPostgresUrl(const std::string& target) {
     return target.starts_with("postgresql://") || target.starts_with("postgres://");
 }
 
 bool IsDatabaseTarget(const std::string& target) {
-    return IsPostgresUrl(target) || EndsWithNoCase(target, ".db") ||
-           EndsWithNoCase(target, ".sqlite");
+    return IsPostgresUrl(target) || NameEndsWith(target, ".db") || NameEndsWith(target, ".sqlite");
 }
 
 std::unique_ptr<RecordStore> MakeRecordStore(const std::string& target, bool create,

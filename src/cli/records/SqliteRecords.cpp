@@ -92,12 +92,15 @@ bool SqliteRecords::Open(std::string& error) {
     }
     sqlite3_busy_timeout(m_db.get(), kBusyWaitMs);
     sqlite3_extended_result_codes(m_db.get(), 1);
-    // WAL: readers never block the station; FULL: a commit is on the disk when it returns.
-    if (sqlite3_exec(m_db.get(), "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr,
-                     nullptr, nullptr) != SQLITE_OK) {
+    // WAL: readers never block the station; FULL: a commit is on the disk when it returns. The
+    // journal mode stays in the file; a reader (create false) leaves it as it is.
+    if (m_create && sqlite3_exec(m_db.get(), "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL",
+                                 nullptr, nullptr, nullptr) != SQLITE_OK) {
         return Fail("cannot set it up", error);
     }
-    if (sqlite3_exec(m_db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    // A writer makes what is missing under the write lock; a reader only looks.
+    if (sqlite3_exec(m_db.get(), m_create ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
         return Fail("cannot begin", error);
     }
     long long tables = 0;
@@ -117,19 +120,21 @@ bool SqliteRecords::Open(std::string& error) {
     };
     bool ok = count("SELECT count(*) FROM sqlite_master WHERE type = 'table'", tables) &&
               count("SELECT count(*) FROM sqlite_master WHERE name = 'velor_schema'", ours);
-    if (ok && tables > 0 && ours == 0) {
+    if (ok && ours == 0 && (tables > 0 || !m_create)) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         error = ForeignDatabaseError("'" + m_path + "'");
         return false;
     }
-    ok = ok && sqlite3_exec(m_db.get(), kCreateSchema, nullptr, nullptr, nullptr) == SQLITE_OK &&
+    ok = ok &&
+         (!m_create ||
+          sqlite3_exec(m_db.get(), kCreateSchema, nullptr, nullptr, nullptr) == SQLITE_OK) &&
          count("SELECT max(version) FROM velor_schema", version);
     if (ok && version > kSchemaVersion) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         error = NewerSchemaError("'" + m_path + "'", version);
         return false;
     }
-    if (ok && version < 0) {
+    if (ok && version < 0 && m_create) {
         const std::string insert =
             "INSERT INTO velor_schema (version) VALUES (" + std::to_string(kSchemaVersion) + ")";
         ok = sqlite3_exec(m_db.get(), insert.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;

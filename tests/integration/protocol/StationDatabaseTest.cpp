@@ -172,7 +172,7 @@ TEST(StationDatabase, RefusesFilesThatAreNotItsRecordsBeforeAnyDevice) {
     }
     RunResult r = station(foreign);
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(Has(r.err, "database of something else")) << r.err;
+    EXPECT_TRUE(Has(r.err, "a database of something else")) << r.err;
     r = station(newer);
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(Has(r.err, "schema version 99, newer")) << r.err;
