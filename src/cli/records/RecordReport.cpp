@@ -78,7 +78,9 @@ std::string ReportText(const std::vector<DeviceRecord>& records) {
         for (const auto& [value, g] : groups) {
             width = std::max(width, EscapeControls(value).size());
         }
-        text += "\n" + Cell(std::string("BY ") + name, width + 3) + "  RECORDS     DONE  YIELD\n";
+        text += '\n';
+        text += Cell(std::string("BY ") + name, width + 3);
+        text += "  RECORDS     DONE  YIELD\n";
         for (const auto& [value, g] : groups) {
             char figures[64];
             std::snprintf(figures, sizeof figures, "  %7ld  %7ld  %5.1f %%", g.records, g.done,
