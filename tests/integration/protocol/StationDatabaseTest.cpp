@@ -136,11 +136,22 @@ TEST(StationDatabase, TwoStationsAppendToOneFileAtOnce) {
                       "2", "--record", db});
     ProgramRun second({VELOR_FLASH, "station", "--station", "two", "--slot",
                        "1=" + dir.path + "/ttyC", "--slot", "2=" + dir.path + "/ttyD", "--count",
-                       "2", "--record", db});
+                       "2", "--record", db, "--json"});
     const RunResult r1 = first.Wait();
     const RunResult r2 = second.Wait();
     EXPECT_EQ(r1.code, 0) << r1.err;
     EXPECT_EQ(r2.code, 0) << r2.err;
+    // --json: an event per device and the station's figures, nothing else on stdout.
+    std::istringstream events(r2.out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(events, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 3u) << r2.out;
+    EXPECT_TRUE(Has(lines[0], "{\"event\":\"device\",") && Has(lines[1], "\"station\":\"two\""))
+        << r2.out;
+    EXPECT_TRUE(Has(lines[2], "{\"event\":\"station\",\"records\":2,\"done\":2,")) << r2.out;
+    EXPECT_TRUE(Has(lines[2], "\"first_pass_yield_percent\":100.0")) << r2.out;
     const auto rows = Records(db);
     ASSERT_EQ(rows.size(), 4u);
     std::multiset<std::string> stations;
