@@ -243,7 +243,7 @@ bool PostgresRecords::Read(const RecordFilter& filter, std::vector<DeviceRecord>
                 PQgetvalue(result.get(), r, c),
                 static_cast<std::size_t>(PQgetlength(result.get(), r, c)));
         }
-        records.push_back(RecordOfRow(row));
+        records.push_back(RecordOfRow(std::move(row)));
     }
     return true;
 }

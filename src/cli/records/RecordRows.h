@@ -10,7 +10,8 @@
 namespace velor::cli {
 
 std::vector<std::string> RowValues(const DeviceRecord& record);
-DeviceRecord RecordOfRow(const std::vector<std::string>& values);
+// Takes the values over (they are left empty).
+DeviceRecord RecordOfRow(std::vector<std::string>&& values);
 
 // INSERT of one record with the parameters $1..$16; a record already there (the same id) is
 // left as it is.

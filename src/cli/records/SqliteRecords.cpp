@@ -196,7 +196,7 @@ bool SqliteRecords::Select(const std::string& tail, const std::vector<std::strin
             row[static_cast<std::size_t>(c)].assign(
                 text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(raw, c)));
         }
-        records.push_back(RecordOfRow(row));
+        records.push_back(RecordOfRow(std::move(row)));
     }
     if (step != SQLITE_DONE) {
         return Fail("cannot read the records", error);
