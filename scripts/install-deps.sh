@@ -13,8 +13,9 @@ packages=(
     dpkg-dev lintian desktop-file-utils appstream man-db nsis wine64 zip
     libcanberra-dev libglib2.0-dev sound-theme-freedesktop
     clang-14 libfuzzer-14-dev
+    libcli11-dev nlohmann-json3-dev gettext
     # the station's record databases; postgresql runs the tests' own server
-    libsqlite3-dev libpq-dev postgresql postgresql-client
+    libsqlite3-dev libpq-dev postgresql postgresql-client libudev-dev
 )
 
 missing=()

@@ -1,12 +1,17 @@
 #pragma once
 // The options of a write to several ports at once and of the production station.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
+
+namespace CLI {
+class App;
+}
 
 namespace velor::cli {
 
@@ -22,11 +27,18 @@ struct GangOptions {
     std::string stationName;  // station: its name in the records; empty: the computer's name
     bool json = false;        // station: JSON Lines events on stdout
     bool help = false;
+    bool version = false;
 };
 
 // station: whether --count and --record are allowed. On a usage error returns nullopt and sets
-// error. Without --all at least one port is required.
+// error to the line to show. Without --all at least one port is required.
 std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std::string& error);
+
+// The option table of the write to several ports (station false) or of the station.
+std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options);
+
+// The --help of the write to several ports (station false) or of the station.
+std::string GangHelp(bool station);
 
 // The ports the options name, then those of the port list for --all; EComPort when the list
 // cannot be read.
