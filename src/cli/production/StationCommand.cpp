@@ -234,7 +234,7 @@ struct Station {
         if (!stored) {
             {
                 const std::lock_guard<std::mutex> lock(lostMutex);
-                lostRecords.push_back("velor-flash: no record of the device in " + labels[i] +
+                lostRecords.push_back("velor-flash: no record of the device on " + labels[i] +
                                       " (" + OutcomeWord(report) + "): " + error);
             }
             // Writes under way end as they would; no port takes another device.
