@@ -52,7 +52,7 @@ a=$(start_device 3)
 b=$(start_device 4)
 c=$(start_device 5 --description 241005)
 set +e
-csv=$(VELOR_LIBRARY="$library" PYTHONPATH="$source/python" \
+csv=$(PYTHONDONTWRITEBYTECODE=1 VELOR_LIBRARY="$library" PYTHONPATH="$source/python" \
     python3 "$source/examples/python/three_devices.py" "$a" "$b" "$c")
 rc=$?
 set -e
