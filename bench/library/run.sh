@@ -25,28 +25,35 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# start_device VAR N: VAR gets the pty (not in a command substitution: the pid must reach the
+# cleanup).
 start_device() {
-    local n=$1
+    local var=$1 n=$2
     "$devsim" --baud 115200 --geometry "${VELOR_BENCH_GEOMETRY:-32:255:7}" --description 241003 \
         >"$work/dev$n.out" 2>/dev/null &
     pids+=($!)
     for _ in $(seq 1 200); do
-        [ -s "$work/dev$n.out" ] && { head -n1 "$work/dev$n.out"; return; }
+        if [ -s "$work/dev$n.out" ]; then
+            printf -v "$var" '%s' "$(head -n1 "$work/dev$n.out")"
+            return
+        fi
         sleep 0.05
     done
     echo "bench: velor-devsim printed no path" >&2
     exit 1
 }
 
-port=$(start_device 0)
+start_device port 0
 echo "== one write: libvelor (A) against velor-flash write (B), same device"
-farm-bench -n "$runs" --timeout 1200 -- "$write_one" "$port" 115200 \
-    --vs "$flash write --port $port --baud 115200 -q"
+farm-bench -n "$runs" --timeout 1200 --vs "$flash write --port $port --baud 115200 -q" -- \
+    "$write_one" "$port" 115200
 
 ports=()
 for n in 1 2 3 4 5 6 7 8; do
-    ports+=("$(start_device "$n")")
+    start_device one "$n"
+    ports+=("$one")
 done
 echo "== eight Python threads at once (A) against one alone (B)"
-VELOR_LIBRARY=$library PYTHONPATH=$PWD/python farm-bench -n "$runs" --timeout 1200 -- \
-    python3 bench/library/threads.py "${ports[@]}" --vs "python3 bench/library/threads.py ${ports[0]}"
+VELOR_LIBRARY=$library PYTHONPATH=$PWD/python PYTHONDONTWRITEBYTECODE=1 farm-bench -n "$runs" \
+    --timeout 1200 --vs "python3 bench/library/threads.py ${ports[0]}" -- \
+    python3 bench/library/threads.py "${ports[@]}"

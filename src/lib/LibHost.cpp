@@ -1,7 +1,6 @@
 #include "lib/LibHost.h"
 
 #include <chrono>
-#include <ctime>
 #include <thread>
 
 #include "app/LongTimeFormat.h"
@@ -27,14 +26,7 @@ void LibHost::ProcessEvents() {
 }
 
 std::string LibHost::LongTimeOfDay() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return FormatLongTime(LongTimeFormat{}, local.tm_hour, local.tm_min, local.tm_sec);
+    return LongTimeNow(LongTimeFormat{});
 }
 
 }  // namespace velor::lib

@@ -27,6 +27,15 @@ SessionBody* Body(const velor_session* session) {
     return velor::lib::BodyOf<SessionBody>(const_cast<velor_session*>(session), HandleTag::Session);
 }
 
+// The body of a live session handle, or the status that says why there is none.
+int Live(const velor_session* session, SessionBody*& body) {
+    body = Body(session);
+    if (body == nullptr) {
+        return session == nullptr ? VELOR_E_NULL : VELOR_E_BAD_HANDLE;
+    }
+    return VELOR_OK;
+}
+
 // Whether this thread is running an operation of the session (inside its callback).
 bool OnRunnerThread(const SessionBody& body) {
     return body.running && body.runner.load() == std::this_thread::get_id();
@@ -111,9 +120,9 @@ void Run(SessionBody& body, Operation operation,
 }
 
 int Operate(velor_session* session, Operation operation, const velor_image* image) {
-    SessionBody* body = Body(session);
-    if (body == nullptr) {
-        return session == nullptr ? VELOR_E_NULL : VELOR_E_BAD_HANDLE;
+    SessionBody* body = nullptr;
+    if (const int status = Live(session, body); status != VELOR_OK) {
+        return status;
     }
     std::shared_ptr<const velor::FirmwareImage> firmware;
     if (operation == Operation::Write) {
@@ -141,9 +150,8 @@ int Operate(velor_session* session, Operation operation, const velor_image* imag
 
 // A call that must not come while an operation runs.
 int IdleBody(velor_session* session, SessionBody*& body) {
-    body = Body(session);
-    if (body == nullptr) {
-        return session == nullptr ? VELOR_E_NULL : VELOR_E_BAD_HANDLE;
+    if (const int status = Live(session, body); status != VELOR_OK) {
+        return status;
     }
     if (body->running) {
         return OnRunnerThread(*body) ? VELOR_E_REENTRANT : VELOR_E_BUSY;
@@ -211,9 +219,9 @@ int velor_session_reset(velor_session* session) {
 }
 
 int velor_session_stop(velor_session* session) {
-    SessionBody* body = Body(session);
-    if (body == nullptr) {
-        return session == nullptr ? VELOR_E_NULL : VELOR_E_BAD_HANDLE;
+    SessionBody* body = nullptr;
+    if (const int status = Live(session, body); status != VELOR_OK) {
+        return status;
     }
     if (!body->running) {
         return VELOR_E_IDLE;
@@ -223,12 +231,10 @@ int velor_session_stop(velor_session* session) {
 }
 
 int velor_session_outcome(const velor_session* session, velor_outcome* out) {
-    const SessionBody* body = Body(session);
-    if (body == nullptr) {
-        return session == nullptr ? VELOR_E_NULL : VELOR_E_BAD_HANDLE;
-    }
-    if (out == nullptr) {
-        return VELOR_E_NULL;
+    SessionBody* body = nullptr;
+    const int status = Live(session, body);
+    if (status != VELOR_OK || out == nullptr) {
+        return status != VELOR_OK ? status : VELOR_E_NULL;
     }
     const std::lock_guard<std::mutex> lock(body->resultMutex);
     *out = body->outcome;
@@ -245,12 +251,10 @@ const char* velor_session_message(const velor_session* session) {
 }
 
 int velor_session_device(const velor_session* session, velor_device* out) {
-    const SessionBody* body = Body(session);
-    if (body == nullptr) {
-        return session == nullptr ? VELOR_E_NULL : VELOR_E_BAD_HANDLE;
-    }
-    if (out == nullptr) {
-        return VELOR_E_NULL;
+    SessionBody* body = nullptr;
+    const int status = Live(session, body);
+    if (status != VELOR_OK || out == nullptr) {
+        return status != VELOR_OK ? status : VELOR_E_NULL;
     }
     const std::lock_guard<std::mutex> lock(body->resultMutex);
     if (!body->identified) {

@@ -16,15 +16,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts a simulator with the given options; prints its pty.
+# start_device VAR N OPTIONS...: a simulator with the given options; VAR gets its pty. (Not in a
+# command substitution: its pid must reach the cleanup.)
 start_device() {
-    local n=$1
-    shift
+    local var=$1 n=$2
+    shift 2
     "$devsim" --geometry 32:255:8 "$@" >"$work/dev$n.out" 2>/dev/null &
     pids+=($!)
     for _ in $(seq 1 200); do
         if [ -s "$work/dev$n.out" ]; then
-            head -n1 "$work/dev$n.out"
+            printf -v "$var" '%s' "$(head -n1 "$work/dev$n.out")"
             return
         fi
         sleep 0.05
@@ -33,13 +34,13 @@ start_device() {
     exit 1
 }
 
-port=$(start_device 1)
+start_device port 1
 out=$("$write_one" "$port")
 grep -q "^progress 100%" <<<"$out" || { echo "$out"; echo "no 100% progress" >&2; exit 1; }
 grep -q "^done (done): " <<<"$out" && grep -q "Мікропрограма успішно завантажена в " <<<"$out" ||
     { echo "$out" >&2; exit 1; }
 
-newer=$(start_device 2 --description 241005)
+start_device newer 2 --description 241005
 set +e
 out=$("$write_one" "$newer")
 rc=$?
@@ -48,9 +49,9 @@ set -e
 grep -q "^refused (newer-release): " <<<"$out" || { echo "$out" >&2; exit 1; }
 echo "C example: done and refused as expected"
 
-a=$(start_device 3)
-b=$(start_device 4)
-c=$(start_device 5 --description 241005)
+start_device a 3
+start_device b 4
+start_device c 5 --description 241005
 set +e
 csv=$(PYTHONDONTWRITEBYTECODE=1 VELOR_LIBRARY="$library" PYTHONPATH="$source/python" \
     python3 "$source/examples/python/three_devices.py" "$a" "$b" "$c")
