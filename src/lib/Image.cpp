@@ -14,6 +14,7 @@
 #include "lib/Handles.h"
 #include "lib/LibHost.h"
 #include "lib/LibImage.h"
+#include "lib/Utf8.h"
 #include "velor/velor.h"
 
 using velor::lib::HandleTag;
@@ -70,6 +71,9 @@ int velor_image_load(const char* path, velor_image** out) {
         return VELOR_E_NULL;
     }
     *out = nullptr;
+    if (!velor::lib::IsUtf8(path)) {
+        return VELOR_E_NOT_UTF8;
+    }
     try {
         std::string text;
         try {

@@ -42,6 +42,9 @@ TEST(LibraryCalls, PortNamesAndRatesAreChecked) {
     EXPECT_EQ(velor_session_open("/dev/tty\xC0\xAF", 0, &session), VELOR_E_NOT_UTF8);  // overlong
     EXPECT_EQ(velor_session_open("/dev/tty\xED\xA0\x80", 0, &session), VELOR_E_NOT_UTF8);
     EXPECT_EQ(session, nullptr);
+    velor_image* image = nullptr;
+    EXPECT_EQ(velor_image_load("/tmp/\xFF.hex", &image), VELOR_E_NOT_UTF8);
+    EXPECT_EQ(image, nullptr);
     EXPECT_EQ(velor_session_open("", 0, &session), VELOR_E_INVALID);
     EXPECT_EQ(velor_session_open("/dev/ttyS0", 12345, &session), VELOR_E_INVALID);
     ASSERT_EQ(velor_session_open("/dev/ttyЖ0", 57600, &session), VELOR_OK);
