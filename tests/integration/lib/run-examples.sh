@@ -60,7 +60,7 @@ set -e
 echo "$csv"
 [ "$rc" -eq 1 ] || { echo "three devices exited $rc, not 1 (one refusal)" >&2; exit 1; }
 [ "$(sed -n 1p <<<"$csv")" = "port,outcome,reason,seconds,failed_attempts,message" ]
-grep -q "^$a,done,done,[0-9.]*,0,Мікропрограма успішно завантажена в " <<<"$csv"
+grep -q "^$a,done,done,[0-9.]*,[0-9]*,Мікропрограма успішно завантажена в " <<<"$csv"
 grep -q "^$b,done,done," <<<"$csv"
 grep -q "^$c,refused,newer-release," <<<"$csv"
 echo "Python example: three devices, a CSV line each"
