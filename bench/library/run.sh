@@ -16,41 +16,18 @@ devsim=$build/tools/devsim/velor-devsim
 flash=$build/src/cli/velor-flash
 write_one=$build/examples/velor_example_write_one
 library=$(ls "$build"/src/lib/libvelor.so.1)
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source tests/integration/lib/devsims.sh
+# The paced device of every run here.
+device=(--baud 115200 --geometry "${VELOR_BENCH_GEOMETRY:-32:255:7}" --description 241003)
 
-# start_device VAR N: VAR gets the pty (not in a command substitution: the pid must reach the
-# cleanup).
-start_device() {
-    local var=$1 n=$2
-    "$devsim" --baud 115200 --geometry "${VELOR_BENCH_GEOMETRY:-32:255:7}" --description 241003 \
-        >"$work/dev$n.out" 2>/dev/null &
-    pids+=($!)
-    for _ in $(seq 1 200); do
-        if [ -s "$work/dev$n.out" ]; then
-            printf -v "$var" '%s' "$(head -n1 "$work/dev$n.out")"
-            return
-        fi
-        sleep 0.05
-    done
-    echo "bench: velor-devsim printed no path" >&2
-    exit 1
-}
-
-start_device port 0
+start_device port 0 "${device[@]}"
 echo "== one write: libvelor (A) against velor-flash write (B), same device"
 farm-bench -n "$runs" --timeout 1200 --vs "$flash write --port $port --baud 115200 -q" -- \
     "$write_one" "$port" 115200
 
 ports=()
 for n in 1 2 3 4 5 6 7 8; do
-    start_device one "$n"
+    start_device one "$n" "${device[@]}"
     ports+=("$one")
 done
 echo "== eight Python threads at once (A) against one alone (B)"

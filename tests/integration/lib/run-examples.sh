@@ -6,41 +6,16 @@ set -euo pipefail
 devsim=$1
 write_one=$2
 library=$3
-source=$4
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+tree=$4
+source "$(dirname "$0")/devsims.sh"
 
-# start_device VAR N OPTIONS...: a simulator with the given options; VAR gets its pty. (Not in a
-# command substitution: its pid must reach the cleanup.)
-start_device() {
-    local var=$1 n=$2
-    shift 2
-    "$devsim" --geometry 32:255:8 "$@" >"$work/dev$n.out" 2>/dev/null &
-    pids+=($!)
-    for _ in $(seq 1 200); do
-        if [ -s "$work/dev$n.out" ]; then
-            printf -v "$var" '%s' "$(head -n1 "$work/dev$n.out")"
-            return
-        fi
-        sleep 0.05
-    done
-    echo "run-examples: velor-devsim printed no path" >&2
-    exit 1
-}
-
-start_device port 1
+start_device port 1 --geometry 32:255:8
 out=$("$write_one" "$port")
 grep -q "^progress 100%" <<<"$out" || { echo "$out"; echo "no 100% progress" >&2; exit 1; }
 grep -q "^done (done): " <<<"$out" && grep -q "Мікропрограма успішно завантажена в " <<<"$out" ||
     { echo "$out" >&2; exit 1; }
 
-start_device newer 2 --description 241005
+start_device newer 2 --geometry 32:255:8 --description 241005
 set +e
 out=$("$write_one" "$newer")
 rc=$?
@@ -49,12 +24,12 @@ set -e
 grep -q "^refused (newer-release): " <<<"$out" || { echo "$out" >&2; exit 1; }
 echo "C example: done and refused as expected"
 
-start_device a 3
-start_device b 4
-start_device c 5 --description 241005
+start_device a 3 --geometry 32:255:8
+start_device b 4 --geometry 32:255:8
+start_device c 5 --geometry 32:255:8 --description 241005
 set +e
-csv=$(PYTHONDONTWRITEBYTECODE=1 VELOR_LIBRARY="$library" PYTHONPATH="$source/python" \
-    python3 "$source/examples/python/three_devices.py" "$a" "$b" "$c")
+csv=$(PYTHONDONTWRITEBYTECODE=1 VELOR_LIBRARY="$library" PYTHONPATH="$tree/python" \
+    python3 "$tree/examples/python/three_devices.py" "$a" "$b" "$c")
 rc=$?
 set -e
 echo "$csv"
