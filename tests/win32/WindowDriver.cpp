@@ -907,7 +907,8 @@ int wmain(int argc, wchar_t** argv) {
         const auto start = Clock::now();
         Write(d, o);
         Print("write took " +
-              std::to_string(std::chrono::duration<double>(Clock::now() - start).count()) + " s");
+              std::to_string(std::chrono::duration<double>(Clock::now() - start).count()) + " s; " +
+              Utf8(d.Control(kLabel3)));  // the calibration tells of missed replies
     } else if (o.Suite == L"early-port") {
         // The operator's choice at once after the window shows: whatever the program still does
         // at start-up must not take it back.
