@@ -13,6 +13,8 @@ packages=(
     dpkg-dev lintian desktop-file-utils appstream man-db nsis wine64 zip
     libcanberra-dev libglib2.0-dev sound-theme-freedesktop
     clang-14 libfuzzer-14-dev
+    # wire traces (JSON Lines)
+    nlohmann-json3-dev
 )
 
 missing=()

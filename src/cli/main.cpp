@@ -26,6 +26,7 @@ constexpr const char* kUsage =
     "  write --port A --port B ...  (or --ports A,B,C, or --all) write several devices at once\n"
     "  station --port A ...  a production station: write each device that appears, in turn\n"
     "  reset --port P     reset the device\n"
+    "  trace show FILE    tell what a wire trace (--trace) holds\n"
     "\n"
     "Run 'velor-flash COMMAND --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
         return RunWithStop(RunStation, args);
     if (command == "reset")
         return RunWithStop(RunReset, args);
+    if (command == "trace")
+        return RunTrace(args);
     std::fprintf(stderr, "velor-flash: unknown command '%s' (try 'velor-flash --help')\n",
                  command.c_str());
     return kExitUsage;

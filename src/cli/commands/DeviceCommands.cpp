@@ -19,6 +19,7 @@
 #include "cli/commands/PortHints.h"
 #include "cli/commands/PortMatch.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/commands/TraceOption.h"
 #include "cli/output/Reporter.h"
 #include "cli/output/TerminalHost.h"
 #include "cli/output/TerminalInfo.h"
@@ -45,15 +46,15 @@ enum class Operation { Detect, Write, Reset };
 const char* UsageOf(Operation op) {
     switch (op) {
         case Operation::Detect:
-            return "Usage: velor-flash detect --port P [--baud RATE]\n"
+            return "Usage: velor-flash detect --port P [--baud RATE] [--trace FILE]\n"
                    "Wakes and identifies the device and prints its description.\n";
         case Operation::Write:
-            return "Usage: velor-flash write --port P [--baud RATE] [--hex FILE]\n"
+            return "Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]\n"
                    "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
                    "Ctrl+C stops the write before its next command and says what the device\n"
                    "then holds; a second Ctrl+C ends at once.\n";
         case Operation::Reset:
-            return "Usage: velor-flash reset --port P [--baud RATE]\n"
+            return "Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]\n"
                    "Resets the device.\n";
     }
     return "";
@@ -71,7 +72,7 @@ constexpr const char* kOutputHelp =
     "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
 
 std::string CommonHelp() {
-    return PortOptionHelp() + BaudRatesHelp() + kOutputHelp;
+    return PortOptionHelp() + BaudRatesHelp() + kTraceOptionHelp + kOutputHelp;
 }
 
 const char* CommandName(Operation op) {
@@ -175,12 +176,19 @@ int Run(Operation op, const Args& args) {
     host.SetOutput(&reporter);
     auto image = std::make_shared<const FirmwareImage>();
     SessionOutcome outcome = SessionOutcome::None;
+    // Outlives the port it listens to.
+    const std::unique_ptr<TraceRecorder> recorder =
+        MakeTraceRecorder(options->traceFile, *portName, &image);
 
     const auto portHint = [&](const EComPort& e) { return PortErrorHint(*portName, e); };
     const int code = ExitCodeOfErrors(host, portHint, [&] {
         PortSession portSession(form, host, image);
         DeviceSession& session = portSession.Session();
         const ListenScope listening(portSession.Events(), reporter);
+        std::optional<TraceScope> tracing;
+        if (recorder) {
+            tracing.emplace(portSession, *recorder);
+        }
         // The port's event thread hands its notifications over at every turn of the host.
         const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
         session.SetStopRequest(&InterruptGuard::Requested);
@@ -205,6 +213,9 @@ int Run(Operation op, const Args& args) {
         return ExitCodeOf(outcome);
     });
     reporter.Finish(outcome, code);
+    if (recorder) {
+        TellTrace(recorder->LastTrace(), !options->quiet && !options->json, stderr);
+    }
     // The log was asked for: a run that could not keep it did not do all it was told.
     return code == kExitDone && reporter.LogIncomplete() ? kExitRefused : code;
 }

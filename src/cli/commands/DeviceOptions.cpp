@@ -14,7 +14,7 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
         .TakesValue =
             [allowHex](const std::string& name) {
                 return name == "--port" || name == "--baud" || name == "--log" ||
-                       (allowHex && name == "--hex");
+                       name == "--trace" || (allowHex && name == "--hex");
             },
         .Flag =
             [&](const std::string& name) {
@@ -33,6 +33,8 @@ std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
                     options.baudIndex = *index;
                 } else if (name == "--log") {
                     options.logFile = value;
+                } else if (name == "--trace") {
+                    options.traceFile = value;
                 } else {
                     options.hexFile = value;
                 }

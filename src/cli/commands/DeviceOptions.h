@@ -17,6 +17,7 @@ struct DeviceOptions {
     bool quiet = false;   // -q, --quiet: errors and the result only
     bool json = false;    // --json: JSON Lines on stdout
     std::string logFile;  // --log FILE: the attempt log, appended
+    std::string traceFile;  // --trace FILE: the wire trace of the operation (or a folder)
 };
 
 // Parses the arguments after the command name; on a usage error returns nullopt and sets error.

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/TimerPrecision.h"
+#include "cli/commands/TraceOption.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
@@ -43,7 +44,7 @@ constexpr const char* kGangUsageTail =
 
 std::string GangUsage() {
     return std::string(kGangUsageHead) + "  --baud RATE   the rate for every port (default " +
-           DefaultBaudText() + ")\n" + kGangUsageTail;
+           DefaultBaudText() + ")\n" + kTraceOptionHelp + kGangUsageTail;
 }
 
 // Off a terminal each device's end is told as it comes; on one its line says it. Seam: JSON Lines
@@ -61,7 +62,8 @@ void PrintAnnouncements(StatusBoard& board, LiveLines& live) {
 int RunGangWrite(const Args& args) {
     std::string error;
     const auto options = ParseGangOptions(args, false, error);
-    if (const auto end = EndBeforeDevices(options, true, error, GangUsage().c_str())) {
+    const bool traceUsable = !options || TraceFitsPorts(options->trace, error);
+    if (const auto end = EndBeforeDevices(options, traceUsable, error, GangUsage().c_str())) {
         return *end;
     }
     const TimerPrecision timers;
@@ -82,7 +84,7 @@ int RunGangWrite(const Args& args) {
         for (std::size_t i = 0; i < n; ++i) {
             board.SetLine(i, ProgressLine(ports[i], portWidth, DeviceProgress{}));
             threads.emplace_back([&, i] {
-                const PortJob job{ports[i], options->baudIndex, image, &stops[i]};
+                const PortJob job{ports[i], options->baudIndex, image, &stops[i], options->trace};
                 reports[i] = WriteDevice(job, [&](const DeviceProgress& progress) {
                     board.SetLine(i, ProgressLine(ports[i], portWidth, progress));
                 });
@@ -113,6 +115,8 @@ int RunGangWrite(const Args& args) {
     int code = kExitDone;
     for (const auto& report : reports) {
         code = WorseExitCode(code, report.exitCode);
+        TellTrace({report.traceFile, report.traceProblem.empty(), report.traceProblem}, false,
+                  stderr);
     }
     return code;
 }

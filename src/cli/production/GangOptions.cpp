@@ -54,7 +54,8 @@ std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std:
         .TakesValue =
             [station](const std::string& name) {
                 return name == "--port" || name == "--ports" || name == "--baud" ||
-                       name == "--hex" || (station && (name == "--count" || name == "--record"));
+                       name == "--hex" || name == "--trace" ||
+                       (station && (name == "--count" || name == "--record"));
             },
         .Flag = [&](const std::string&) { options.allPorts = true; },
         .Value =
@@ -71,6 +72,8 @@ std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std:
                     options.baudIndex = *index;
                 } else if (name == "--hex") {
                     options.hexFile = value;
+                } else if (name == "--trace") {
+                    options.trace = value;
                 } else if (name == "--count") {
                     char* end = nullptr;
                     errno = 0;

@@ -17,6 +17,7 @@ struct GangOptions {
     std::string hexFile;
     long count = 0;          // station: end after this many devices; 0: until Ctrl+C
     std::string recordFile;  // station: where each device's record is appended
+    std::string trace;       // --trace: a folder, or a file name with {port}
     bool help = false;
 };
 

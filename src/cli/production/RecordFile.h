@@ -21,6 +21,7 @@ struct DeviceRecord {
     double seconds = 0;
     int64_t failedAttempts = 0;
     std::string calibration;
+    std::string traceFile;  // the trace of a device that did not end done; empty: none
 };
 
 enum class RecordFormat { Csv, JsonLines };

@@ -1,5 +1,7 @@
 // velor-flash station: on each port, wait for a device, write it, report it, wait for the next.
 
+#include <filesystem>
+#include <system_error>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <thread>
 
 #include "app/TimerPrecision.h"
+#include "trace/TraceStore.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
@@ -43,7 +46,9 @@ constexpr const char* kStationUsageHead =
     "                 SHA-256 of the image, outcome, message, seconds, failed attempts,\n"
     "                 calibration): CSV for a name ending in .csv, JSON Lines for .jsonl, .ndjson\n"
     "                 or .json. A CSV cell beginning with =, +, -, @, tab or CR gets a leading\n"
-    "                 apostrophe. A record that cannot be written ends the station (exit 1)\n";
+    "                 apostrophe. A record that cannot be written ends the station (exit 1)\n"
+    "  --trace DIR    keep the wire trace of every device that did not end done in DIR (by\n"
+    "                 default FILE-traces/ beside the record) and name it in its record\n";
 constexpr const char* kStationUsageTail =
     "  --hex FILE     write this Intel HEX file instead of the embedded release\n"
     "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
@@ -100,6 +105,7 @@ struct Station {
     long count = 0;
     std::atomic<long> claimed{0};
     std::unique_ptr<RecordFile> record;
+    std::string traceFolder;  // empty: no traces
     StatusBoard board;
     std::unique_ptr<std::atomic<bool>[]> stops;
     std::mutex tallyMutex;
@@ -160,7 +166,8 @@ struct Station {
                                  report.message,
                                  report.seconds,
                                  report.failedAttempts,
-                                 report.calibration};
+                                 report.calibration,
+                                 report.traceFile};
             std::string error;
             if (!record->Append(r, error)) {
                 {
@@ -174,9 +181,25 @@ struct Station {
         }
     }
 
+    // A device that ended done needs no trace; the trace of another stays, and a trace that
+    // could not be written is said beside the device's report.
+    void KeepTraceOfFailure(DeviceReport& report) {
+        if (report.traceFile.empty()) {
+            return;
+        }
+        if (report.outcome == SessionOutcome::Done) {
+            std::error_code ignored;
+            std::filesystem::remove(report.traceFile, ignored);
+            report.traceFile.clear();
+        } else if (!report.traceProblem.empty()) {
+            board.Announce("velor-flash: the trace " + report.traceFile +
+                           " is not whole: " + report.traceProblem);
+        }
+    }
+
     // The loop of one port: waiting for a device, writing it, waiting for it to leave.
     void Serve(std::size_t i) {
-        const PortJob job{ports[i], baudIndex, image, &stops[i]};
+        const PortJob job{ports[i], baudIndex, image, &stops[i], traceFolder};
         bool occupied = false;            // the last device handled may still be on the port
         std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {
@@ -202,9 +225,10 @@ struct Station {
             if (count > 0 && claimed.fetch_add(1) >= count) {
                 break;
             }
-            const DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
+            DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
                 board.SetLine(i, ProgressLine(ports[i], portWidth, progress) + "  " + TallyText(i));
             });
+            KeepTraceOfFailure(report);
             Report(i, report);
             occupied = true;
             seen.reset();
@@ -245,6 +269,12 @@ int RunStation(const Args& args) {
     station.release = ImageReleaseStamp(*start.image);
     station.imageSha256 = ImageSha256(*start.image);
     station.count = options->count;
+    station.traceFolder = !options->trace.empty()     ? options->trace
+                          : !options->recordFile.empty() ? options->recordFile + "-traces"
+                                                         : "";
+    if (!station.traceFolder.empty() && !NamesFolder(station.traceFolder)) {
+        station.traceFolder += '/';
+    }
     if (format) {
         station.record = std::make_unique<RecordFile>(options->recordFile, *format);
         if (!station.record->CanAppend(error)) {

@@ -99,12 +99,13 @@ TEST(Station, WritesDevicesAsTheyAppearAndRecordsEach) {
     ASSERT_EQ(rows.size(), 3u) << text;
     EXPECT_EQ(rows[0],
               "time,port,adapter_serial,release,image_sha256,outcome,message,seconds,"
-              "failed_attempts,calibration");
+              "failed_attempts,calibration,trace_file");
     const std::string sha = ExpectedSha256(dir.path);
     ASSERT_EQ(sha.size(), 64u);
     for (std::size_t i = 1; i < 3; ++i) {
         const auto f = Fields(rows[i]);
-        ASSERT_EQ(f.size(), 10u) << rows[i];
+        ASSERT_EQ(f.size(), 11u) << rows[i];
+        EXPECT_EQ(f[10], "") << "a device done keeps no trace";
         EXPECT_EQ(f[0].size(), 20u) << f[0];  // 2026-12-09T10:12:03Z
         EXPECT_EQ(f[1], i == 1 ? portA : portB);
         EXPECT_EQ(f[3], "241004");
