@@ -152,6 +152,7 @@ void ReadEnd(const Json& line, TraceContent& c) {
     c.outcome = Text(line, "outcome");
     c.reason = Text(line, "reason");
     c.message = Text(line, "message");
+    c.headline = TextOr(line, "headline");
     c.pagesDone = Number(line, "pagesDone");
     c.bytes = Number(line, "bytes");
     c.failed = Number(line, "failed");

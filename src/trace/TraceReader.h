@@ -57,7 +57,7 @@ struct TraceContent {
     int64_t lastUs = 0;
 
     bool ended = false;
-    std::string outcome, reason, message;
+    std::string outcome, reason, headline, message;
     int64_t pagesDone = 0, bytes = 0, failed = 0;
     std::array<int64_t, 3> calibration{};
 

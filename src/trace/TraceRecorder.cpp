@@ -240,6 +240,7 @@ class TraceRecorder::Writer {
         Line({{"ev", "end"},
               {"outcome", OutcomeKindName(e.Kind)},
               {"reason", OutcomeReasonName(e.Reason)},
+              {"headline", e.Headline},
               {"message", e.Message},
               {"portMessage", e.PortMessage},
               {"osError", e.OsError},

@@ -79,9 +79,9 @@ void CheckGeometry(const Json& line, const Geometry& g) {
 }
 
 // Builds the steps as the lines come. What the first read after a frame got goes out at once,
-// or, after a flashing command, when it arrived but no later than the host's recorded wait
-// before that read: the host's own timing differs from the field's, and the bytes must be in the
-// line when its read comes. What a later read after the same frame got goes out halfway between
+// or, after a flashing command, when it arrived but no later than halfway through the host's
+// recorded wait before that read: the host's own timing differs from the field's, and the bytes
+// must be in the line when its read comes, however loaded the machine. What a later read after the same frame got goes out halfway between
 // the reads. A device that left the line leaves it at once when it answered nothing more.
 class Builder {
   public:
@@ -125,7 +125,7 @@ class Builder {
             const long waitUs = WholeNumber(line, "delayMs") * 1000;
             if (m_firstAnswer >= 0) {
                 m_script.steps.back().answers[static_cast<std::size_t>(m_firstAnswer)].delayUs =
-                    std::min(m_arrival, waitUs);
+                    std::min(m_arrival, waitUs / 2);
             }
         } else if (kind == "port-error") {
             if (!m_script.steps.empty()) {

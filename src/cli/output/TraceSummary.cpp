@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/output/ControlEscapes.h"
+#include "cli/production/SessionHost.h"
 
 namespace velor::cli {
 
@@ -45,6 +46,22 @@ std::vector<const TraceExchange*> Slowest(const TraceContent& t) {
         answered.resize(kSlowestShown);
     }
     return answered;
+}
+
+// The delays' course: every change of a short one, the first and last few of a long one.
+std::string CalibrationCourse(const TraceContent& t) {
+    constexpr std::size_t kEnds = 4;
+    std::string course = "0.0.0";
+    const std::size_t n = t.calibrations.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (n > 3 * kEnds && i == kEnds) {
+            course += " -> ... (" + std::to_string(n - 2 * kEnds) + " more)";
+            i = n - kEnds - 1;
+            continue;
+        }
+        course += " -> " + Delays(t.calibrations[i]);
+    }
+    return course + " (" + std::to_string(n) + (n == 1 ? " change)" : " changes)");
 }
 
 std::string AdapterText(const TraceContent& t) {
@@ -108,11 +125,7 @@ std::string TraceSummaryText(const TraceContent& t) {
                     (failed.empty() ? "" : " (" + failed + ")");
     }
     row("Attempts:", attempts);
-    std::string calibration = "0.0.0";
-    for (const auto& step : t.calibrations) {
-        calibration += " -> " + Delays(step);
-    }
-    row("Calibration:", calibration);
+    row("Calibration:", CalibrationCourse(t));
     row("Exchanges:", std::to_string(t.exchanges.size()) + " frames sent");
     for (const TraceExchange* e : Slowest(t)) {
         row("Slowest:", Seconds(e->repliedUs - e->sentUs) + " at line " + std::to_string(e->line) +
@@ -128,10 +141,7 @@ std::string TraceSummaryText(const TraceContent& t) {
     }
     if (t.ended) {
         row("Outcome:", EscapeControls(t.outcome + " (" + t.reason + ")"));
-        std::string message = t.message;
-        std::replace(message.begin(), message.end(), '\r', ' ');
-        std::replace(message.begin(), message.end(), '\n', ' ');
-        row("Message:", EscapeControls(message));
+        row("Message:", EscapeControls(OneLine(t.headline.empty() ? t.message : t.headline)));
     } else {
         row("Outcome:", "none: the trace ends before the operation did");
     }

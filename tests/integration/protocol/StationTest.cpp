@@ -14,23 +14,6 @@ namespace {
 
 constexpr std::size_t kDeviceBytes = 32 * 255 * 8;  // reaches the release stamp at F0E0
 
-struct TempDir {
-    TempDir() {
-        char name[] = "/tmp/velor-station-XXXXXX";
-        path = mkdtemp(name) ? name : "";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // sha256sum's digest of the image velor-flash check writes for the carried release.
 std::string ExpectedSha256(const std::string& dir) {
     const std::string bin = dir + "/release.bin";
