@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(fuzz_firmware_text fuzz_replies fuzz_devsim_frames fuzz_flash_options)
+targets=(fuzz_firmware_text fuzz_replies fuzz_devsim_frames fuzz_flash_options fuzz_trace_reader)
 if [ $# -lt 2 ]; then
     echo "usage: scripts/fuzz.sh TARGET|all SECONDS [libFuzzer options...]" >&2
     echo "targets: ${targets[*]}" >&2

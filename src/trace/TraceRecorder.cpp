@@ -107,12 +107,12 @@ class TraceRecorder::Writer {
     Writer(const TraceProgram& program, std::unique_ptr<ITraceStore> store)
         : m_program(program), m_store(std::move(store)) {}
 
-    void Dropped(int64_t count) {
-        if (m_file) {
+    void Dropped(int64_t count, Clock::time_point at) {
+        if (m_open) {
             m_whole = false;
-            Line(Json{{"t", 0}, {"ev", "lost"}, {"events", count}}, false);
+            Line({{"ev", "lost"}, {"events", count}}, true, at);
+            m_lostSinceStart += count;
         }
-        m_lostSinceStart += count;
     }
 
     // Returns true when the item closed a trace.
@@ -354,11 +354,12 @@ void TraceRecorder::Push(Event&& event, std::size_t bytes, bool wake) noexcept {
             return;
         }
         try {
-            m_queue.push_back(Item{at, std::move(event)});
+            m_queue.push_back(Item{at, std::move(event), m_dropped});
         } catch (...) {
             ++m_dropped;
             return;
         }
+        m_dropped = 0;
         m_queuedBytes += bytes;
         if (ends) {
             ++m_endsQueued;
@@ -378,15 +379,13 @@ void TraceRecorder::Run() {
         std::deque<Item> items;
         items.swap(m_queue);
         m_queuedBytes = 0;
-        const int64_t dropped = m_dropped;
-        m_dropped = 0;
         const bool quit = m_quit;
         lock.unlock();
 
-        if (dropped > 0) {
-            m_writer->Dropped(dropped);
-        }
         for (const Item& item : items) {
+            if (item.droppedBefore > 0) {
+                m_writer->Dropped(item.droppedBefore, item.at);
+            }
             TraceResult closed;
             bool wasClosed = false;
             try {

@@ -101,6 +101,7 @@ class TraceRecorder final : public ISessionEvents, public IWireTap {
     struct Item {
         Clock::time_point at;
         Event event;
+        int64_t droppedBefore = 0;  // events the full queue refused just before this one
     };
     class Writer;
 
@@ -117,7 +118,7 @@ class TraceRecorder final : public ISessionEvents, public IWireTap {
     std::condition_variable m_traceClosed;
     std::deque<Item> m_queue;
     std::size_t m_queuedBytes = 0;
-    int64_t m_dropped = 0;  // events lost to a full queue since the writer last looked
+    int64_t m_dropped = 0;  // events lost to a full queue since the last one queued
     uint64_t m_endsQueued = 0;
     uint64_t m_endsWritten = 0;
     TraceResult m_last;
