@@ -13,8 +13,7 @@ packages=(
     dpkg-dev lintian desktop-file-utils appstream man-db nsis wine64 zip
     libcanberra-dev libglib2.0-dev sound-theme-freedesktop
     clang-14 libfuzzer-14-dev
-    # wire traces (JSON Lines)
-    nlohmann-json3-dev
+    libcli11-dev nlohmann-json3-dev gettext
 )
 
 missing=()

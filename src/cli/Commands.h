@@ -2,7 +2,6 @@
 // The subcommands of velor-flash. Each returns the process exit code.
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,30 +19,11 @@ enum ExitCode : int {
 
 using Args = std::vector<std::string>;
 
-// The value of the option args[i], which follows it; i then points at the value. nullptr, with
-// error set, when the value is missing or empty.
-const std::string* TakeOptionValue(const Args& args, std::size_t& i, std::string& error);
-
-// What a command makes of its options: IsFlag and TakesValue say which names it knows; Flag and
-// Value take one, Value returning false (error set) for a value it refuses.
-struct OptionHandlers {
-    std::function<bool(const std::string& name)> IsFlag;
-    std::function<bool(const std::string& name)> TakesValue;
-    std::function<void(const std::string& name)> Flag;
-    std::function<bool(const std::string& name, const std::string& value)> Value;
-};
-
-// Walks the options in order. --help (-h) ends the walk at once with help set, whatever follows.
-// false, error set, at an unknown option, a missing value or a refused one.
-bool WalkOptions(const Args& args, const OptionHandlers& handlers, bool& help, std::string& error);
-
 // The baud list's index of the rate --baud names; nullopt, with error set, for a rate the
 // window's list does not hold.
 std::optional<int> BaudIndexOf(const std::string& rate, std::string& error);
 // "115200": the default rate's text, for the help.
 const std::string& DefaultBaudText();
-// The --baud line of a device command's help: every rate, wrapped, and the default.
-std::string BaudRatesHelp();
 
 // Sent before a line rewritten in place: back to the line's start, the old text erased.
 inline constexpr const char* kRewriteLine = "\r\033[K";

@@ -1,56 +1,88 @@
 // velor-flash: the flasher's operations from a terminal.
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/DllSearch.h"
 #include "cli/Commands.h"
+#include "cli/commands/CommandLine.h"
+#include "cli/commands/CommandTable.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/production/GangOptions.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: velor-flash COMMAND [OPTIONS]\n"
-    "Writes the KALMIRA-5K-2 firmware release into the device through its serial bootloader.\n"
-    "\n"
-    "Commands:\n"
-    "  check [FILE]       check an Intel HEX text (default: the embedded release) and build its "
-    "image\n"
-    "  ports [--long]     list the serial ports present (--long: what each one is)\n"
-    "  doctor [--port P]  check the ports, the permissions and the device, for support\n"
-    "  detect --port P    wake and identify the device, print its description\n"
-    "  write --port P     write the firmware into the device\n"
-    "  write --port A --port B ...  (or --ports A,B,C, or --all) write several devices at once\n"
-    "  station --port A ...  a production station: write each device that appears, in turn\n"
-    "  reset --port P     reset the device\n"
-    "  trace show FILE    tell what a wire trace (--trace) holds\n"
-    "\n"
-    "Run 'velor-flash COMMAND --help' for the options of a command.\n"
-    "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+using namespace velor::cli;
+
+std::string ProgramUsage() {
+    std::string text =
+        "Usage: velor-flash COMMAND [OPTIONS]\n"
+        "Writes the KALMIRA-5K-2 firmware release into the device through its serial "
+        "bootloader.\n\nCommands:\n";
+    for (const auto& entry : CommandEntries()) {
+        std::string name = entry.name;
+        text +=
+            "  " + name + std::string(10 - name.size(), ' ') + WrapText(entry.summary, 12) + "\n";
+    }
+    return text +
+           "\nRun 'velor-flash COMMAND --help' for the options of a command; options may come "
+           "before or\nafter the command. VELOR_PORT is the port of a command given no --port.\n"
+           "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+}
+
+bool Has(const Args& args, const char* word) {
+    return std::find(args.begin(), args.end(), word) != args.end();
+}
+
+int NoCommand(const Args& args) {
+    if (Has(args, "--version")) {
+        std::printf("%s\n", VersionLine().c_str());
+        return kExitDone;
+    }
+    if (Has(args, "--help") || Has(args, "-h")) {
+        std::fputs(ProgramUsage().c_str(), stdout);
+        return kExitDone;
+    }
+    if (args.empty()) {
+        std::fputs(ProgramUsage().c_str(), stderr);
+        return kExitUsage;
+    }
+    std::fprintf(stderr, "%s\n", UsageErrorLine("velor-flash", "no command given").c_str());
+    return kExitUsage;
+}
+
+int UnknownCommand(const std::string& command) {
+    std::vector<std::string> names;
+    for (const auto& entry : CommandEntries()) {
+        names.emplace_back(entry.name);
+    }
+    std::string problem = "unknown command '" + command + "'";
+    if (const auto near = NearestName(command, names)) {
+        problem += ", did you mean '" + *near + "'?";
+    }
+    std::fprintf(stderr, "%s\n", UsageErrorLine("velor-flash", problem).c_str());
+    return kExitUsage;
+}
 
 // A device command runs with Ctrl+C as its stop; the others keep the default Ctrl+C.
-int RunWithStop(int (*command)(const velor::cli::Args&), const velor::cli::Args& args) {
-    const velor::cli::InterruptGuard ctrlC;
+int RunWithStop(int (*command)(const Args&), const Args& args) {
+    const InterruptGuard ctrlC;
     return command(args);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace velor::cli;
 #ifdef _WIN32
     velor::LimitDllSearchToSystem32();
 #endif
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitUsage : kExitDone;
+    const auto [command, args] = SplitCommandLine(Args(argv + 1, argv + argc));
+    if (command.empty()) {
+        return NoCommand(args);
     }
     std::setlocale(LC_TIME, "");  // the completion time in the regional long time format
-    const std::string command = argv[1];
-    const Args args(argv + 2, argv + argc);
     if (command == "check")
         return RunCheck(args);
     if (command == "ports")
@@ -67,7 +99,5 @@ int main(int argc, char** argv) {
         return RunWithStop(RunReset, args);
     if (command == "trace")
         return RunTrace(args);
-    std::fprintf(stderr, "velor-flash: unknown command '%s' (try 'velor-flash --help')\n",
-                 command.c_str());
-    return kExitUsage;
+    return UnknownCommand(command);
 }

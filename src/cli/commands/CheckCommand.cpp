@@ -10,6 +10,7 @@
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
 #include "cli/commands/CheckOptions.h"
+#include "cli/commands/CommandLine.h"
 #include "cli/commands/ImageReport.h"
 #include "cli/commands/SystemErrors.h"
 #include "cli/output/TerminalHost.h"
@@ -27,8 +28,8 @@ int RunCheck(const Args& args) {
     if (const auto usage = ParseOptions(args, options)) {
         return *usage;
     }
-    if (options.help) {
-        std::fputs(kCheckHelp, stdout);
+    if (options.help || options.version) {
+        PrintHelpOrVersion(options.help, CheckHelp());
         return kExitDone;
     }
 

@@ -13,6 +13,7 @@
 #include "app/MainWindowModel.h"
 #include "app/TimerPrecision.h"
 #include "cli/Commands.h"
+#include "cli/commands/CommandLine.h"
 #include "cli/commands/DeviceOptions.h"
 #include "cli/commands/FirmwareLoad.h"
 #include "cli/commands/OutcomeCodes.h"
@@ -42,38 +43,6 @@ namespace velor::cli {
 namespace {
 
 enum class Operation { Detect, Write, Reset };
-
-const char* UsageOf(Operation op) {
-    switch (op) {
-        case Operation::Detect:
-            return "Usage: velor-flash detect --port P [--baud RATE] [--trace FILE]\n"
-                   "Wakes and identifies the device and prints its description.\n";
-        case Operation::Write:
-            return "Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]\n"
-                   "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
-                   "Ctrl+C stops the write before its next command and says what the device\n"
-                   "then holds; a second Ctrl+C ends at once.\n";
-        case Operation::Reset:
-            return "Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]\n"
-                   "Resets the device.\n";
-    }
-    return "";
-}
-
-constexpr const char* kOutputHelp =
-    "  -q, --quiet   print only errors and the result\n"
-    "  --json        JSON Lines events on stdout (start, progress, message, error, result),\n"
-    "                nothing else there (man velor-flash; json-events.md)\n"
-    "  --log FILE    append the attempt log to FILE: a header per run, one line per erase,\n"
-    "                write and program attempt, the result\n"
-    "On a terminal a write shows one progress line (bar, percent, pages, blocks, bytes,\n"
-    "elapsed time, time left, calibrated delays; NO_COLOR turns its colour off); otherwise\n"
-    "plain progress lines, at most one a second, on stderr. A write ends with a summary.\n"
-    "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
-
-std::string CommonHelp() {
-    return PortOptionHelp() + BaudRatesHelp() + kTraceOptionHelp + kOutputHelp;
-}
 
 const char* CommandName(Operation op) {
     switch (op) {
@@ -141,19 +110,13 @@ std::string PortErrorHint(const std::string& port, const EComPort& e) {
 
 int Run(Operation op, const Args& args) {
     std::string error;
-    const auto options = ParseDeviceOptions(args, op == Operation::Write, error);
+    const auto options = ParseDeviceOptions(CommandName(op), args, error);
     if (!options) {
-        std::fprintf(stderr, "velor-flash: %s\n%s%s", error.c_str(), UsageOf(op),
-                     CommonHelp().c_str());
+        std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
     }
-    if (options->help) {
-        std::printf(
-            "%s%s%s", UsageOf(op),
-            op == Operation::Write
-                ? "  --hex FILE    write this Intel HEX file instead of the embedded release\n"
-                : "",
-            CommonHelp().c_str());
+    if (options->help || options->version) {
+        PrintHelpOrVersion(options->help, DeviceHelp(CommandName(op)));
         return kExitDone;
     }
 

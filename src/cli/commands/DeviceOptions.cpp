@@ -1,61 +1,80 @@
 #include "cli/commands/DeviceOptions.h"
 
+#include <CLI/CLI.hpp>
+
+#include "cli/commands/CommandLine.h"
+#include "cli/commands/OptionTable.h"
+#include "cli/commands/TraceOption.h"
+
 namespace velor::cli {
 
-std::optional<DeviceOptions> ParseDeviceOptions(const Args& args, bool allowHex,
+namespace {
+
+constexpr const char* kOutputFooter =
+    "Without --port the port is that of the environment variable VELOR_PORT.\n"
+    "On a terminal a write shows one progress line (bar, percent, pages, blocks, bytes,\n"
+    "elapsed time, time left, calibrated delays; NO_COLOR turns its colour off); otherwise\n"
+    "plain progress lines, at most one a second, on stderr. A write ends with a summary.\n"
+    "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+
+CommandText TextOf(const std::string& command) {
+    if (command == "write") {
+        return {"write", "Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]",
+                "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
+                "Ctrl+C stops the write before its next command and says what the device\n"
+                "then holds; a second Ctrl+C ends at once.",
+                kOutputFooter};
+    }
+    if (command == "detect") {
+        return {"detect", "Usage: velor-flash detect --port P [--baud RATE] [--trace FILE]",
+                "Wakes and identifies the device and prints its description.", kOutputFooter};
+    }
+    return {"reset", "Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]", "Resets the device.",
+            kOutputFooter};
+}
+
+}  // namespace
+
+std::unique_ptr<CLI::App> DeviceApp(const std::string& command, DeviceOptions& options) {
+    auto app = MakeCommandApp(TextOf(command));
+    AddPortOption(*app, options.port);
+    AddBaudOption(*app, options.baudIndex);
+    if (command == "write") {
+        AddHexOption(*app, options.hexFile);
+    }
+    AddOutputOptions(*app, options.quiet, options.json, options.logFile);
+    AddTraceOption(*app, options.traceFile, TraceUse::Device);
+    return app;
+}
+
+std::optional<DeviceOptions> ParseDeviceOptions(const std::string& command, const Args& args,
                                                 std::string& error) {
     DeviceOptions options;
-    bool havePort = false;
-    const OptionHandlers handlers{
-        .IsFlag =
-            [](const std::string& name) {
-                return name == "-q" || name == "--quiet" || name == "--json";
-            },
-        .TakesValue =
-            [allowHex](const std::string& name) {
-                return name == "--port" || name == "--baud" || name == "--log" ||
-                       name == "--trace" || (allowHex && name == "--hex");
-            },
-        .Flag =
-            [&](const std::string& name) {
-                (name == "--json" ? options.json : options.quiet) = true;
-            },
-        .Value =
-            [&](const std::string& name, const std::string& value) {
-                if (name == "--port") {
-                    options.port = value;
-                    havePort = true;
-                } else if (name == "--baud") {
-                    const auto index = BaudIndexOf(value, error);
-                    if (!index) {
-                        return false;
-                    }
-                    options.baudIndex = *index;
-                } else if (name == "--log") {
-                    options.logFile = value;
-                } else if (name == "--trace") {
-                    options.traceFile = value;
-                } else {
-                    options.hexFile = value;
-                }
-                return true;
-            },
-    };
-    if (!WalkOptions(args, handlers, options.help, error)) {
+    const auto app = DeviceApp(command, options);
+    const std::string name = "velor-flash " + command;
+    if (!ParseInto(*app, options, args, error)) {
         return std::nullopt;
     }
-    if (options.help) {
+    if (options.help || options.version) {
         return options;
     }
     if (options.quiet && options.json) {
-        error = "--quiet and --json exclude each other";
+        error = UsageErrorLine(name, "--quiet and --json exclude each other");
         return std::nullopt;
     }
-    if (!havePort) {
-        error = "--port is required";
+    if (options.port.empty()) {
+        options.port = PortFromEnvironment();
+    }
+    if (options.port.empty()) {
+        error = UsageErrorLine(name, "--port is required (or VELOR_PORT)");
         return std::nullopt;
     }
     return options;
+}
+
+std::string DeviceHelp(const std::string& command) {
+    DeviceOptions options;
+    return HelpText(*DeviceApp(command, options));
 }
 
 }  // namespace velor::cli

@@ -4,22 +4,15 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/commands/CommandLine.h"
 #include "cli/commands/Doctor.h"
+#include "cli/commands/PortsOptions.h"
 #include "serial/EComPort.h"
 #include "serial/PortHolders.h"
 
 namespace velor::cli {
 
 namespace {
-
-constexpr const char* kDoctorUsage =
-    "Usage: velor-flash doctor [--port P]\n"
-    "Checks what a write needs, one line each with a verdict (ok, note, warn, FAIL) and what to\n"
-    "do: the serial ports with their drivers, USB identities and latency timers, services that\n"
-    "take adapters; with --port also the permissions, who holds the port, whether it opens and\n"
-    "takes the settings, and whether a device answers the wake-up and identification and how\n"
-    "fast. The output can be sent to support as it is.\n"
-    "Exit codes: 0 nothing failed, 1 a check failed, 2 usage.\n";
 
 #ifdef _WIN32
 constexpr const char* kSystem = "Windows";
@@ -40,20 +33,17 @@ int Print(const std::vector<Finding>& findings) {
 }  // namespace
 
 int RunDoctor(const Args& args) {
-    std::string port;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            std::fputs(kDoctorUsage, stdout);
-            return kExitDone;
-        }
-        if (args[i] == "--port" && i + 1 < args.size()) {
-            port = args[++i];
-            continue;
-        }
-        std::fprintf(stderr, "velor-flash doctor: unknown argument '%s'\n", args[i].c_str());
-        std::fputs(kDoctorUsage, stderr);
+    std::string error;
+    const auto options = ParseDoctorOptions(args, error);
+    if (!options) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
     }
+    if (options->help || options->version) {
+        PrintHelpOrVersion(options->help, DoctorHelp());
+        return kExitDone;
+    }
+    const std::string& port = options->port;
     int failures = 0;
     std::printf("velor-flash doctor (%s)\n", kSystem);
     std::vector<PortDescription> ports;

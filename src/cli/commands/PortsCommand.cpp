@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/commands/CommandLine.h"
+#include "cli/commands/PortsOptions.h"
 #include "cli/output/ControlEscapes.h"
 #include "cli/platform/PortTexts.h"
 #include "serial/EComPort.h"
@@ -15,12 +17,6 @@
 namespace velor::cli {
 
 namespace {
-
-constexpr const char* kPortsUsage =
-    "Usage: velor-flash ports [--long]\n"
-    "Lists the serial ports present, one a line, sorted as the window's port list.\n"
-    "%s"
-    "Exit codes: 0 done, 2 usage, 3 no serial ports can be listed.\n";
 
 int PrintLong() {
     std::vector<PortDescription> ports;
@@ -50,21 +46,17 @@ int PrintLong() {
 }  // namespace
 
 int RunPorts(const Args& args) {
-    bool longList = false;
-    for (const auto& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::printf(kPortsUsage, PortsLongHelp());
-            return kExitDone;
-        }
-        if (arg == "--long" || arg == "-l") {
-            longList = true;
-            continue;
-        }
-        std::fprintf(stderr, "velor-flash ports: unknown argument '%s'\n", arg.c_str());
-        std::fprintf(stderr, kPortsUsage, PortsLongHelp());
+    std::string error;
+    const auto options = ParsePortsOptions(args, error);
+    if (!options) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
     }
-    if (longList) {
+    if (options->help || options->version) {
+        PrintHelpOrVersion(options->help, PortsHelp());
+        return kExitDone;
+    }
+    if (options->longList) {
         return PrintLong();
     }
     std::vector<std::string> ports;

@@ -1,8 +1,23 @@
 #include "cli/commands/TraceOption.h"
 
+#include <CLI/CLI.hpp>
+
 #include "cli/output/ControlEscapes.h"
 
 namespace velor::cli {
+
+void AddTraceOption(CLI::App& app, std::string& trace, TraceUse use) {
+    const char* text =
+        use == TraceUse::Device
+            ? "record the operation's wire trace into FILE (a folder: a file in it named by time, "
+              "port and operation); 'velor-flash trace show FILE' tells what it holds"
+        : use == TraceUse::Gang
+            ? "record each device's wire trace: FILE is a folder (ending in /) or a name with "
+              "{port}, which becomes each port's name"
+            : "keep the wire trace of every device that did not end done in the folder FILE (by "
+              "default the record's name with -traces) and name it in the device's record";
+    app.add_option("--trace", trace, text)->type_name(use == TraceUse::Station ? "DIR" : "FILE");
+}
 
 std::unique_ptr<TraceRecorder> MakeTraceRecorder(const std::string& value, const std::string& port,
                                                  const std::shared_ptr<const FirmwareImage>* image) {

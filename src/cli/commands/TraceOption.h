@@ -9,12 +9,15 @@
 #include "firmware/FirmwareImage.h"
 #include "trace/TraceRecorder.h"
 
+namespace CLI {
+class App;
+}
+
 namespace velor::cli {
 
-inline constexpr const char* kTraceOptionHelp =
-    "  --trace FILE  record the operation's wire trace into FILE (a folder: a file named by\n"
-    "                time, port and operation; several ports: a folder or a name with {port});\n"
-    "                'velor-flash trace show FILE' tells what it holds\n";
+// --trace FILE of one device, of several (gang) or of the station.
+enum class TraceUse { Device, Gang, Station };
+void AddTraceOption(CLI::App& app, std::string& trace, TraceUse use);
 
 // A recorder for the trace that value (a file, a folder or a {port} pattern) asks for on port;
 // image: the front end's current image.

@@ -7,10 +7,12 @@
 
 namespace velor::cli {
 
-// The --port lines of a device command's help.
+// The description of --port in a device command's help.
 const char* PortOptionHelp();
-// The --long lines of the ports command's help.
+// The description of --long in the ports command's help.
 const char* PortsLongHelp();
+// What the ports command's help adds about the list; may be empty.
+const char* PortsListNote();
 // What `ports --long` prints beside a port of which nothing more is known.
 const char* NoPortDescription();
 // The line after "no such port": the ports that exist.

@@ -3,18 +3,18 @@
 namespace velor::cli {
 
 const char* PortOptionHelp() {
-    return "  --port P      the serial port: an absolute path, a name under /dev, a\n"
-           "                /dev/serial/by-id path, or usb:VID:PID[:SERIAL] (IDs in hexadecimal, "
-           "as\n"
-           "                'velor-flash ports --long' shows them) for the one adapter that has "
-           "them\n";
+    return "the serial port: an absolute path, a name under /dev, a /dev/serial/by-id path, or "
+           "usb:VID:PID[:SERIAL] (IDs in hexadecimal, as 'velor-flash ports --long' shows them) "
+           "for the one adapter that has them";
 }
 
 const char* PortsLongHelp() {
-    return "  --long   add what tells the ports apart: the USB maker and product, their IDs\n"
-           "           (for --port usb:VID:PID[:SERIAL]), the serial number, the driver and the\n"
-           "           /dev/serial/by-id name\n"
-           "The paths named in VELOR_EXTRA_PORTS (separated by \":\") are listed too.\n";
+    return "add what tells the ports apart: the USB maker and product, their IDs (for --port "
+           "usb:VID:PID[:SERIAL]), the serial number, the driver and the /dev/serial/by-id name";
+}
+
+const char* PortsListNote() {
+    return "The paths named in VELOR_EXTRA_PORTS (separated by \":\") are listed too.\n";
 }
 
 const char* NoPortDescription() {

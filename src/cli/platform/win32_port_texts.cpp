@@ -3,16 +3,19 @@
 namespace velor::cli {
 
 const char* PortOptionHelp() {
-    return "  --port P      the serial port: its COM name (COM3, COM12) as 'velor-flash ports'\n"
-           "                lists it and the Device Manager shows it under \"Ports (COM & LPT)\",\n"
-           "                or usb:VID:PID[:SERIAL] (IDs in hexadecimal, as 'velor-flash ports\n"
-           "                --long' shows them) for the one USB adapter that has them, whatever\n"
-           "                COM number Windows gave it today\n";
+    return "the serial port: its COM name (COM3, COM12) as 'velor-flash ports' lists it and the "
+           "Device Manager shows it under \"Ports (COM & LPT)\", or usb:VID:PID[:SERIAL] (IDs in "
+           "hexadecimal, as 'velor-flash ports --long' shows them) for the one USB adapter that "
+           "has them, whatever COM number Windows gave it today";
 }
 
 const char* PortsLongHelp() {
-    return "  --long   add what tells the ports apart: the Device Manager's name, and for a USB\n"
-           "           adapter its IDs (for --port usb:VID:PID[:SERIAL]) and serial number\n";
+    return "add what tells the ports apart: the Device Manager's name, and for a USB adapter its "
+           "IDs (for --port usb:VID:PID[:SERIAL]) and serial number";
+}
+
+const char* PortsListNote() {
+    return "";
 }
 
 const char* NoPortDescription() {

@@ -25,28 +25,6 @@ namespace velor::cli {
 
 namespace {
 
-constexpr const char* kGangUsageHead =
-    "Usage: velor-flash write --port A --port B ... | --ports A,B,C | --all\n"
-    "                         [--baud RATE] [--hex FILE]\n"
-    "Writes the embedded release (or the Intel HEX FILE) into the devices on all these ports at\n"
-    "once, each by its own session; one device's refusal, failure or unplugging leaves the others\n"
-    "going. On a terminal a line per port follows its write; at the end a table gives each\n"
-    "port's outcome (done, refused, failed, stopped) with the system's message, seconds, failed\n"
-    "attempts and calibration.\n"
-    "  --port P      a serial port; repeat it for each device\n"
-    "  --ports LIST  the ports separated by commas\n"
-    "  --all         every port in the port list\n";
-constexpr const char* kGangUsageTail =
-    "  --hex FILE    write this Intel HEX file instead of the embedded release\n"
-    "Ctrl+C stops every write before its next command; a second Ctrl+C ends at once.\n"
-    "Exit codes: 0 all done; otherwise the worst of the devices' codes: 3 port error, then\n"
-    "1 refused or failed, then 4 stopped; 2 usage.\n";
-
-std::string GangUsage() {
-    return std::string(kGangUsageHead) + "  --baud RATE   the rate for every port (default " +
-           DefaultBaudText() + ")\n" + kTraceOptionHelp + kGangUsageTail;
-}
-
 // Off a terminal each device's end is told as it comes; on one its line says it. Seam: JSON Lines
 // events of velor-flash, where they exist, would add one event per device end here.
 void PrintAnnouncements(StatusBoard& board, LiveLines& live) {
@@ -63,7 +41,7 @@ int RunGangWrite(const Args& args) {
     std::string error;
     const auto options = ParseGangOptions(args, false, error);
     const bool traceUsable = !options || TraceFitsPorts(options->trace, error);
-    if (const auto end = EndBeforeDevices(options, traceUsable, error, GangUsage().c_str())) {
+    if (const auto end = EndBeforeDevices(options, traceUsable, error, GangHelp(false).c_str())) {
         return *end;
     }
     const TimerPrecision timers;

@@ -1,104 +1,93 @@
 #include "cli/production/GangOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 
+#include "cli/commands/CommandLine.h"
+#include "cli/commands/OptionTable.h"
+#include "cli/commands/TraceOption.h"
 #include "serial/ListSerialPorts.h"
 
 namespace velor::cli {
 
 namespace {
 
-void AddPort(GangOptions& options, const std::string& port) {
-    if (std::find(options.ports.begin(), options.ports.end(), port) == options.ports.end()) {
-        options.ports.push_back(port);
-    }
-}
+const CommandText kGangText{
+    "write",
+    "Usage: velor-flash write --port A --port B ... | --ports A,B,C | --all\n"
+    "                         [--baud RATE] [--hex FILE]",
+    "Writes the embedded release (or the Intel HEX FILE) into the devices on all these ports at\n"
+    "once, each by its own session; one device's refusal, failure or unplugging leaves the others\n"
+    "going. On a terminal a line per port follows its write; at the end a table gives each\n"
+    "port's outcome (done, refused, failed, stopped) with the system's message, seconds, failed\n"
+    "attempts and calibration.",
+    "Ctrl+C stops every write before its next command; a second Ctrl+C ends at once.\n"
+    "Exit codes: 0 all done; otherwise the worst of the devices' codes: 3 port error, then\n"
+    "1 refused or failed, then 4 stopped; 2 usage.\n"};
 
-void AddPortList(GangOptions& options, const std::string& list) {
-    std::size_t begin = 0;
-    while (begin <= list.size()) {
-        const std::size_t end = std::min(list.find(',', begin), list.size());
-        if (end > begin) {
-            AddPort(options, list.substr(begin, end - begin));
-        }
-        begin = end + 1;
-    }
-}
+const CommandText kStationText{
+    "station",
+    "Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
+    "                           [--count N] [--record FILE] [--baud RATE] [--hex FILE]",
+    "A production station: on every port it waits for a device to answer, writes it, reports\n"
+    "it, and waits for it to go away (or to come back holding the release just written) before\n"
+    "taking the next one. Ends on Ctrl+C or after N devices in all.",
+    "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
+    "4 when ended by Ctrl+C; 2 usage.\n"};
 
 }  // namespace
 
-bool WantsSeveralPorts(const Args& args) {
-    int ports = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--ports" || arg == "--all") {
-            return true;
-        }
-        if (arg == "--port") {
-            ++ports;
-        }
-        // An option's value is not an option, whatever it reads.
-        if (arg == "--port" || arg == "--baud" || arg == "--hex") {
-            ++i;
-        }
+std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options) {
+    auto app = MakeCommandApp(station ? kStationText : kGangText);
+    AddPortsOptions(*app, options.ports, options.allPorts);
+    if (station) {
+        app->add_option("--count", options.count, "end after N devices")
+            ->type_name("N")
+            ->check(CLI::Range(1L, 1000000000L));
+        app->add_option("--record", options.recordFile,
+                        "append one record per device (time, port, adapter serial number, "
+                        "release, SHA-256 of the image, outcome, message, seconds, failed "
+                        "attempts, calibration): CSV for a name ending in .csv, JSON Lines for "
+                        ".jsonl, .ndjson or .json. A CSV cell beginning with =, +, -, @, tab or CR "
+                        "gets a leading apostrophe. A record that cannot be written ends the "
+                        "station (exit 1)")
+            ->type_name("FILE");
     }
-    return ports > 1;
+    AddBaudOption(*app, options.baudIndex);
+    AddHexOption(*app, options.hexFile);
+    AddTraceOption(*app, options.trace, station ? TraceUse::Station : TraceUse::Gang);
+    return app;
+}
+
+bool WantsSeveralPorts(const Args& args) {
+    GangOptions options;
+    const auto app = GangApp(false, options);
+    std::string error;
+    // A usage error is told by the command the answer chooses.
+    ParseCommandLine(*app, args, error);
+    return options.ports.size() > 1 || options.allPorts || app->get_option("--ports")->count() > 0;
 }
 
 std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std::string& error) {
     GangOptions options;
-    const OptionHandlers handlers{
-        .IsFlag = [](const std::string& name) { return name == "--all"; },
-        .TakesValue =
-            [station](const std::string& name) {
-                return name == "--port" || name == "--ports" || name == "--baud" ||
-                       name == "--hex" || name == "--trace" ||
-                       (station && (name == "--count" || name == "--record"));
-            },
-        .Flag = [&](const std::string&) { options.allPorts = true; },
-        .Value =
-            [&](const std::string& name, const std::string& value) {
-                if (name == "--port") {
-                    AddPort(options, value);
-                } else if (name == "--ports") {
-                    AddPortList(options, value);
-                } else if (name == "--baud") {
-                    const auto index = BaudIndexOf(value, error);
-                    if (!index) {
-                        return false;
-                    }
-                    options.baudIndex = *index;
-                } else if (name == "--hex") {
-                    options.hexFile = value;
-                } else if (name == "--trace") {
-                    options.trace = value;
-                } else if (name == "--count") {
-                    char* end = nullptr;
-                    errno = 0;
-                    options.count = std::strtol(value.c_str(), &end, 10);
-                    if (errno != 0 || *end != '\0' || options.count < 1) {
-                        error = "--count needs a whole number of devices, 1 or more";
-                        return false;
-                    }
-                } else {
-                    options.recordFile = value;
-                }
-                return true;
-            },
-    };
-    if (!WalkOptions(args, handlers, options.help, error)) {
+    const auto app = GangApp(station, options);
+    if (!ParseInto(*app, options, args, error)) {
         return std::nullopt;
     }
-    if (options.help) {
+    if (options.help || options.version) {
         return options;
     }
     if (options.ports.empty() && !options.allPorts) {
-        error = "give the ports with --port P (repeated), --ports A,B,C or --all";
+        error = UsageErrorLine(app->get_name(),
+                               "give the ports with --port P (repeated), --ports A,B,C or --all");
         return std::nullopt;
     }
     return options;
+}
+
+std::string GangHelp(bool station) {
+    GangOptions options;
+    return HelpText(*GangApp(station, options));
 }
 
 std::vector<std::string> ChosenPorts(const GangOptions& options) {

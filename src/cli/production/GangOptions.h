@@ -1,12 +1,17 @@
 #pragma once
 // The options of a write to several ports at once and of the production station.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/MainWindowModel.h"
 #include "cli/Commands.h"
+
+namespace CLI {
+class App;
+}
 
 namespace velor::cli {
 
@@ -19,11 +24,18 @@ struct GangOptions {
     std::string recordFile;  // station: where each device's record is appended
     std::string trace;       // --trace: a folder, or a file name with {port}
     bool help = false;
+    bool version = false;
 };
 
 // station: whether --count and --record are allowed. On a usage error returns nullopt and sets
-// error. Without --all at least one port is required.
+// error to the line to show. Without --all at least one port is required.
 std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std::string& error);
+
+// The option table of the write to several ports (station false) or of the station.
+std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options);
+
+// The --help of the write to several ports (station false) or of the station.
+std::string GangHelp(bool station);
 
 // The ports the options name, then those of the port list for --all; EComPort when the list
 // cannot be read.

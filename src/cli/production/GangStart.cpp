@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/MainWindowModel.h"
+#include "cli/commands/CommandLine.h"
 #include "cli/commands/FirmwareLoad.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
@@ -11,13 +12,13 @@
 namespace velor::cli {
 
 std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, bool usable,
-                                    const std::string& error, const char* usage) {
+                                    const std::string& error, const char* help) {
     if (!options || !usable) {
-        std::fprintf(stderr, "velor-flash: %s\n%s", error.c_str(), usage);
+        std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
     }
-    if (options->help) {
-        std::fputs(usage, stdout);
+    if (options->help || options->version) {
+        PrintHelpOrVersion(options->help, help);
         return kExitDone;
     }
     return std::nullopt;

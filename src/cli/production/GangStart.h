@@ -13,11 +13,11 @@
 
 namespace velor::cli {
 
-// Where a gang write or the station ends before any device: a usage error (told on stderr with
-// the usage text) when the options are not usable, the usage text alone for --help; otherwise
-// nullopt, and the command goes on.
+// Where a gang write or the station ends before any device: a usage error (error, one line on
+// stderr) when the options are not usable, the help for --help, the version for --version;
+// otherwise nullopt, and the command goes on.
 std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, bool usable,
-                                    const std::string& error, const char* usage);
+                                    const std::string& error, const char* help);
 
 struct GangStart {
     std::shared_ptr<const FirmwareImage> image;  // read-only, shared by every device's thread

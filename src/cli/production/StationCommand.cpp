@@ -13,6 +13,7 @@
 #include "app/TimerPrecision.h"
 #include "trace/TraceStore.h"
 #include "cli/Commands.h"
+#include "cli/commands/CommandLine.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
 #include "cli/output/ControlEscapes.h"
@@ -31,33 +32,6 @@
 namespace velor::cli {
 
 namespace {
-
-constexpr const char* kStationUsageHead =
-    "Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
-    "                           [--count N] [--record FILE] [--baud RATE] [--hex FILE]\n"
-    "A production station: on every port it waits for a device to answer, writes it, reports\n"
-    "it, and waits for it to go away (or to come back holding the release just written) before\n"
-    "taking the next one. Ends on Ctrl+C or after N devices in all.\n"
-    "  --port P       a serial port; repeat it for each position of the station\n"
-    "  --ports LIST   the ports separated by commas\n"
-    "  --all          every port in the port list\n"
-    "  --count N      end after N devices\n"
-    "  --record FILE  append one record per device (time, port, adapter serial number, release,\n"
-    "                 SHA-256 of the image, outcome, message, seconds, failed attempts,\n"
-    "                 calibration): CSV for a name ending in .csv, JSON Lines for .jsonl, .ndjson\n"
-    "                 or .json. A CSV cell beginning with =, +, -, @, tab or CR gets a leading\n"
-    "                 apostrophe. A record that cannot be written ends the station (exit 1)\n"
-    "  --trace DIR    keep the wire trace of every device that did not end done in DIR (by\n"
-    "                 default FILE-traces/ beside the record) and name it in its record\n";
-constexpr const char* kStationUsageTail =
-    "  --hex FILE     write this Intel HEX file instead of the embedded release\n"
-    "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
-    "4 when ended by Ctrl+C; 2 usage.\n";
-
-std::string StationUsage() {
-    return std::string(kStationUsageHead) + "  --baud RATE    the rate for every port (default " +
-           DefaultBaudText() + ")\n" + kStationUsageTail;
-}
 
 constexpr auto kPollPause = std::chrono::milliseconds(500);
 
@@ -246,11 +220,13 @@ int RunStation(const Args& args) {
     if (options && !options->recordFile.empty()) {
         format = RecordFormatOf(options->recordFile);
         if (!format) {
-            error = "the record file's name must end in .csv, .jsonl, .ndjson or .json";
+            error = UsageErrorLine("velor-flash station",
+                                   "the record file's name must end in .csv, .jsonl, .ndjson or "
+                                   ".json");
         }
     }
     const bool usable = options && (options->recordFile.empty() || format);
-    if (const auto end = EndBeforeDevices(options, usable, error, StationUsage().c_str())) {
+    if (const auto end = EndBeforeDevices(options, usable, error, GangHelp(true).c_str())) {
         return *end;
     }
     const TimerPrecision timers;

@@ -20,10 +20,6 @@ TEST(BaudRates, TheListTheHelpAndTheParsingReadOneTable) {
     }
     EXPECT_FALSE(BaudIndexOf("115201", error).has_value());
     EXPECT_EQ(error, "unsupported rate '115201'");
-    EXPECT_EQ(
-        BaudRatesHelp(),
-        "  --baud RATE   110 300 600 1200 2400 4800 9600 14400 19200 38400 56000 57600 115200\n"
-        "                128000 256000 (default 115200)\n");
 }
 
 }  // namespace
