@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     const velor::TraceReading reading = velor::ReadTraceText(text);
     if (reading.problem) {
-        Expect(reading.problem->line >= 0 && reading.problem->line <= lines, "a line past the text");
+        Expect(reading.problem->line >= 0 && reading.problem->line <= lines,
+               "a line past the text");
         Expect(!reading.problem->what.empty(), "a problem without words");
     }
     for (const auto& exchange : reading.content.exchanges) {

@@ -19,7 +19,7 @@ inline constexpr int64_t kTracePages = 64;
 inline constexpr int64_t kTraceBlocksPerPage = 16;
 inline constexpr int64_t kTraceBlockSize = 64;
 
-const char* OperationName(SessionOperation operation);  // detect, write, reset
+const char* OperationName(SessionOperation operation);   // detect, write, reset
 const char* AttemptCommandName(AttemptCommand command);  // erase, write, program
 const char* AttemptVerdictName(AttemptVerdict verdict);  // accepted, refused, no-reply
 std::optional<SessionOperation> OperationNamed(std::string_view name);

@@ -205,9 +205,8 @@ void ReadEvent(const Json& line, int64_t number, TraceContent& c) {
         c.calibrations.push_back(Delays(line));
         Number(line, "failed");
     } else if (ev == "port-error") {
-        c.portErrors.push_back(
-            TracePortError{number, t, static_cast<int>(Number(line, "message", 1, 15)),
-                           Text(line, "text")});
+        c.portErrors.push_back(TracePortError{
+            number, t, static_cast<int>(Number(line, "message", 1, 15)), Text(line, "text")});
     } else if (ev == "lost") {
         c.lostEvents += Number(line, "events");
     } else if (ev == "end") {
@@ -226,9 +225,9 @@ TraceReading ReadTraceText(std::string_view text) {
     TraceReading reading;
     TraceContent& c = reading.content;
     if (text.size() > kTraceMaxBytes) {
-        reading.problem = TraceProblem{0, "the file holds " + std::to_string(text.size()) +
-                                              " bytes; a trace is at most " +
-                                              std::to_string(kTraceMaxBytes)};
+        reading.problem =
+            TraceProblem{0, "the file holds " + std::to_string(text.size()) +
+                                " bytes; a trace is at most " + std::to_string(kTraceMaxBytes)};
         return reading;
     }
     int64_t number = 0;
@@ -244,13 +243,12 @@ TraceReading ReadTraceText(std::string_view text) {
         at = end + 1;
         c.lines = number;
         if (line.size() > kTraceMaxLine) {
-            reading.problem = TraceProblem{number, "the line is longer than " +
-                                                       std::to_string(kTraceMaxLine) + " bytes"};
+            reading.problem = TraceProblem{
+                number, "the line is longer than " + std::to_string(kTraceMaxLine) + " bytes"};
             return reading;
         }
         if (lastLine && !line.empty()) {
-            reading.problem =
-                TraceProblem{number, "the line is cut off (the file ends inside it)"};
+            reading.problem = TraceProblem{number, "the line is cut off (the file ends inside it)"};
             return reading;
         }
         const Json json = Json::parse(line, nullptr, false);

@@ -40,8 +40,8 @@ TraceFile CreateTraceFile(const std::filesystem::path& path, std::string& proble
     }
     return file;
 #else
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                        0666);
+    const int fd =
+        open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         problem = errno == ELOOP ? "it is a link" : std::strerror(errno);
         return nullptr;
@@ -192,7 +192,8 @@ class TraceRecorder::Writer {
                                  {"pid", adapter.ProductId},
                                  {"serial", adapter.Serial}};
         if (e.started.Operation == SessionOperation::Write && e.image && !e.image->Empty()) {
-            header["image"] = Json{{"sha256", ImageSha256(*e.image)}, {"size", ImageSize(*e.image)}};
+            header["image"] =
+                Json{{"sha256", ImageSha256(*e.image)}, {"size", ImageSize(*e.image)}};
         }
         Line(header, false);
         return closedOne;
@@ -258,7 +259,9 @@ class TraceRecorder::Writer {
               {"baud", e.baud},
               {"byteSize", e.byteSize},
               {"parity", ParityName(e.parity)},
-              {"stopBits", e.stopBits == 0 ? "1" : e.stopBits == 1 ? "1.5" : "2"}},
+              {"stopBits", e.stopBits == 0   ? "1"
+                           : e.stopBits == 1 ? "1.5"
+                                             : "2"}},
              true, at);
         return false;
     }
@@ -276,7 +279,10 @@ class TraceRecorder::Writer {
         return false;
     }
     bool Handle(Clock::time_point at, const PortFailure& e, TraceResult&) {
-        Line({{"ev", "port-error"}, {"message", e.message}, {"osError", e.osError}, {"text", e.text}},
+        Line({{"ev", "port-error"},
+              {"message", e.message},
+              {"osError", e.osError},
+              {"text", e.text}},
              true, at);
         return false;
     }
@@ -296,8 +302,9 @@ class TraceRecorder::Writer {
             const int flushError = errno;
             FILE* raw = m_file.release();
             if (std::fclose(raw) != 0 || !flushed) {
-                Lose(std::string("cannot write it: ") +
-                     std::strerror(flushError != 0 ? flushError : errno != 0 ? errno : EIO));
+                Lose(std::string("cannot write it: ") + std::strerror(flushError != 0 ? flushError
+                                                                      : errno != 0    ? errno
+                                                                                      : EIO));
             }
         }
         if (m_whole && m_lostSinceStart > 0) {

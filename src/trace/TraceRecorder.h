@@ -93,9 +93,9 @@ class TraceRecorder final : public ISessionEvents, public IWireTap {
     struct ErrorBox {
         std::string text;
     };
-    using Event = std::variant<Begin, DeviceIdentified, ReleaseVerdict, FlashAttemptEvent,
-                               CalibrationChanged, OperationEnded, Opened, Closed, Wire,
-                               PortFailure, LineFlags, ErrorBox>;
+    using Event =
+        std::variant<Begin, DeviceIdentified, ReleaseVerdict, FlashAttemptEvent, CalibrationChanged,
+                     OperationEnded, Opened, Closed, Wire, PortFailure, LineFlags, ErrorBox>;
 
   private:
     struct Item {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <system_error>
 #include <vector>
@@ -58,8 +59,8 @@ class FolderStore : public ITraceStore {
                       (error ? ": " + error.message() : "");
             return {};
         }
-        std::string name = FileTime() + "-" + PortFileName(started.Port) + "-" +
-                           OperationName(started.Operation);
+        std::string name =
+            FileTime() + "-" + PortFileName(started.Port) + "-" + OperationName(started.Operation);
         // Two operations in one millisecond on one port keep both.
         fs::path path = m_folder / (name + ".jsonl");
         for (int n = 2; fs::exists(path, error) && n < 100; ++n) {
@@ -158,8 +159,8 @@ std::unique_ptr<ITraceStore> MakePortStore(const std::string& patternOrFolder,
     }
     const std::size_t at = patternOrFolder.find(kPortPlaceholder);
     if (at == std::string::npos) {
-        problem = "a trace of several ports needs a folder or a name with {port}: " +
-                  patternOrFolder;
+        problem =
+            "a trace of several ports needs a folder or a name with {port}: " + patternOrFolder;
         return std::make_unique<NoStore>(problem);
     }
     std::string path = patternOrFolder;

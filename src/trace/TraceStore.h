@@ -22,7 +22,8 @@ class ITraceStore {
   public:
     virtual ~ITraceStore() = default;
     // The file for the operation starting now; empty for none (then why in problem).
-    virtual std::filesystem::path PathFor(const OperationStarted& started, std::string& problem) = 0;
+    virtual std::filesystem::path PathFor(const OperationStarted& started,
+                                          std::string& problem) = 0;
     // The trace of an operation is closed (whole or not).
     virtual void Closed(const TraceResult& /*result*/) {}
 };

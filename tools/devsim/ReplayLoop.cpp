@@ -131,9 +131,9 @@ bool ReplayLoop::Run(int stopSignals, std::string& error) {
         }
         int timeoutMs = -1;
         if (!m_due.empty()) {
-            const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
-                                  m_due.front().at - now)
-                                  .count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::microseconds>(m_due.front().at - now)
+                    .count();
             timeoutMs = left <= 0 ? 0 : static_cast<int>((left + 999) / 1000);
         }
         pollfd watch[2] = {{stopSignals, POLLIN, 0}, {m_master, POLLIN, 0}};
@@ -159,8 +159,8 @@ bool ReplayLoop::Run(int stopSignals, std::string& error) {
 }
 
 std::string ReplayLoop::Summary() const {
-    return "replayed " + std::to_string(m_step) + " of " +
-           std::to_string(m_script.steps.size()) + " frames, " + std::to_string(m_divergences) +
+    return "replayed " + std::to_string(m_step) + " of " + std::to_string(m_script.steps.size()) +
+           " frames, " + std::to_string(m_divergences) +
            (m_divergences == 1 ? " divergence" : " divergences") +
            (m_unplugged ? "; the device left the line as recorded" : "");
 }

@@ -81,8 +81,9 @@ void CheckGeometry(const Json& line, const Geometry& g) {
 // Builds the steps as the lines come. What the first read after a frame got goes out at once,
 // or, after a flashing command, when it arrived but no later than halfway through the host's
 // recorded wait before that read: the host's own timing differs from the field's, and the bytes
-// must be in the line when its read comes, however loaded the machine. What a later read after the same frame got goes out halfway between
-// the reads. A device that left the line leaves it at once when it answered nothing more.
+// must be in the line when its read comes, however loaded the machine. What a later read after the
+// same frame got goes out halfway between the reads. A device that left the line leaves it at once
+// when it answered nothing more.
 class Builder {
   public:
     explicit Builder(ReplayScript& script) : m_script(script) {}
@@ -184,9 +185,9 @@ bool ParseReplayScript(const std::string& text, const Geometry& geometry, Replay
             if (newline - at > kMaxLineBytes) {
                 throw Bad{"the line is longer than 1 MiB"};
             }
-            const Json line = Json::parse(text.begin() + static_cast<long>(at),
-                                          text.begin() + static_cast<long>(newline), nullptr,
-                                          false);
+            const Json line =
+                Json::parse(text.begin() + static_cast<long>(at),
+                            text.begin() + static_cast<long>(newline), nullptr, false);
             at = newline + 1;
             if (line.is_discarded()) {
                 throw Bad{"not JSON"};

@@ -17,8 +17,8 @@ struct ReplayAnswer {
 };
 
 struct ReplayStep {
-    long line = 0;       // of the frame in the trace
-    std::string frame;   // as the host wrote it
+    long line = 0;      // of the frame in the trace
+    std::string frame;  // as the host wrote it
     std::vector<ReplayAnswer> answers;
 };
 

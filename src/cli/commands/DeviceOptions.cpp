@@ -19,7 +19,8 @@ constexpr const char* kOutputFooter =
 
 CommandText TextOf(const std::string& command) {
     if (command == "write") {
-        return {"write", "Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]",
+        return {"write",
+                "Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]",
                 "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
                 "Ctrl+C stops the write before its next command and says what the device\n"
                 "then holds; a second Ctrl+C ends at once.",
@@ -29,8 +30,8 @@ CommandText TextOf(const std::string& command) {
         return {"detect", "Usage: velor-flash detect --port P [--baud RATE] [--trace FILE]",
                 "Wakes and identifies the device and prints its description.", kOutputFooter};
     }
-    return {"reset", "Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]", "Resets the device.",
-            kOutputFooter};
+    return {"reset", "Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]",
+            "Resets the device.", kOutputFooter};
 }
 
 }  // namespace

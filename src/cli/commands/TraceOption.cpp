@@ -19,8 +19,9 @@ void AddTraceOption(CLI::App& app, std::string& trace, TraceUse use) {
     app.add_option("--trace", trace, text)->type_name(use == TraceUse::Station ? "DIR" : "FILE");
 }
 
-std::unique_ptr<TraceRecorder> MakeTraceRecorder(const std::string& value, const std::string& port,
-                                                 const std::shared_ptr<const FirmwareImage>* image) {
+std::unique_ptr<TraceRecorder> MakeTraceRecorder(
+    const std::string& value, const std::string& port,
+    const std::shared_ptr<const FirmwareImage>* image) {
     if (value.empty()) {
         return nullptr;
     }

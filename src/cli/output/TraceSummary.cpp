@@ -88,22 +88,23 @@ std::string TraceSummaryText(const TraceContent& t) {
         out += value;
         out += '\n';
     };
-    row("Recorded:", EscapeControls(t.program + " " + t.programVersion + " on " + t.os + ", " +
-                                    t.started));
-    row("Operation:", EscapeControls(t.operation + " on " + t.port + " at " +
-                                     std::to_string(t.baud) + " baud"));
+    row("Recorded:",
+        EscapeControls(t.program + " " + t.programVersion + " on " + t.os + ", " + t.started));
+    row("Operation:",
+        EscapeControls(t.operation + " on " + t.port + " at " + std::to_string(t.baud) + " baud"));
     row("Adapter:", EscapeControls(AdapterText(t)));
     if (t.identified) {
-        row("Device:", EscapeControls("bootloader " + t.bootloader + ", " +
-                                      std::to_string(t.pages) + " pages of " +
-                                      std::to_string(t.blocksPerPage) + " blocks of " +
-                                      std::to_string(t.blockSize) + " bytes"));
+        row("Device:",
+            EscapeControls("bootloader " + t.bootloader + ", " + std::to_string(t.pages) +
+                           " pages of " + std::to_string(t.blocksPerPage) + " blocks of " +
+                           std::to_string(t.blockSize) + " bytes"));
         row("Description:", EscapeControls(t.description));
     } else {
         row("Device:", "not identified");
     }
     if (t.imageSize >= 0) {
-        row("Image:", std::to_string(t.imageSize) + " bytes, SHA-256 " + EscapeControls(t.imageSha256));
+        row("Image:",
+            std::to_string(t.imageSize) + " bytes, SHA-256 " + EscapeControls(t.imageSha256));
     }
     row("Duration:", Seconds(t.lastUs));
     if (t.operation == "write") {
@@ -197,8 +198,10 @@ std::string TraceSummaryJson(const TraceContent& t) {
     j["slowest"] = slowest;
     auto errors = nlohmann::ordered_json::array();
     for (const auto& e : t.portErrors) {
-        errors.push_back({{"line", e.line}, {"seconds", static_cast<double>(e.atUs) / 1e6},
-                          {"message", e.message}, {"text", e.text}});
+        errors.push_back({{"line", e.line},
+                          {"seconds", static_cast<double>(e.atUs) / 1e6},
+                          {"message", e.message},
+                          {"text", e.text}});
     }
     j["portErrors"] = errors;
     j["lostEvents"] = t.lostEvents;

@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "app/TimerPrecision.h"
-#include "cli/commands/TraceOption.h"
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/commands/TraceOption.h"
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/GangTable.h"
 #include "cli/output/LiveLines.h"

@@ -1,17 +1,16 @@
 // velor-flash station: on each port, wait for a device, write it, report it, wait for the next.
 
-#include <filesystem>
-#include <system_error>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "app/TimerPrecision.h"
-#include "trace/TraceStore.h"
 #include "cli/Commands.h"
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/OutcomeCodes.h"
@@ -28,6 +27,7 @@
 #include "cli/production/GangStart.h"
 #include "cli/production/RecordFile.h"
 #include "firmware/ImageDigest.h"
+#include "trace/TraceStore.h"
 
 namespace velor::cli {
 
@@ -245,7 +245,7 @@ int RunStation(const Args& args) {
     station.release = ImageReleaseStamp(*start.image);
     station.imageSha256 = ImageSha256(*start.image);
     station.count = options->count;
-    station.traceFolder = !options->trace.empty()     ? options->trace
+    station.traceFolder = !options->trace.empty()        ? options->trace
                           : !options->recordFile.empty() ? options->recordFile + "-traces"
                                                          : "";
     if (!station.traceFolder.empty() && !NamesFolder(station.traceFolder)) {

@@ -126,10 +126,10 @@ TEST(TraceReplay, RecordingNeverFailsTheOperation) {
         EXPECT_TRUE(Has(r.err, "is not whole")) << trace << r.err;
     }
     const std::string full = dir.path + "/full.jsonl";
-    const RunResult r = ProgramRun({"/bin/sh", "-c",
-                                    "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"", VELOR_FLASH,
-                                    "detect", "--port", device.Path(), "--trace", full})
-                            .Wait();
+    const RunResult r =
+        ProgramRun({"/bin/sh", "-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"", VELOR_FLASH,
+                    "detect", "--port", device.Path(), "--trace", full})
+            .Wait();
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(Has(r.err, "is not whole")) << r.err;
 }
@@ -145,18 +145,22 @@ TEST(TraceReplay, BadTracesAreAnsweredWithTheLineAndWhatIsWrong) {
         "\n";
     const std::string newer = write("newer.jsonl", R"({"format":"velor-wire-trace","version":7})"
                                                    "\n");
-    const std::string garbage = write("garbage.jsonl", header + "{\"t\":1,\"ev\":\"tx\",\"data\":\"g\"}\n<<<\n");
+    const std::string garbage =
+        write("garbage.jsonl", header + "{\"t\":1,\"ev\":\"tx\",\"data\":\"g\"}\n<<<\n");
     const std::string geometry = write(
         "geometry.jsonl",
-        header + R"({"t":1,"ev":"identified","bootloader":"02","pages":8,"blocksPerPage":32,"blockSize":255,"description":""})"
-                 "\n");
+        header +
+            R"({"t":1,"ev":"identified","bootloader":"02","pages":8,"blocksPerPage":32,"blockSize":255,"description":""})"
+            "\n");
     const std::string cut = write("cut.jsonl", header + "{\"t\":1,\"ev\":\"tx\",\"da");
     const std::string huge = dir.path + "/huge.jsonl";
     ASSERT_EQ(truncate(write("huge.jsonl", header).c_str(), 1LL << 30), 0);
 
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {newer, ":1: format version 7 is newer"}, {garbage, ":3: not JSON"},
-        {geometry, ":2: a device of 8 pages"},    {cut, ":2: the line is cut off"},
+        {newer, ":1: format version 7 is newer"},
+        {garbage, ":3: not JSON"},
+        {geometry, ":2: a device of 8 pages"},
+        {cut, ":2: the line is cut off"},
         {huge, "a trace is at most"}};
     for (const auto& [trace, expected] : cases) {
         const RunResult shown = Flash({"trace", "show", trace});

@@ -32,14 +32,28 @@ TEST(TraceReader, SaysWhichLineIsWrongAndHow) {
          1, "newer than this program reads"},
         {kHeader + "garbage\n", 2, "not JSON"},
         {kHeader + "[1,2]\n", 2, "not a JSON object"},
-        {kHeader + R"({"t":5,"ev":"close"})" "\n" R"({"t":4,"ev":"close"})" "\n", 3,
-         "time goes back"},
-        {kHeader + R"({"t":5,"ev":"warp"})" "\n", 2, "unknown event"},
-        {kHeader + R"({"t":5,"ev":"tx","data":"\u0100"})" "\n", 2, "not a byte"},
-        {kHeader + R"({"t":5,"ev":"rx","data":"","readStart":6})" "\n", 2, "began after"},
-        {kHeader + R"({"t":5,"ev":"attempt","command":"write","page":64,"block":1,"delayMs":0,"verdict":"accepted"})" "\n",
+        {kHeader + R"({"t":5,"ev":"close"})"
+                   "\n"
+                   R"({"t":4,"ev":"close"})"
+                   "\n",
+         3, "time goes back"},
+        {kHeader + R"({"t":5,"ev":"warp"})"
+                   "\n",
+         2, "unknown event"},
+        {kHeader + R"({"t":5,"ev":"tx","data":"\u0100"})"
+                   "\n",
+         2, "not a byte"},
+        {kHeader + R"({"t":5,"ev":"rx","data":"","readStart":6})"
+                   "\n",
+         2, "began after"},
+        {kHeader +
+             R"({"t":5,"ev":"attempt","command":"write","page":64,"block":1,"delayMs":0,"verdict":"accepted"})"
+             "\n",
          2, "\"page\" is out of range"},
-        {kHeader + kEnd + R"({"t":10,"ev":"close"})" "\n", 3, "after the operation's end"},
+        {kHeader + kEnd +
+             R"({"t":10,"ev":"close"})"
+             "\n",
+         3, "after the operation's end"},
         {kHeader + R"({"t":5,"ev":"cl)", 2, "cut off"},
         {kHeader + std::string(kTraceMaxLine + 1, ' ') + "\n", 2, "longer than"},
     };
@@ -52,7 +66,8 @@ TEST(TraceReader, SaysWhichLineIsWrongAndHow) {
 
 TEST(TraceReader, ATraceWithoutItsEndIsReadAndSaidToBeCutOff) {
     const TraceReading reading =
-        ReadTraceText(kHeader + R"({"t":5,"ev":"tx","data":"g0202;","written":6})" "\n");
+        ReadTraceText(kHeader + R"({"t":5,"ev":"tx","data":"g0202;","written":6})"
+                                "\n");
     EXPECT_FALSE(reading.problem);
     EXPECT_TRUE(reading.cutOff());
     EXPECT_EQ(reading.content.exchanges.size(), 1u);
@@ -62,11 +77,16 @@ TEST(TraceReader, ATraceWithoutItsEndIsReadAndSaidToBeCutOff) {
 TEST(TraceReader, CountsAttemptsByKindAndFollowsTheCalibration) {
     const std::string text =
         kHeader +
-        R"({"t":1,"ev":"attempt","command":"erase","page":0,"block":0,"delayMs":0,"verdict":"accepted"})" "\n"
-        R"({"t":2,"ev":"attempt","command":"write","page":0,"block":1,"delayMs":0,"verdict":"no-reply"})" "\n"
-        R"({"t":3,"ev":"calibration","erase":0,"write":1,"program":0,"failed":1})" "\n"
-        R"({"t":4,"ev":"attempt","command":"write","page":0,"block":1,"delayMs":1,"verdict":"refused"})" "\n"
-        R"({"t":5,"ev":"calibration","erase":0,"write":2,"program":0,"failed":2})" "\n" +
+        R"({"t":1,"ev":"attempt","command":"erase","page":0,"block":0,"delayMs":0,"verdict":"accepted"})"
+        "\n"
+        R"({"t":2,"ev":"attempt","command":"write","page":0,"block":1,"delayMs":0,"verdict":"no-reply"})"
+        "\n"
+        R"({"t":3,"ev":"calibration","erase":0,"write":1,"program":0,"failed":1})"
+        "\n"
+        R"({"t":4,"ev":"attempt","command":"write","page":0,"block":1,"delayMs":1,"verdict":"refused"})"
+        "\n"
+        R"({"t":5,"ev":"calibration","erase":0,"write":2,"program":0,"failed":2})"
+        "\n" +
         kEnd;
     const TraceReading reading = ReadTraceText(text);
     ASSERT_FALSE(reading.problem) << reading.problem->what;
