@@ -118,6 +118,16 @@ TEST(Station, ADeviceUnpluggedMidWriteLeavesThePositionReadyForTheNext) {
     const std::string text = ReadAll(record);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
     EXPECT_TRUE(Has(text, "\"outcome\":\"done\"")) << text;
+    // The unplugged device's record names its trace, kept beside the record; the done one's
+    // names none.
+    EXPECT_TRUE(Has(text, "\"trace_file\":\"\"")) << text;
+    const std::string traces = record + "-traces";
+    ASSERT_TRUE(Has(text, "\"trace_file\":\"" + traces + "/")) << text;
+    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(traces),
+                            std::filesystem::directory_iterator()),
+              1);
+    const auto kept = std::filesystem::directory_iterator(traces)->path();
+    EXPECT_TRUE(Has(ReadAll(kept.string()), "\"ev\":\"port-error\"")) << kept;
 }
 
 TEST(Station, CtrlCEndsTheWaitingAndTheWriteInProgress) {
