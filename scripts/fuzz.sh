@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(fuzz_firmware_text fuzz_replies fuzz_devsim_frames fuzz_flash_options fuzz_library_image)
+targets=(fuzz_firmware_text fuzz_replies fuzz_devsim_frames fuzz_flash_options fuzz_library_image fuzz_trace_reader)
 # A target that feeds the same entry as another starts from that one's seeds.
 declare -A seeds=([fuzz_library_image]=fuzz_firmware_text)
 if [ $# -lt 2 ]; then

@@ -34,6 +34,7 @@ int RunDoctor(const Args& args);     // velor-flash doctor
 int RunDetect(const Args& args);     // velor-flash detect --port P [--baud RATE]
 int RunWrite(const Args& args);      // velor-flash write --port P [--baud RATE] [--hex FILE]
 int RunReset(const Args& args);      // velor-flash reset --port P [--baud RATE]
+int RunTrace(const Args& args);      // velor-flash trace show FILE [--json]
 int RunGangWrite(const Args& args);  // velor-flash write --port A --port B ... (or --ports, --all)
 int RunStation(const Args& args);    // velor-flash station --port A ... [--count N] [--record F]
 int RunReport(const Args& args);     // velor-flash report SOURCE [--since T] [--until T] ...

@@ -101,5 +101,7 @@ int main(int argc, char** argv) {
         return RunReport(args);
     if (command == "records")
         return RunRecords(args);
+    if (command == "trace")
+        return RunTrace(args);
     return UnknownCommand(command);
 }

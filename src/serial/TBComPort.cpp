@@ -1,6 +1,7 @@
 #include "serial/TBComPort.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "serial/MainThreadQueue.h"
@@ -39,6 +40,18 @@ void TBComPort::OpenPort() {
     if (m_opened) {
         return;
     }
+    try {
+        OpenDevice();
+    } catch (const EComPort& e) {
+        TellFailure(e);
+        throw;
+    }
+    if (IWireTap* tap = m_tap.load()) {
+        tap->PortOpened(*this);
+    }
+}
+
+void TBComPort::OpenDevice() {
     const TOpenStatus status = m_backend->Open(m_port);
     switch (status.Result) {
         case TOpenResult::NotFound:
@@ -85,6 +98,9 @@ void TBComPort::ClosePort() {
     StopEventMachinery();
     m_backend->Close();
     m_opened = false;
+    if (IWireTap* tap = m_tap.load()) {
+        tap->PortClosed();
+    }
 }
 
 void TBComPort::StartEventMachinery() {
@@ -321,23 +337,47 @@ int32_t TBComPort::AwaitTransfer(TTransferPtr& record) {
 }
 
 int32_t TBComPort::WriteText(const std::string& text) {
-    TTransferPtr record;
-    NewTransfer(record);
-    StartWriteText(text, record);
-    const int32_t result = AwaitTransfer(record);
-    FreeTransfer(record);  // the record also goes when a step above raised
-    return result;
+    try {
+        TTransferPtr record;
+        NewTransfer(record);
+        StartWriteText(text, record);
+        const int32_t result = AwaitTransfer(record);
+        FreeTransfer(record);  // the record also goes when a step above raised
+        if (IWireTap* tap = m_tap.load()) {
+            tap->Sent(text, result);
+        }
+        return result;
+    } catch (const EComPort& e) {
+        TellFailure(e);
+        throw;
+    }
 }
 
 int32_t TBComPort::ReadText(std::string& text, int32_t count) {
-    TTransferPtr record;
-    NewTransfer(record);
-    StartReadText(text, count, record);
-    const int32_t n = AwaitTransfer(record);
-    // Never more than the buffer that was handed to the device.
-    text.resize(std::min(static_cast<std::size_t>(n), text.size()));
-    FreeTransfer(record);
-    return n;
+    const auto started = m_tap.load() != nullptr ? std::chrono::steady_clock::now()
+                                                 : std::chrono::steady_clock::time_point{};
+    try {
+        TTransferPtr record;
+        NewTransfer(record);
+        StartReadText(text, count, record);
+        const int32_t n = AwaitTransfer(record);
+        // Never more than the buffer that was handed to the device.
+        text.resize(std::min(static_cast<std::size_t>(n), text.size()));
+        FreeTransfer(record);
+        if (IWireTap* tap = m_tap.load()) {
+            tap->Received(text, started);
+        }
+        return n;
+    } catch (const EComPort& e) {
+        TellFailure(e);
+        throw;
+    }
+}
+
+void TBComPort::TellFailure(const EComPort& error) {
+    if (IWireTap* tap = m_tap.load()) {
+        tap->Failed(error);
+    }
 }
 
 }  // namespace velor

@@ -3,6 +3,7 @@
 // timeouts, the string transfers through it, and the line-event notifications while it is open.
 // Every failure raises EComPort. All members run on the thread that owns the port.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "serial/LineSettings.h"
 #include "serial/MainThreadDispatcher.h"
 #include "serial/SerialBackend.h"
+#include "serial/WireTap.h"
 
 namespace velor {
 
@@ -144,12 +146,19 @@ class TBComPort {
 
     ISerialBackend& Backend() { return *m_backend; }
 
+    // Where the whole-text transfers, the open, the close and the port's errors are told; null
+    // for none. The tap outlives the port or is taken away first.
+    void SetWireTap(IWireTap* tap) { m_tap.store(tap); }
+
   private:
+    void OpenDevice();
+    void TellFailure(const EComPort& error);
     void StoreBufSize(int32_t& field, int32_t size);
     void StartEventMachinery();
     void StopEventMachinery();
 
     std::unique_ptr<ISerialBackend> m_backend;
+    std::atomic<IWireTap*> m_tap{nullptr};  // the event thread reads it too
     std::unique_ptr<TMainThreadQueue> m_ownQueue;
     IMainThreadDispatcher* m_dispatcher = nullptr;
     std::unique_ptr<TNotifyWindow> m_notifyWindow;

@@ -56,6 +56,9 @@ void TBComPort::NotifyError() {
     if (!m_backend->ClearCommError(flags, inQueue)) {
         throw EComPort(TComMessage::ClearCommErrorFailed);
     }
+    if (IWireTap* tap = m_tap.load(); flags != 0 && tap != nullptr) {
+        tap->LineErrors(flags);
+    }
     TComErrors errors;
     if (flags & kCeFrame)
         errors.Include(TComError::ceFrame);

@@ -40,6 +40,10 @@ const char* const kUsage =
     "  --unsigned                  end replies with \"**\" instead of their check digits\n"
     "  --baud B                    pace both directions like a line at B baud (10 bits a char)\n"
     "  --log FILE                  log frames, replies and refusals\n"
+    "  --replay TRACE              play the device's side of a wire trace (velor-flash --trace):\n"
+    "                              each host frame is answered with the recorded bytes after\n"
+    "                              the recorded delay; a frame that differs from the recording\n"
+    "                              is reported (exit 1); the fault options do not apply\n"
     "  --help                      show this text\n";
 
 namespace {
@@ -189,6 +193,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.dump = value;
         } else if (name == "--log") {
             o.log = value;
+        } else if (name == "--replay") {
+            o.replay = value;
         } else if (name == "--reply-delay-ms") {
             ok = ToLong(value, 0, 60000, n);
             o.replyDelayMs = static_cast<int>(n);

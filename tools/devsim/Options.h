@@ -12,9 +12,10 @@ namespace devsim {
 
 struct Options {
     ModelConfig model;
-    std::string link;  // symlink to the pty slave; empty for none
-    std::string dump;  // memory dump file; empty for none
-    std::string log;   // traffic log file; empty for none
+    std::string link;    // symlink to the pty slave; empty for none
+    std::string dump;    // memory dump file; empty for none
+    std::string log;     // traffic log file; empty for none
+    std::string replay;  // a wire trace whose device side is played; empty: the model answers
     int replyDelayMs = 0;
     int dropFirst = 0;          // the first N frames are lost on the line
     int dropEvery = 0;          // every K-th frame is lost on the line (0: none)

@@ -12,6 +12,8 @@
 #include "DeviceLoop.h"
 #include "Options.h"
 #include "PtyEndpoint.h"
+#include "ReplayLoop.h"
+#include "ReplayScript.h"
 #include "SimIo.h"
 
 namespace {
@@ -25,6 +27,11 @@ int Fail(const std::string& why) {
 
 int Serve(const Options& options) {
     std::string error;
+    ReplayScript script;
+    if (!options.replay.empty() &&
+        !LoadReplayScript(options.replay, options.model.geometry, script, error)) {
+        return Fail(options.replay + ":" + error);
+    }
     const auto pty = PtyEndpoint::Open(options.link, error);
     if (!pty) {
         return Fail(error);
@@ -46,6 +53,14 @@ int Serve(const Options& options) {
     }
     prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
 
+    if (!options.replay.empty()) {
+        ReplayLoop replay(script, pty->Master(), log);
+        if (!replay.Run(stopSignals.get(), error)) {
+            return Fail(error);
+        }
+        std::fprintf(stderr, "velor-devsim: %s\n", replay.Summary().c_str());
+        return replay.Divergences() == 0 ? 0 : 1;
+    }
     DeviceLoop device(options, pty->Master(), log, model);
     if (!device.Run(stopSignals.get(), error)) {
         return Fail(error);

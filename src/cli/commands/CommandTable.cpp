@@ -25,6 +25,7 @@ const std::vector<CommandEntry>& CommandEntries() {
         {"reset", "reset the device"},
         {"report", "yield, cycle times and failures from the station's record database"},
         {"records", "init: create a record database's schema; push: send spooled records"},
+        {"trace", "trace show FILE [--json]: tell what a wire trace (--trace) holds"},
     };
     return entries;
 }

@@ -20,6 +20,7 @@
 #include "cli/commands/PortHints.h"
 #include "cli/commands/PortMatch.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/commands/TraceOption.h"
 #include "cli/output/Reporter.h"
 #include "cli/output/TerminalHost.h"
 #include "cli/output/TerminalInfo.h"
@@ -124,12 +125,19 @@ int Run(Operation op, const Args& args) {
     host.SetOutput(&reporter);
     auto image = std::make_shared<const FirmwareImage>();
     SessionOutcome outcome = SessionOutcome::None;
+    // Outlives the port it listens to.
+    const std::unique_ptr<TraceRecorder> recorder =
+        MakeTraceRecorder(options->traceFile, *portName, &image);
 
     const auto portHint = [&](const EComPort& e) { return PortErrorHint(*portName, e); };
     const int code = ExitCodeOfErrors(host, portHint, [&] {
         PortSession portSession(form, host, image);
         DeviceSession& session = portSession.Session();
         const ListenScope listening(portSession.Events(), reporter);
+        std::optional<TraceScope> tracing;
+        if (recorder) {
+            tracing.emplace(portSession, *recorder);
+        }
         // The port's event thread hands its notifications over at every turn of the host.
         const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
         session.SetStopRequest(&InterruptGuard::Requested);
@@ -154,6 +162,9 @@ int Run(Operation op, const Args& args) {
         return ExitCodeOf(outcome);
     });
     reporter.Finish(outcome, code);
+    if (recorder) {
+        TellTrace(recorder->LastTrace(), !options->quiet && !options->json, stderr);
+    }
     // The log was asked for: a run that could not keep it did not do all it was told.
     return code == kExitDone && reporter.LogIncomplete() ? kExitRefused : code;
 }

@@ -4,6 +4,7 @@
 
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/OptionTable.h"
+#include "cli/commands/TraceOption.h"
 
 namespace velor::cli {
 
@@ -18,18 +19,19 @@ constexpr const char* kOutputFooter =
 
 CommandText TextOf(const std::string& command) {
     if (command == "write") {
-        return {"write", "Usage: velor-flash write --port P [--baud RATE] [--hex FILE]",
+        return {"write",
+                "Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]",
                 "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
                 "Ctrl+C stops the write before its next command and says what the device\n"
                 "then holds; a second Ctrl+C ends at once.",
                 kOutputFooter};
     }
     if (command == "detect") {
-        return {"detect", "Usage: velor-flash detect --port P [--baud RATE]",
+        return {"detect", "Usage: velor-flash detect --port P [--baud RATE] [--trace FILE]",
                 "Wakes and identifies the device and prints its description.", kOutputFooter};
     }
-    return {"reset", "Usage: velor-flash reset --port P [--baud RATE]", "Resets the device.",
-            kOutputFooter};
+    return {"reset", "Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]",
+            "Resets the device.", kOutputFooter};
 }
 
 }  // namespace
@@ -42,6 +44,7 @@ std::unique_ptr<CLI::App> DeviceApp(const std::string& command, DeviceOptions& o
         AddHexOption(*app, options.hexFile);
     }
     AddOutputOptions(*app, options.quiet, options.json, options.logFile);
+    AddTraceOption(*app, options.traceFile, TraceUse::Device);
     return app;
 }
 

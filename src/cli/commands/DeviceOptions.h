@@ -20,9 +20,10 @@ struct DeviceOptions {
     std::string hexFile;  // write only; empty: the embedded release
     bool help = false;
     bool version = false;
-    bool quiet = false;   // -q, --quiet: errors and the result only
-    bool json = false;    // --json: JSON Lines on stdout
-    std::string logFile;  // --log FILE: the attempt log, appended
+    bool quiet = false;     // -q, --quiet: errors and the result only
+    bool json = false;      // --json: JSON Lines on stdout
+    std::string logFile;    // --log FILE: the attempt log, appended
+    std::string traceFile;  // --trace FILE: the wire trace of the operation (or a folder)
 };
 
 // command: "detect", "write" or "reset". Parses the arguments after the command name; on a usage

@@ -1,10 +1,12 @@
 #include "cli/production/DeviceRun.h"
 
 #include <chrono>
+#include <optional>
 
 #include "app/MainWindowModel.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/commands/TraceOption.h"
 #include "cli/production/SessionHost.h"
 #include "protocol/PortSession.h"
 #include "serial/EComPort.h"
@@ -67,9 +69,16 @@ DeviceReport WriteDevice(const PortJob& job,
     DeviceReport report;
     report.port = job.port;
     DeviceReportListener listener;
+    // Outlives the port it listens to.
+    const std::unique_ptr<TraceRecorder> recorder =
+        MakeTraceRecorder(job.trace, job.port, &job.image);
     try {
         SessionObjects o(job);
         const ListenScope listening(o.port.Events(), listener);
+        std::optional<TraceScope> tracing;
+        if (recorder) {
+            tracing.emplace(o.port, *recorder);
+        }
         o.host.SetTurnHandler([&o, &onProgress, &listener] {
             o.port.ServePending();
             if (onProgress) {
@@ -93,6 +102,11 @@ DeviceReport WriteDevice(const PortJob& job,
     }
     report.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (recorder) {
+        const TraceResult trace = recorder->LastTrace();
+        report.traceFile = trace.path;
+        report.traceProblem = trace.whole ? "" : trace.problem;
+    }
     return report;
 }
 

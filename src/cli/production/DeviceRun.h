@@ -22,6 +22,7 @@ struct PortJob {
     int baudIndex = kDefaultBaudIndex;
     std::shared_ptr<const FirmwareImage> image;
     const std::atomic<bool>* stop = nullptr;  // the session's stop request; never null
+    std::string trace;  // a write's trace: a folder or a name with {port}; empty: none
 };
 
 // Where a write stands, published at every event turn of its session.
@@ -38,6 +39,8 @@ struct DeviceReport {
     double seconds = 0;
     int64_t failedAttempts = 0;
     std::string calibration = "0.0.0";
+    std::string traceFile;     // the write's trace; empty: none
+    std::string traceProblem;  // why the trace is not whole; empty when it is
 };
 
 // The word of the final table and the record for a report: done, refused, failed or stopped.

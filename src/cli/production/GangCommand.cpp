@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/commands/TraceOption.h"
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/GangTable.h"
 #include "cli/output/LiveLines.h"
@@ -39,7 +40,8 @@ void PrintAnnouncements(StatusBoard& board, LiveLines& live) {
 int RunGangWrite(const Args& args) {
     std::string error;
     const auto options = ParseGangOptions(args, false, error);
-    if (const auto end = EndBeforeDevices(options, true, error, GangHelp(false).c_str())) {
+    const bool traceUsable = !options || TraceFitsPorts(options->trace, error);
+    if (const auto end = EndBeforeDevices(options, traceUsable, error, GangHelp(false).c_str())) {
         return *end;
     }
     const TimerPrecision timers;
@@ -60,7 +62,7 @@ int RunGangWrite(const Args& args) {
         for (std::size_t i = 0; i < n; ++i) {
             board.SetLine(i, ProgressLine(ports[i], portWidth, DeviceProgress{}));
             threads.emplace_back([&, i] {
-                const PortJob job{ports[i], options->baudIndex, image, &stops[i]};
+                const PortJob job{ports[i], options->baudIndex, image, &stops[i], options->trace};
                 reports[i] = WriteDevice(job, [&](const DeviceProgress& progress) {
                     board.SetLine(i, ProgressLine(ports[i], portWidth, progress));
                 });
@@ -91,6 +93,8 @@ int RunGangWrite(const Args& args) {
     int code = kExitDone;
     for (const auto& report : reports) {
         code = WorseExitCode(code, report.exitCode);
+        TellTrace({report.traceFile, report.traceProblem.empty(), report.traceProblem}, false,
+                  stderr);
     }
     return code;
 }

@@ -7,6 +7,7 @@
 
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/OptionTable.h"
+#include "cli/commands/TraceOption.h"
 #include "serial/ListSerialPorts.h"
 
 namespace velor::cli {
@@ -173,6 +174,7 @@ std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options) {
     }
     AddBaudOption(*app, options.baudIndex);
     AddHexOption(*app, options.hexFile);
+    AddTraceOption(*app, options.trace, station ? TraceUse::Station : TraceUse::Gang);
     return app;
 }
 

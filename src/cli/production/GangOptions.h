@@ -26,6 +26,7 @@ struct GangOptions {
     std::vector<std::string> slots;
     std::string stationName;  // station: its name in the records; empty: the computer's name
     bool json = false;        // station: JSON Lines events on stdout
+    std::string trace;       // --trace: a folder, or a file name with {port}
     bool help = false;
     bool version = false;
 };

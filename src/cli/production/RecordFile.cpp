@@ -59,14 +59,15 @@ std::optional<RecordFormat> RecordFormatOf(const std::string& path) {
 
 std::string CsvHeader() {
     return "time,port,adapter_serial,release,image_sha256,outcome,message,seconds,"
-           "failed_attempts,calibration\n";
+           "failed_attempts,calibration,trace_file\n";
 }
 
 std::string CsvLine(const DeviceRecord& r) {
     return CsvCell(r.time) + "," + CsvCell(r.port) + "," + CsvCell(r.adapterSerial) + "," +
            CsvCell(r.release) + "," + CsvCell(r.imageSha256) + "," + CsvCell(r.outcome) + "," +
            CsvCell(r.message) + "," + SecondsText(r.seconds) + "," +
-           std::to_string(r.failedAttempts) + "," + CsvCell(r.calibration) + "\n";
+           std::to_string(r.failedAttempts) + "," + CsvCell(r.calibration) + "," +
+           CsvCell(r.traceFile) + "\n";
 }
 
 std::string JsonLine(const DeviceRecord& r) {
@@ -77,7 +78,8 @@ std::string JsonLine(const DeviceRecord& r) {
            ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
            ",\"seconds\":" + SecondsText(r.seconds) +
            ",\"failed_attempts\":" + std::to_string(r.failedAttempts) +
-           ",\"calibration\":" + JsonString(r.calibration) + "}\n";
+           ",\"calibration\":" + JsonString(r.calibration) +
+           ",\"trace_file\":" + JsonString(r.traceFile) + "}\n";
 }
 
 RecordFile::RecordFile(std::string path, RecordFormat format)

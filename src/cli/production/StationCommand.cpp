@@ -5,9 +5,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #ifdef __linux__
@@ -40,6 +42,7 @@
 #include "cli/records/RecordStore.h"
 #include "firmware/ImageDigest.h"
 #include "serial/PortWatch.h"
+#include "trace/TraceStore.h"
 #ifdef __linux__
 #include "cli/platform/UdevWatch.h"
 #endif
@@ -156,6 +159,7 @@ struct Station {
     std::atomic<long> claimed{0};
     std::unique_ptr<RecordFile> record;
     std::unique_ptr<RecordStore> store;
+    std::string traceFolder;  // empty: no traces
     bool json = false;
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     std::vector<DeviceRecord> made;  // this run's records, for the figures (under tallyMutex)
@@ -218,6 +222,7 @@ struct Station {
         r.seconds = report.seconds;
         r.failedAttempts = report.failedAttempts;
         r.calibration = report.calibration;
+        r.traceFile = report.traceFile;
         {
             const std::lock_guard<std::mutex> lock(tallyMutex);
             tallies[i].Add(report);
@@ -265,9 +270,25 @@ struct Station {
         return StationFiguresJson(made, elapsed, store ? store->Waiting() : 0);
     }
 
+    // A device that ended done needs no trace; the trace of another stays, and a trace that
+    // could not be written is said beside the device's report.
+    void KeepTraceOfFailure(DeviceReport& report) {
+        if (report.traceFile.empty()) {
+            return;
+        }
+        if (report.outcome == SessionOutcome::Done) {
+            std::error_code ignored;
+            std::filesystem::remove(report.traceFile, ignored);
+            report.traceFile.clear();
+        } else if (!report.traceProblem.empty()) {
+            board.Announce("velor-flash: the trace " + report.traceFile +
+                           " is not whole: " + report.traceProblem);
+        }
+    }
+
     // The loop of one port: waiting for a device, writing it, waiting for it to leave.
     void Serve(std::size_t i) {
-        PortJob job{ports[i], baudIndex, image, &stops[i]};
+        PortJob job{ports[i], baudIndex, image, &stops[i], traceFolder};
         bool occupied = false;            // the last device handled may still be on the port
         std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {
@@ -303,10 +324,11 @@ struct Station {
             if (count > 0 && claimed.fetch_add(1) >= count) {
                 break;
             }
-            const DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
+            DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
                 board.SetLine(i,
                               ProgressLine(labels[i], portWidth, progress) + "  " + TallyText(i));
             });
+            KeepTraceOfFailure(report);
             Report(i, job.port, report);
             occupied = true;
             seen.reset();
@@ -356,6 +378,15 @@ int RunStation(const Args& args) {
     station.release = ImageReleaseStamp(*start.image);
     station.imageSha256 = ImageSha256(*start.image);
     station.count = options->count;
+    // Beside a record file by default; a server's address names no folder.
+    const bool recordIsFile = !options->recordFile.empty() &&
+                              options->recordFile.find("://") == std::string::npos;
+    station.traceFolder = !options->trace.empty() ? options->trace
+                          : recordIsFile          ? options->recordFile + "-traces"
+                                                  : "";
+    if (!station.traceFolder.empty() && !NamesFolder(station.traceFolder)) {
+        station.traceFolder += '/';
+    }
     if (format) {
         station.record = std::make_unique<RecordFile>(options->recordFile, *format);
         if (!station.record->CanAppend(error)) {

@@ -17,6 +17,9 @@ void TDesktopProgram::SetApplicationTitle(const std::string& title) {
 
 void TDesktopProgram::CreateMainForm() {
     m_mainForm = std::make_unique<TMainForm>(m_model, m_host, m_shell);
+    MainFormController& controller = m_mainForm->Controller();
+    m_traces = std::make_unique<WindowTraces>(m_options.TraceFolder, controller.Events(),
+                                              controller.Port(), &controller.Image());
     m_mainForm->SkinManager().SetAnimated(m_options.Animated);
     TMainForm* form = m_mainForm.get();
     m_host.SetRenderer([form] { form->Render(); });

@@ -12,11 +12,16 @@
 #include "ui/qt/QtShell.h"
 #include "ui/qt/Unit1.h"
 
+#include <filesystem>
+
+#include "trace/WindowTraces.h"
+
 namespace velor::ui {
 
 struct DesktopOptions {
     bool Sound = true;
     bool Animated = true;
+    std::filesystem::path TraceFolder;  // where each operation's trace goes; empty: none
 };
 
 class TDesktopProgram final : private IDesktopProgram {
@@ -40,6 +45,7 @@ class TDesktopProgram final : private IDesktopProgram {
     QtShell m_shell;
     std::unique_ptr<TMainForm> m_mainForm;
     std::unique_ptr<TFormHelp> m_formHelp;
+    std::unique_ptr<WindowTraces> m_traces;  // goes before the main window's port
 };
 
 }  // namespace velor::ui

@@ -1,5 +1,10 @@
 #include "ui/win32/DesktopProgram.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
 #include "app/Conversions.h"
 
 namespace velor::win32 {
@@ -25,6 +30,7 @@ TDesktopProgram::TDesktopProgram()
 TDesktopProgram::~TDesktopProgram() {
     // The About window goes first, while the main window's pump still knows it.
     m_formHelp.reset();
+    m_traces.reset();
     m_mainForm.reset();
 }
 
@@ -34,6 +40,14 @@ void TDesktopProgram::SetApplicationTitle(const std::string& title) {
 
 void TDesktopProgram::CreateMainForm() {
     m_mainForm = std::make_unique<TMainForm>(m_model, m_host, m_shell, m_pump, m_dispatcher);
+    MainFormController& controller = m_mainForm->Controller();
+    const std::filesystem::path folder = UserTraceFolder([](const char* name) {
+        const std::wstring wide(name, name + std::strlen(name));
+        const wchar_t* value = _wgetenv(wide.c_str());
+        return std::filesystem::path(value != nullptr ? value : L"");
+    });
+    m_traces = std::make_unique<WindowTraces>(folder, controller.Events(), controller.Port(),
+                                              &controller.Image());
 }
 
 void TDesktopProgram::RunFormCreate() {

@@ -6,6 +6,7 @@
 #include "app/MainWindowModel.h"
 #include "mainform/RenderingHost.h"
 #include "mainform/StartUp.h"
+#include "trace/WindowTraces.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MessagePump.h"
@@ -38,6 +39,7 @@ class TDesktopProgram final : public IDesktopProgram {
     TWindowSyncDispatcher m_dispatcher;  // outlives the port inside the main window
     std::unique_ptr<TFormHelp> m_formHelp;
     std::unique_ptr<TMainForm> m_mainForm;
+    std::unique_ptr<WindowTraces> m_traces;  // goes before the main window's port
 };
 
 }  // namespace velor::win32

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -58,6 +59,26 @@ inline bool Received(const DevsimProcess& devsim, const std::string& prefix) {
         }
     }
     return false;
+}
+
+// A fresh folder under /tmp, removed with what it holds.
+struct TempDir {
+    TempDir() {
+        char name[] = "/tmp/velor-test-XXXXXX";
+        path = mkdtemp(name) ? name : "";
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path;
+};
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline bool Has(const std::string& text, const std::string& part) {

@@ -15,11 +15,6 @@ namespace {
 
 constexpr std::size_t kDeviceBytes = 32 * 255 * 8;  // reaches the release stamp at F0E0
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // sha256sum's digest of the image velor-flash check writes for the carried release.
 std::string ExpectedSha256(const std::string& dir) {
     const std::string bin = dir + "/release.bin";
@@ -88,12 +83,13 @@ TEST(Station, WritesDevicesAsTheyAppearAndRecordsEach) {
     ASSERT_EQ(rows.size(), 3u) << text;
     EXPECT_EQ(rows[0],
               "time,port,adapter_serial,release,image_sha256,outcome,message,seconds,"
-              "failed_attempts,calibration");
+              "failed_attempts,calibration,trace_file");
     const std::string sha = ExpectedSha256(dir.path);
     ASSERT_EQ(sha.size(), 64u);
     for (std::size_t i = 1; i < 3; ++i) {
         const auto f = Fields(rows[i]);
-        ASSERT_EQ(f.size(), 10u) << rows[i];
+        ASSERT_EQ(f.size(), 11u) << rows[i];
+        EXPECT_EQ(f[10], "") << "a device done keeps no trace";
         EXPECT_EQ(f[0].size(), 20u) << f[0];  // 2026-12-09T10:12:03Z
         EXPECT_EQ(f[1], i == 1 ? portA : portB);
         EXPECT_EQ(f[3], "241004");
@@ -123,6 +119,16 @@ TEST(Station, ADeviceUnpluggedMidWriteLeavesThePositionReadyForTheNext) {
     const std::string text = ReadAll(record);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
     EXPECT_TRUE(Has(text, "\"outcome\":\"done\"")) << text;
+    // The unplugged device's record names its trace, kept beside the record; the done one's
+    // names none.
+    EXPECT_TRUE(Has(text, "\"trace_file\":\"\"")) << text;
+    const std::string traces = record + "-traces";
+    ASSERT_TRUE(Has(text, "\"trace_file\":\"" + traces + "/")) << text;
+    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(traces),
+                            std::filesystem::directory_iterator()),
+              1);
+    const auto kept = std::filesystem::directory_iterator(traces)->path();
+    EXPECT_TRUE(Has(ReadAll(kept.string()), "\"ev\":\"port-error\"")) << kept;
 }
 
 TEST(Station, CtrlCEndsTheWaitingAndTheWriteInProgress) {

@@ -9,10 +9,17 @@ namespace velor::cli {
 namespace {
 
 TEST(GangTable, OneRowPerDeviceInColumns) {
-    DeviceReport done{"/dev/ttyUSB10", SessionOutcome::Done, 0, "Мікропрограма успішно", 21.04, 0,
-                      "0.0.0"};
-    DeviceReport lost{"COM3", SessionOutcome::None, 3, "Помилка читання", 3.96, 7, "1.2.4"};
-    DeviceReport stop{"COM4", SessionOutcome::Stopped, 4, "Зупинено", 0.5, 0, "0.0.0"};
+    DeviceReport done{"/dev/ttyUSB10",
+                      SessionOutcome::Done,
+                      0,
+                      "Мікропрограма успішно",
+                      21.04,
+                      0,
+                      "0.0.0",
+                      "",
+                      ""};
+    DeviceReport lost{"COM3", SessionOutcome::None, 3, "Помилка читання", 3.96, 7, "1.2.4", "", ""};
+    DeviceReport stop{"COM4", SessionOutcome::Stopped, 4, "Зупинено", 0.5, 0, "0.0.0", "", ""};
     EXPECT_EQ(ReportTable({done, lost, stop}),
               "PORT           OUTCOME  SECONDS  FAILED  CALIBRATION  MESSAGE\n"
               "/dev/ttyUSB10  done        21.0       0  0.0.0        Мікропрограма успішно\n"

@@ -20,7 +20,8 @@ DeviceRecord Sample() {
             "Помилка запису - 000400",
             21.45,
             12,
-            "0.5.7"};
+            "0.5.7",
+            "traces/20261209-101203-000-ttyUSB0-write.jsonl"};
 }
 
 std::string ReadAll(const std::string& path) {
@@ -41,7 +42,8 @@ TEST(RecordFile, FormatFollowsTheFileName) {
 TEST(RecordFile, CsvQuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(CsvLine(Sample()), "2026-12-09T10:12:03Z,/dev/ttyUSB0,A10K3XYZ,241004," +
                                      std::string(64, 'e') +
-                                     ",failed,Помилка запису - 000400,21.4,12,0.5.7\n");
+                                     ",failed,Помилка запису - 000400,21.4,12,0.5.7,"
+                                     "traces/20261209-101203-000-ttyUSB0-write.jsonl\n");
     DeviceRecord r = Sample();
     r.message = "Не визначино, \"так\"\nдалі";
     r.port = "COM3";
@@ -57,6 +59,9 @@ TEST(RecordFile, JsonEscapesQuotesBackslashesAndControls) {
     EXPECT_NE(line.find("\"port\":\"\\\\\\\\.\\\\COM12\""), std::string::npos) << line;
     EXPECT_NE(line.find("\"message\":\"a \\\"b\\\"\\r\\n\\tc\""), std::string::npos) << line;
     EXPECT_NE(line.find("\"seconds\":21.4,\"failed_attempts\":12,"), std::string::npos) << line;
+    EXPECT_NE(line.find(",\"trace_file\":\"traces/20261209-101203-000-ttyUSB0-write.jsonl\"}"),
+              std::string::npos)
+        << line;
     EXPECT_EQ(line.back(), '\n');
     EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);
 }
