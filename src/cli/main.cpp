@@ -59,8 +59,8 @@ int UnknownCommand(const std::string& command) {
         names.emplace_back(entry.name);
     }
     std::string problem = "unknown command '" + command + "'";
-    if (const auto near = NearestName(command, names)) {
-        problem += ", did you mean '" + *near + "'?";
+    if (const auto nearest = NearestName(command, names)) {
+        problem += ", did you mean '" + *nearest + "'?";
     }
     std::fprintf(stderr, "%s\n", UsageErrorLine("velor-flash", problem).c_str());
     return kExitUsage;
