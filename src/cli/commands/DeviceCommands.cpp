@@ -130,6 +130,7 @@ int Run(Operation op, const Args& args) {
     const auto portName = PortToOpen(options->port, error);
     if (!portName) {
         reporter.Error("velor-flash: " + error);
+        reporter.NoteReason(OutcomeReason::PortMissing);
         reporter.Finish(SessionOutcome::None, kExitPortError);
         return kExitPortError;
     }
@@ -152,6 +153,8 @@ int Run(Operation op, const Args& args) {
                 session.ButtonConectClick();
                 break;
             case Operation::Write:
+                // Until the session ends with its own reason, a run that ends is the file's fault.
+                reporter.NoteReason(OutcomeReason::BadFirmware);
                 if (!LoadFirmware(options->hexFile, form, host, image)) {
                     outcome = SessionOutcome::Refused;
                     return static_cast<int>(kExitRefused);

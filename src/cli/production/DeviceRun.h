@@ -34,13 +34,15 @@ struct DeviceReport {
     std::string port;
     SessionOutcome outcome = SessionOutcome::None;  // None with an error: a port or other error
     int exitCode = 0;
-    std::string message;  // the system's message, on one line
+    std::string message;           // the system's message, on one line
     double seconds = 0;
     int64_t failedAttempts = 0;
     std::string calibration = "0.0.0";
+    std::string reason = "error";  // the session end's reason word (OutcomeReasonName)
+    int messageNumber = 0;         // the port error's message number; 0 for none
 };
 
-// The word of the final table and the record for a report: done, refused, failed or stopped.
+// The word of the final table and the record for a report: OutcomeName's.
 const char* OutcomeWord(const DeviceReport& report);
 
 // Listens to one device's write for its report: the progress, the calibration and the message

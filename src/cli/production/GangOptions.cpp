@@ -45,8 +45,9 @@ std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options) {
             ->check(CLI::Range(1L, 1000000000L));
         app->add_option("--record", options.recordFile,
                         "append one record per device (time, port, adapter serial number, "
-                        "release, SHA-256 of the image, outcome, message, seconds, failed "
-                        "attempts, calibration): CSV for a name ending in .csv, JSON Lines for "
+                        "release, SHA-256 of the image, outcome, reason, message number, message, "
+                        "seconds, failed attempts, calibration, version): CSV for a name ending in "
+                        ".csv, JSON Lines for "
                         ".jsonl, .ndjson or .json. A CSV cell beginning with =, +, -, @, tab or CR "
                         "gets a leading apostrophe. A record that cannot be written ends the "
                         "station (exit 1)")

@@ -57,15 +57,16 @@ std::optional<RecordFormat> RecordFormatOf(const std::string& path) {
 }
 
 std::string CsvHeader() {
-    return "time,port,adapter_serial,release,image_sha256,outcome,message,seconds,"
-           "failed_attempts,calibration\n";
+    return "time,port,adapter_serial,release,image_sha256,outcome,reason,message_number,message,"
+           "seconds,failed_attempts,calibration,version\n";
 }
 
 std::string CsvLine(const DeviceRecord& r) {
     return CsvCell(r.time) + "," + CsvCell(r.port) + "," + CsvCell(r.adapterSerial) + "," +
            CsvCell(r.release) + "," + CsvCell(r.imageSha256) + "," + CsvCell(r.outcome) + "," +
-           CsvCell(r.message) + "," + SecondsText(r.seconds) + "," +
-           std::to_string(r.failedAttempts) + "," + CsvCell(r.calibration) + "\n";
+           CsvCell(r.reason) + "," + std::to_string(r.messageNumber) + "," + CsvCell(r.message) +
+           "," + SecondsText(r.seconds) + "," + std::to_string(r.failedAttempts) + "," +
+           CsvCell(r.calibration) + "," + CsvCell(r.version) + "\n";
 }
 
 std::string JsonLine(const DeviceRecord& r) {
@@ -73,10 +74,12 @@ std::string JsonLine(const DeviceRecord& r) {
            ",\"adapter_serial\":" + JsonString(r.adapterSerial) +
            ",\"release\":" + JsonString(r.release) +
            ",\"image_sha256\":" + JsonString(r.imageSha256) +
-           ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
-           ",\"seconds\":" + SecondsText(r.seconds) +
+           ",\"outcome\":" + JsonString(r.outcome) + ",\"reason\":" + JsonString(r.reason) +
+           ",\"message_number\":" + std::to_string(r.messageNumber) +
+           ",\"message\":" + JsonString(r.message) + ",\"seconds\":" + SecondsText(r.seconds) +
            ",\"failed_attempts\":" + std::to_string(r.failedAttempts) +
-           ",\"calibration\":" + JsonString(r.calibration) + "}\n";
+           ",\"calibration\":" + JsonString(r.calibration) +
+           ",\"version\":" + JsonString(r.version) + "}\n";
 }
 
 RecordFile::RecordFile(std::string path, RecordFormat format)

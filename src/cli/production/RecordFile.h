@@ -16,11 +16,14 @@ struct DeviceRecord {
     std::string adapterSerial;  // the USB adapter's serial number; empty when not known
     std::string release;
     std::string imageSha256;
-    std::string outcome;  // done, refused, failed, stopped
+    std::string outcome;    // OutcomeName's word: done, refused, failed, stopped, port-error, error
+    std::string reason;     // OutcomeReasonName's word
+    int messageNumber = 0;  // the system's port error message number; 0 for none
     std::string message;
     double seconds = 0;
     int64_t failedAttempts = 0;
     std::string calibration;
+    std::string version;  // velor-flash's
 };
 
 enum class RecordFormat { Csv, JsonLines };

@@ -127,16 +127,20 @@ struct Station {
                        std::to_string(report.failedAttempts) + "  calibration " +
                        report.calibration + "  " + report.message);
         if (record) {
-            const DeviceRecord r{now,
-                                 ports[i],
-                                 AdapterSerialNumber(ports[i]),
-                                 release,
-                                 imageSha256,
-                                 OutcomeWord(report),
-                                 report.message,
-                                 report.seconds,
-                                 report.failedAttempts,
-                                 report.calibration};
+            DeviceRecord r;
+            r.time = now;
+            r.port = ports[i];
+            r.adapterSerial = AdapterSerialNumber(ports[i]);
+            r.release = release;
+            r.imageSha256 = imageSha256;
+            r.outcome = OutcomeWord(report);
+            r.reason = report.reason;
+            r.messageNumber = report.messageNumber;
+            r.message = report.message;
+            r.seconds = report.seconds;
+            r.failedAttempts = report.failedAttempts;
+            r.calibration = report.calibration;
+            r.version = VersionLine();
             std::string error;
             if (!record->Append(r, error)) {
                 {
