@@ -99,7 +99,10 @@ std::string PortErrorHint(const std::string& port, const EComPort& e) {
         } catch (const EComPort&) {
             present.clear();  // none can be listed: none present
         }
-        return MissingPortHint(present);
+        return MissingPortLine(port, MissingPortHint(present));
+    }
+    if (e.Number() == TComMessage::SetCommStateFailed) {
+        return NotASerialPortHint(port);
     }
     if (e.Number() != TComMessage::PortBusy || e.Explained()) {
         return {};

@@ -56,6 +56,17 @@ TEST(FlashReasons, TheResultNamesWhyTheRunEnded) {
     std::filesystem::remove(empty);
 }
 
+// The system's message stays as it is; the terminal adds what it means.
+TEST(FlashReasons, APortErrorGetsASecondLineThatFitsIt) {
+    const FlashResult null = RunFlashProgram({"detect", "--port", "/dev/null"});
+    EXPECT_EQ(null.code, 3);
+    EXPECT_TRUE(Has(null.err, "/dev/null is not a serial port")) << null.err;
+    const FlashResult missing = RunFlashProgram({"detect", "--port", "/dev/velor-no-such-port"});
+    EXPECT_EQ(missing.code, 3);
+    EXPECT_TRUE(Has(missing.err, "There is no port /dev/velor-no-such-port.")) << missing.err;
+    EXPECT_TRUE(Has(missing.err, "velor-flash ports")) << missing.err;
+}
+
 TEST(FlashReasons, DetectGivesTheDevicesFigures) {
     DevsimProcess devsim({"--geometry", "16:64:32", "--version", "02"});
     const FlashResult r = RunFlashProgram({"detect", "--port", devsim.Path(), "--json"});
