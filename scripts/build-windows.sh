@@ -13,7 +13,7 @@ build=${VELOR_WINDOWS_BUILD_DIR:-build/windows}
 
 windows_targets=(
     velor_skin_model velor_app velor_firmware velor_serial velor_protocol velor_mainform
-    velor-flash velor-bootloader velor-window-driver
+    velor-flash velor-bootloader velor-window-driver velor velor_example_write_one
     velor_app_tests velor_firmware_tests mainform_controller_tests velor_protocol_tests
     serial_unit_tests serial_win32_port_tests cli_unit_tests
 )

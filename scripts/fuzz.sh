@@ -8,7 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(fuzz_firmware_text fuzz_replies fuzz_devsim_frames fuzz_flash_options)
+targets=(fuzz_firmware_text fuzz_replies fuzz_devsim_frames fuzz_flash_options fuzz_library_image)
+# A target that feeds the same entry as another starts from that one's seeds.
+declare -A seeds=([fuzz_library_image]=fuzz_firmware_text)
 if [ $# -lt 2 ]; then
     echo "usage: scripts/fuzz.sh TARGET|all SECONDS [libFuzzer options...]" >&2
     echo "targets: ${targets[*]}" >&2
@@ -25,7 +27,8 @@ flags="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -fn
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELOR_WERROR=ON \
     -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
     -DVELOR_BUILD_FUZZ=ON -DVELOR_BUILD_TESTS=OFF -DVELOR_BUILD_GUI=OFF -DVELOR_BUILD_BENCH=OFF \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+    -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 
 if [ "$target" = all ]; then
     run=("${targets[@]}")
@@ -41,7 +44,7 @@ fuzz_one() {
     shift
     mkdir -p "$build/corpus/$t"
     "$build/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="$build/$t-" "$@" "$build/corpus/$t" "fuzz/corpus/$t"
+        -artifact_prefix="$build/$t-" "$@" "$build/corpus/$t" "fuzz/corpus/${seeds[$t]:-$t}"
 }
 if [ ${#run[@]} -eq 1 ]; then
     echo "== ${run[0]} for ${seconds} s"

@@ -14,6 +14,8 @@ packages=(
     libcanberra-dev libglib2.0-dev sound-theme-freedesktop
     clang-14 libfuzzer-14-dev
     libcli11-dev nlohmann-json3-dev gettext
+    # libvelor: its ABI checked against the baseline (abidw, abidiff)
+    abigail-tools
 )
 
 missing=()

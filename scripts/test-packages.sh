@@ -9,20 +9,23 @@ cd "$(dirname "$0")/.."
 build=${1:-build/test}
 out=build/packages
 package_name=velor-bootloader
+# libvelor's packages, installed and removed with the programs' one.
+lib_packages="python3-velor libvelor-dev libvelor1"
 
 cmake --build "$build" -j "${VELOR_JOBS:-2}" \
-    --target velor-flash velor-devsim velor-bootloader velor_compressed_docs
+    --target velor-flash velor-devsim velor-bootloader velor velor_compressed_docs
 rm -rf "$build/packages"
 (cd "$build" && cpack -G DEB >/dev/null)
 mkdir -p "$out"
 rm -f "$out"/*.deb
 cp "$build"/packages/*.deb "$out"/
-deb=$(ls "$out"/*.deb)
-echo "Debian package: $deb"
+deb=$(ls "$out"/"$package_name"_*.deb)
+debs=$(ls "$out"/*.deb)
+echo "Debian packages: $debs"
 
 desktop-file-validate packaging/linux/*.desktop
 appstreamcli validate --no-net packaging/linux/*.metainfo.xml >/dev/null
-lint=$(lintian "$deb" 2>&1 | grep -v "root privileges" || true)
+lint=$(lintian $debs 2>&1 | grep -v "root privileges" || true)
 [ -z "$lint" ] || echo "$lint"
 if grep -q "^E:" <<<"$lint"; then
     echo "test-packages: lintian reports errors" >&2
@@ -53,12 +56,12 @@ fi
 installed=0
 cleanup() {
     if [ "$installed" -eq 1 ]; then
-        "${as_root[@]}" bash -c "$(declare -f dpkg_retry); dpkg_retry -r $package_name" || true
+        "${as_root[@]}" bash -c "$(declare -f dpkg_retry); dpkg_retry -r $lib_packages $package_name" || true
     fi
 }
 trap cleanup EXIT
 
-"${as_root[@]}" bash -c "$(declare -f dpkg_retry); dpkg_retry -i '$deb'"
+"${as_root[@]}" bash -c "$(declare -f dpkg_retry); dpkg_retry -i $(echo $debs)"
 installed=1
 for program in velor-flash velor-devsim velor-bootloader; do
     [ -x /usr/bin/$program ] || { echo "test-packages: /usr/bin/$program missing" >&2; exit 1; }
@@ -75,7 +78,14 @@ man -w velor-bootloader >/dev/null
 # Where the installed window looks for its sound modules.
 [ -f /usr/lib/velor-bootloader/modules/velor-tones.so ]
 [ -f /usr/lib/velor-bootloader/modules/velor-event-sounds.so ]
-"${as_root[@]}" bash -c "$(declare -f dpkg_retry); dpkg_retry -r $package_name"
+# libvelor as a program that embeds it finds it: Debian's python3, pkg-config, the linker.
+python3 -c "import velor; assert velor.version() == '$(sed -n 's/^project(VelorBootloader VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)'; assert len(velor.embedded().sha256) == 64"
+[ "$(readelf -d /usr/lib/x86_64-linux-gnu/libvelor.so.1 | sed -n 's/.*soname: \[\(.*\)\]/\1/p')" = libvelor.so.1 ]
+lib_probe=$(mktemp -d)
+cc -std=c99 -o "$lib_probe/write_one" examples/c/write_one.c $(pkg-config --cflags --libs velor)
+"$lib_probe/write_one" 2>/dev/null || [ $? -eq 2 ]
+rm -rf "$lib_probe"
+"${as_root[@]}" bash -c "$(declare -f dpkg_retry); dpkg_retry -r $lib_packages $package_name"
 installed=0
 if [ -e /usr/bin/velor-flash ]; then
     echo "test-packages: /usr/bin/velor-flash left behind by the removal" >&2

@@ -14,7 +14,8 @@ flags+=" -Wno-error=maybe-uninitialized"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DVELOR_WERROR=ON \
     -DVELOR_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$flags" \
-    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+    -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build "$build" -j "$jobs"
 
 # Child processes (velor-devsim, velor-flash) inherit these and fail their tests the same way.

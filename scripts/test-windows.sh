@@ -192,6 +192,15 @@ for name in dropped garbled late; do
     expect_image "$name"
 done
 
+echo "== libvelor: velor.dll with the C example, against velor-devsim behind COM24"
+mkdir -p "$work/sdk"
+cp "$build/src/lib/velor.dll" "$build/examples/velor_example_write_one.exe" "$work/sdk/"
+start_device library 24 --description 241003
+flash=$work/sdk/velor_example_write_one.exe flash library COM24
+expect library 0 out "done (done): "
+stop_device library
+expect_image library
+
 echo "== Windows part: $((SECONDS - started)) s"
 if [ "$failures" -ne 0 ]; then
     echo "test-windows: $failures scenario(s) failed" >&2

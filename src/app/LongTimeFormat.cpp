@@ -120,4 +120,20 @@ std::string FormatLongTime(const LongTimeFormat& format, int hour, int minute, i
     return format.MarkerFirst ? marker + " " + time : time + " " + marker;
 }
 
+std::tm LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return local;
+}
+
+std::string LongTimeNow(const LongTimeFormat& format) {
+    const std::tm local = LocalNow();
+    return FormatLongTime(format, local.tm_hour, local.tm_min, local.tm_sec);
+}
+
 }  // namespace velor

@@ -4,6 +4,7 @@
 // or anything else a platform's pattern may add. Every front end reads its platform's settings
 // into a LongTimeFormat and writes the time with FormatLongTime.
 
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,10 @@ LongTimeFormat LongTimeFormatFromStrftime(std::string_view pattern, std::string 
 
 // hour 0..23, minute and second 0..59.
 std::string FormatLongTime(const LongTimeFormat& format, int hour, int minute, int second);
+
+// Now, in local time.
+std::tm LocalNow();
+// Now, in local time, in format.
+std::string LongTimeNow(const LongTimeFormat& format);
 
 }  // namespace velor

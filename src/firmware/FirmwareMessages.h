@@ -27,5 +27,7 @@ inline constexpr std::string_view kNoDataMessage =
 
 // The whole message for the line with 1-based number lineNumber (the line is 8-bit).
 std::string LineMessage(std::string_view prefix, std::size_t lineNumber, std::string_view line);
+// The line number of a message LineMessage made; 0 for any other text.
+std::size_t LineNumberOf(std::string_view message);
 
 }  // namespace velor

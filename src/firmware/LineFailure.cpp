@@ -16,6 +16,25 @@ std::string LineMessage(std::string_view prefix, std::size_t lineNumber, std::st
     return text;
 }
 
+std::size_t LineNumberOf(std::string_view message) {
+    static constexpr std::string_view kPrefixes[] = {
+        kParityPrefix,    kChecksumPrefix,     kStartLinearPrefix, kShortRecordPrefix,
+        kShortDataPrefix, kOutsideImagePrefix, kNotHexDataPrefix,
+    };
+    for (const std::string_view prefix : kPrefixes) {
+        if (!message.starts_with(prefix)) {
+            continue;
+        }
+        std::size_t number = 0;
+        std::size_t i = prefix.size();
+        for (; i < message.size() && message[i] >= '0' && message[i] <= '9'; ++i) {
+            number = number * 10 + static_cast<std::size_t>(message[i] - '0');
+        }
+        return i < message.size() && message[i] == '!' ? number : 0;
+    }
+    return 0;
+}
+
 bool RefuseLine(std::string_view prefix, std::size_t index, std::string_view line, TsGauge& gauge,
                 IHost& host) {
     host.MessageBeep(BeepKind::Hand);

@@ -11,9 +11,6 @@ namespace velor::cli {
 
 LongTimeFormat RegionalLongTimeFormat();
 
-// Now, in local time.
-std::tm LocalNow();
-
 // Now, in local time, in the regional long time format (what the window's clock would show).
 std::string RegionalLongTimeNow();
 
