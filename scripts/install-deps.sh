@@ -16,6 +16,8 @@ packages=(
     libcli11-dev nlohmann-json3-dev gettext
     # libvelor: its ABI checked against the baseline (abidw, abidiff)
     abigail-tools
+    # the station's record databases; postgresql runs the tests' own server
+    libsqlite3-dev libpq-dev postgresql postgresql-client libudev-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # velor-flash.exe under Wine with two COM ports mapped to two simulators: a write to both at once,
-# then a station that takes two fresh devices and records them in a CSV file.
+# then a station that takes two fresh devices and records them in a CSV file, and one with named
+# slots recording into an SQLite file (the amalgamation built into the exe), read back by report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -91,5 +92,24 @@ if [ "$records" != 2 ] || ! head -n1 "$work/line.csv" | grep -q '^time,port,'; t
     cat "$work/line.csv" >&2
     exit 1
 fi
-cat "$work/write.out" "$work/station.out"
+kill "${pids[@]}"
+wait "${pids[@]}" 2>/dev/null || true
+pids=()
+
+start_device e 5
+start_device f 6
+timeout 120 "$wine" "$exe" station --slot "left 'A'=COM5" --slot right=COM6 --count 2 \
+    --record 'Z:'"$work"'/line.db' >"$work/station-db.out" 2>"$work/station-db.err" || {
+    echo "test-windows-gang: the station with an SQLite record failed" >&2
+    cat "$work/station-db.out" "$work/station-db.err" >&2
+    exit 1
+}
+"$wine" "$exe" report 'Z:'"$work"'/line.db' --json >"$work/report.json" 2>&1
+if ! grep -q '"records":2,"done":2' "$work/report.json" ||
+    ! grep -q '"slot":"[^"]*/left '"'A'"'"' "$work/report.json"; then
+    echo "test-windows-gang: the SQLite record does not hold the two devices by slot" >&2
+    cat "$work/report.json" "$work/station-db.err" >&2
+    exit 1
+fi
+cat "$work/write.out" "$work/station.out" "$work/station-db.out"
 echo "Windows gang write and station: passed"

@@ -88,10 +88,11 @@ fi
 # The driver's requests, served while it runs: the device killed (SIGKILL: the line vanishes
 # under the program) or a new one plugged behind COM7, COM8 mapped or unmapped.
 serve_requests() {
-    local request=$work/control/request
+    local request=$work/control/request line
     while :; do
         if [ -f "$request" ]; then
-            case $(cat "$request") in
+            line=$(tr -d '\r\n' <"$request")
+            case $line in
                 kill) kill -9 "$(cat "$work/devsim.pid")" 2>/dev/null || true ;;
                 plug) start_device ;;
                 add-com8)
@@ -102,7 +103,9 @@ serve_requests() {
                     "$wine" reg delete 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v '\Device\Serial8' \
                         /f >/dev/null 2>&1 || true
                     rm -f "$WINEPREFIX/dosdevices/com8" ;;
+                *) line="unknown request: $line" ;;
             esac
+            echo "$line" >"$work/control/done"  # what was done, read by the driver
             rm -f "$request"
         fi
         sleep 0.1
@@ -110,7 +113,7 @@ serve_requests() {
 }
 run_with_requests() {
     mkdir -p "$work/control"
-    serve_requests &
+    serve_requests 2>/dev/null &  # not the shell's notices of the devices it killed
     local server=$!
     local code=0
     "$wine" "$driver" --exe "$(winpath "$exe")" --port COM7 --control "$(winpath "$work/control")" \
@@ -121,7 +124,7 @@ run_with_requests() {
 }
 
 status=0
-suites=${VELOR_GUI_SUITES:-main early-port stop dpi}  # also: replug ports (see README)
+suites=${VELOR_GUI_SUITES:-main early-port stop replug ports dpi}
 if [[ " $suites " == *" main "* ]]; then
     start_device
     "$wine" "$driver" --exe "$(winpath "$exe")" --suite main --port COM7 \

@@ -85,6 +85,6 @@ for round in $(seq "$rounds"); do
         { cat "$work/window.out"; echo "run-write: the window's write failed" >&2; }
     t1=$(now)
     printf 'round %d velor-bootloader.exe    %6.1f s (%s); ' "$round" "$(echo "$t1 - $t0" | bc)" \
-        "$(sed -n 's/^write took \(.*\)$/\1 from the click/p' "$work/window.out")"
+        "$(sed -n 's/^write took \([0-9.]*\) s; \(.*\)$/\1 s from the click, \2/p' "$work/window.out")"
     python3 bench/host-turns.py "$work/device.log"
 done

@@ -36,5 +36,7 @@ int RunWrite(const Args& args);      // velor-flash write --port P [--baud RATE]
 int RunReset(const Args& args);      // velor-flash reset --port P [--baud RATE]
 int RunGangWrite(const Args& args);  // velor-flash write --port A --port B ... (or --ports, --all)
 int RunStation(const Args& args);    // velor-flash station --port A ... [--count N] [--record F]
+int RunReport(const Args& args);     // velor-flash report SOURCE [--since T] [--until T] ...
+int RunRecords(const Args& args);    // velor-flash records init TARGET | push URL
 
 }  // namespace velor::cli

@@ -97,5 +97,9 @@ int main(int argc, char** argv) {
         return RunWithStop(RunStation, args);
     if (command == "reset")
         return RunWithStop(RunReset, args);
+    if (command == "report")
+        return RunReport(args);
+    if (command == "records")
+        return RunRecords(args);
     return UnknownCommand(command);
 }

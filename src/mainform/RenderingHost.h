@@ -1,18 +1,21 @@
 #pragma once
-// When a window shows its model again: at every turn of the message loop an operation hands it,
-// before every message or error box, and after every handler (RunHandler's caller). This host
-// wraps the window's own host and renders at the first two; everything else is passed through.
+// When a window shows its model again: at the turns of the message loop an operation hands it
+// (paced, see RenderPace), before every message or error box, and after every handler
+// (RunHandler's caller). This host wraps the window's own host and renders at the first two;
+// everything else is passed through.
 
 #include <functional>
 
 #include "app/Host.h"
+#include "app/RenderPace.h"
 
 namespace velor {
 
 class RenderingHost final : public IHost {
   public:
-    RenderingHost(IHost& inner, std::function<void()> render)
-        : m_inner(inner), m_render(std::move(render)) {}
+    RenderingHost(IHost& inner, std::function<void()> render,
+                  std::chrono::milliseconds renderInterval = kRenderInterval)
+        : m_inner(inner), m_render(std::move(render)), m_pace(renderInterval) {}
 
     void ShowMessage(const std::string& text) override {
         m_render();
@@ -23,7 +26,9 @@ class RenderingHost final : public IHost {
         m_inner.ShowError(text);
     }
     void ProcessEvents() override {
-        m_render();
+        if (m_pace.TurnRenders()) {
+            m_render();
+        }
         m_inner.ProcessEvents();
     }
     void MessageBeep(BeepKind kind) override { m_inner.MessageBeep(kind); }
@@ -35,6 +40,7 @@ class RenderingHost final : public IHost {
   private:
     IHost& m_inner;
     std::function<void()> m_render;
+    RenderPace m_pace;
 };
 
 }  // namespace velor

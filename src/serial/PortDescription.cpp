@@ -42,6 +42,7 @@ std::string DescriptionText(const PortDescription& port) {
     }
     Join(text, port.Target.empty() ? "" : "-> " + port.Target, ", ");
     Join(text, port.ById, ", ");
+    Join(text, port.Location.empty() ? "" : "slot path usb-path:" + port.Location, ", ");
     return text;
 }
 

@@ -20,6 +20,10 @@ struct PortDescription {
     std::string FriendlyName;  // the device manager's name (Windows)
     std::string Target;        // where a path given as the name leads, when elsewhere
     int LatencyTimerMs = -1;   // how long the adapter holds received bytes (FTDI); -1: none known
+    // Where the adapter is plugged in, the same after a replug into the same socket: the USB
+    // path of sysfs on Linux ("1-1.4:1.0"), the first location path of SetupAPI on Windows.
+    std::string Location = {};
+    std::string ByPath = {};  // /dev/serial/by-path link leading to the port (Linux)
 };
 
 // One line for a person: names first, then IDs, serial, driver and the stable path. Empty when

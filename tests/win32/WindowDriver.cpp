@@ -710,16 +710,26 @@ void StopWrite(Driver& d) {
 }
 
 // Asks the script that runs the simulators to act (kill the device, plug a new one, map a port)
-// and waits until it has.
+// and waits until it has: it takes the request away and answers with the request it carried
+// out, so a request it did not understand fails here instead of passing unseen.
 bool Ask(Driver& d, const Options& o, const std::string& request) {
-    const std::filesystem::path file = std::filesystem::path(o.Control) / L"request";
+    const std::filesystem::path folder(o.Control);
+    const std::filesystem::path file = folder / L"request";
+    const std::filesystem::path answer = folder / L"done";
+    std::filesystem::remove(answer);
     {
-        std::ofstream out(file);
+        std::ofstream out(file, std::ios::binary);  // a bare line feed: a shell reads the line
         out << request << "\n";
     }
-    const bool done = WaitFor([&] { return !std::filesystem::exists(file); }, 30000);
-    d.Check(done, "the script did \"" + request + "\"");
-    return done;
+    const bool taken = WaitFor([&] { return !std::filesystem::exists(file); }, 30000);
+    std::string done;
+    if (taken) {
+        std::ifstream in(answer, std::ios::binary);
+        std::getline(in, done);
+    }
+    d.Check(taken && done == request,
+            "the script did \"" + request + "\" (it answered \"" + done + "\")");
+    return taken && done == request;
 }
 
 bool Writing(Driver& d) {
@@ -897,7 +907,8 @@ int wmain(int argc, wchar_t** argv) {
         const auto start = Clock::now();
         Write(d, o);
         Print("write took " +
-              std::to_string(std::chrono::duration<double>(Clock::now() - start).count()) + " s");
+              std::to_string(std::chrono::duration<double>(Clock::now() - start).count()) + " s; " +
+              Utf8(d.Control(kLabel3)));  // the calibration tells of missed replies
     } else if (o.Suite == L"early-port") {
         // The operator's choice at once after the window shows: whatever the program still does
         // at start-up must not take it back.

@@ -8,6 +8,7 @@
 #include "cli/commands/DeviceOptions.h"
 #include "cli/commands/PortsOptions.h"
 #include "cli/production/GangOptions.h"
+#include "cli/records/RecordsOptions.h"
 
 namespace velor::cli {
 
@@ -22,6 +23,8 @@ const std::vector<CommandEntry>& CommandEntries() {
          "--ports A,B,C or --all) into several devices at once"},
         {"station", "a production station: write each device that appears, in turn"},
         {"reset", "reset the device"},
+        {"report", "yield, cycle times and failures from the station's record database"},
+        {"records", "init: create a record database's schema; push: send spooled records"},
     };
     return entries;
 }
@@ -32,6 +35,8 @@ struct AllCommandApps::Bound {
     DoctorOptions doctor;
     DeviceOptions detect, write, reset;
     GangOptions gang, station;
+    ReportOptions report;
+    RecordsOptions records;
 };
 
 AllCommandApps::AllCommandApps() : m_bound(std::make_unique<Bound>()) {
@@ -43,6 +48,8 @@ AllCommandApps::AllCommandApps() : m_bound(std::make_unique<Bound>()) {
     m_apps.push_back(GangApp(false, m_bound->gang));
     m_apps.push_back(GangApp(true, m_bound->station));
     m_apps.push_back(DeviceApp("reset", m_bound->reset));
+    m_apps.push_back(ReportApp(m_bound->report));
+    m_apps.push_back(RecordsApp(m_bound->records));
 }
 
 AllCommandApps::~AllCommandApps() = default;

@@ -75,20 +75,6 @@ ReporterSettings SettingsFor(Operation op, const DeviceOptions& options) {
     return settings;
 }
 
-// The port to open: --port as given, or the adapter it names by its IDs or by-id path.
-std::optional<std::string> PortToOpen(const std::string& option, std::string& error) {
-    if (!NeedsPortLookup(option)) {
-        return option;
-    }
-    std::vector<PortDescription> ports;
-    try {
-        ports = DescribeSerialPorts();
-    } catch (const EComPort&) {
-        // No list: no candidates, which the error then says.
-    }
-    return ResolvePort(option, ports, error);
-}
-
 // A busy port names what holds it; one refused for want of permission has its advice already;
 // a missing one is answered with the ports there are.
 std::string PortErrorHint(const std::string& port, const EComPort& e) {

@@ -2,12 +2,15 @@
 
 #include <cctype>
 
+#include "serial/EComPort.h"
+
 namespace velor::cli {
 
 namespace {
 
 constexpr std::string_view kUsbPrefix = "usb:";
 constexpr std::string_view kById = "/dev/serial/";
+constexpr std::string_view kUsbPath = "usb-path:";
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -53,19 +56,35 @@ std::string Candidates(const std::vector<const PortDescription*>& ports) {
 }  // namespace
 
 bool NeedsPortLookup(const std::string& option) {
-    return Lower(option).starts_with(kUsbPrefix) || option.starts_with(kById);
+    return Lower(option).starts_with(kUsbPrefix) || option.starts_with(kById) ||
+           option.starts_with(kUsbPath);
 }
 
 std::optional<std::string> ResolvePort(const std::string& option,
                                        const std::vector<PortDescription>& ports,
                                        std::string& error) {
+    if (option.starts_with(kUsbPath)) {
+        const std::string location = option.substr(kUsbPath.size());
+        std::vector<const PortDescription*> candidates;
+        for (const auto& port : ports) {
+            if (!location.empty() && port.Location == location) {
+                return port.Name;
+            }
+            if (!port.Location.empty()) {
+                candidates.push_back(&port);
+            }
+        }
+        error = "no serial port is plugged in at '" + option +
+                "'; the ports with a USB path:" + Candidates(candidates);
+        return std::nullopt;
+    }
     if (option.starts_with(kById)) {
         std::vector<const PortDescription*> candidates;
         for (const auto& port : ports) {
-            if (port.ById == option || port.Name == option) {
+            if (port.ById == option || port.ByPath == option || port.Name == option) {
                 return port.Name;
             }
-            if (!port.ById.empty()) {
+            if (!port.ById.empty() || !port.ByPath.empty()) {
                 candidates.push_back(&port);
             }
         }
@@ -104,6 +123,19 @@ std::optional<std::string> ResolvePort(const std::string& option,
             : "several USB serial ports match '" + option +
                   "'; add the serial number (usb:VID:PID:SERIAL):" + Candidates(matches);
     return std::nullopt;
+}
+
+std::optional<std::string> PortToOpen(const std::string& option, std::string& error) {
+    if (!NeedsPortLookup(option)) {
+        return option;
+    }
+    std::vector<PortDescription> ports;
+    try {
+        ports = DescribeSerialPorts();
+    } catch (const EComPort&) {
+        // No list: no candidates, which the error then says.
+    }
+    return ResolvePort(option, ports, error);
 }
 
 }  // namespace velor::cli

@@ -1,7 +1,8 @@
 #pragma once
 // --port by what the adapter is: "usb:VID:PID[:SERIAL]" picks the one USB port with those IDs
-// (and serial number), a /dev/serial/by-id path must lead to a port; any other name is taken as
-// it is.
+// (and serial number), "usb-path:1-1.4:1.0" the port plugged in at that USB path (the location
+// path on Windows), a /dev/serial/by-id or by-path path must lead to a port; any other name is
+// taken as it is.
 
 #include <optional>
 #include <string>
@@ -18,5 +19,9 @@ bool NeedsPortLookup(const std::string& option);
 std::optional<std::string> ResolvePort(const std::string& option,
                                        const std::vector<PortDescription>& ports,
                                        std::string& error);
+
+// The port to open: the option as given, or the adapter it names, looked up in the ports present
+// now (a station looks again at every probe: a replugged adapter may get another name).
+std::optional<std::string> PortToOpen(const std::string& option, std::string& error);
 
 }  // namespace velor::cli

@@ -3,12 +3,14 @@
 
 #include <string>
 
+#include "serial/PortDescription.h"
+
 namespace velor::cli {
 
-// Empty where it is not known. Seam: the port list's USB descriptions (the serial number read
-// from sysfs on Linux) belong here once they are available to velor-flash.
-inline std::string AdapterSerialNumber(const std::string& /*port*/) {
-    return "";
+// From sysfs on Linux, from the device instance of SetupAPI on Windows; empty where the port is
+// no USB adapter or the adapter has no serial number.
+inline std::string AdapterSerialNumber(const std::string& port) {
+    return MakePlatformPortDescriber()->Describe(port).Serial;
 }
 
 }  // namespace velor::cli

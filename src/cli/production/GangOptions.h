@@ -22,6 +22,10 @@ struct GangOptions {
     std::string hexFile;
     long count = 0;          // station: end after this many devices; 0: until Ctrl+C
     std::string recordFile;  // station: where each device's record is appended
+    // station: the slot named for each port of ports (same index); empty where none was named.
+    std::vector<std::string> slots;
+    std::string stationName;  // station: its name in the records; empty: the computer's name
+    bool json = false;        // station: JSON Lines events on stdout
     bool help = false;
     bool version = false;
 };
@@ -39,6 +43,11 @@ std::string GangHelp(bool station);
 // The ports the options name, then those of the port list for --all; EComPort when the list
 // cannot be read.
 std::vector<std::string> ChosenPorts(const GangOptions& options);
+
+// The slots of a --slots file: "NAME=PORT" a line, blank lines and lines starting with # left
+// out. False with error set (the line named) for a line without "=", an empty name or port.
+bool ParseSlotLines(const std::string& text,
+                    std::vector<std::pair<std::string, std::string>>& slots, std::string& error);
 
 // Whether a write's arguments ask for more than one port (several --port, --ports or --all).
 bool WantsSeveralPorts(const Args& args);

@@ -20,7 +20,17 @@ namespace velor::cli {
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& tail) {
+void ForceToDisk(std::FILE* file) {
+#ifdef _WIN32
+    _commit(_fileno(file));
+#else
+    fsync(fileno(file));
+#endif
+}
+
+}  // namespace
+
+bool NameEndsWith(const std::string& text, const std::string& tail) {
     if (text.size() < tail.size()) {
         return false;
     }
@@ -36,21 +46,12 @@ bool EndsWith(const std::string& text, const std::string& tail) {
     return true;
 }
 
-void ForceToDisk(std::FILE* file) {
-#ifdef _WIN32
-    _commit(_fileno(file));
-#else
-    fsync(fileno(file));
-#endif
-}
-
-}  // namespace
-
 std::optional<RecordFormat> RecordFormatOf(const std::string& path) {
-    if (EndsWith(path, ".csv")) {
+    if (NameEndsWith(path, ".csv")) {
         return RecordFormat::Csv;
     }
-    if (EndsWith(path, ".jsonl") || EndsWith(path, ".ndjson") || EndsWith(path, ".json")) {
+    if (NameEndsWith(path, ".jsonl") || NameEndsWith(path, ".ndjson") ||
+        NameEndsWith(path, ".json")) {
         return RecordFormat::JsonLines;
     }
     return std::nullopt;

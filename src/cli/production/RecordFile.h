@@ -24,9 +24,18 @@ struct DeviceRecord {
     int64_t failedAttempts = 0;
     std::string calibration;
     std::string version;  // velor-flash's
+    // The record databases' columns beyond the files' (kept last: a short brace list stays
+    // valid).
+    std::string id = {};  // unique, made once by the station: a resend never writes it twice
+    std::string station = {};
+    std::string slot = {};       // the slot's name; the port's name where no slot was named
+    std::string traceFile = {};  // the trace of a device that did not end done; empty for none
 };
 
 enum class RecordFormat { Csv, JsonLines };
+
+// Whether a file's name ends in tail (lower case), whatever the case of its letters.
+bool NameEndsWith(const std::string& text, const std::string& tail);
 
 // The format a file's name asks for; nullopt when it names none.
 std::optional<RecordFormat> RecordFormatOf(const std::string& path);

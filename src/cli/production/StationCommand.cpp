@@ -1,20 +1,31 @@
 // velor-flash station: on each port, wait for a device, write it, report it, wait for the next.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
+#ifdef __linux__
+#include <poll.h>
+#endif
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "app/TimerPrecision.h"
 #include "cli/Commands.h"
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/OutcomeCodes.h"
+#include "cli/commands/PortMatch.h"
 #include "cli/commands/SystemErrors.h"
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/GangTable.h"
+#include "cli/output/JsonEvents.h"
 #include "cli/output/LiveLines.h"
 #include "cli/output/StatusBoard.h"
 #include "cli/output/TerminalHost.h"
@@ -24,13 +35,79 @@
 #include "cli/production/GangOptions.h"
 #include "cli/production/GangStart.h"
 #include "cli/production/RecordFile.h"
+#include "cli/production/StationBoard.h"
+#include "cli/records/ConnectionUrl.h"
+#include "cli/records/RecordStore.h"
 #include "firmware/ImageDigest.h"
+#include "serial/PortWatch.h"
+#ifdef __linux__
+#include "cli/platform/UdevWatch.h"
+#endif
 
 namespace velor::cli {
 
 namespace {
 
 constexpr auto kPollPause = std::chrono::milliseconds(500);
+constexpr auto kPushPause = std::chrono::seconds(5);
+
+std::string ComputerName() {
+#ifdef _WIN32
+    const char* name = std::getenv("COMPUTERNAME");
+    return name ? name : "station";
+#else
+    char name[256] = {};
+    return gethostname(name, sizeof name - 1) == 0 ? name : "station";
+#endif
+}
+
+// Opens the database of --record; a PostgreSQL server that is away still lets the station run,
+// its records waiting in the spool. False after telling why on stderr.
+bool OpenStationStore(const std::string& target, std::unique_ptr<RecordStore>& store) {
+    std::string error;
+    if (IsPostgresUrl(target) && UrlHasPassword(target)) {
+        std::fprintf(stderr, "velor-flash: warning: %s\n", PasswordInUrlWarning().c_str());
+    }
+    store = MakeRecordStore(target, true, error);
+    if (store && store->Open(error)) {
+        return true;
+    }
+    if (store && store->Spooling()) {
+        std::fprintf(stderr, "velor-flash: %s; records wait in the spool until it answers\n",
+                     error.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+    store.reset();
+    return false;
+}
+
+// The events that end a pause early: udev's (an adapter plugged in or out) and inotify's on /dev
+// and the folders of VELOR_EXTRA_PORTS (a link to a terminal, no udev needed). Elsewhere the
+// pauses' own polling finds new devices.
+struct PortEvents {
+#ifdef __linux__
+    UdevWatch udev;
+    std::unique_ptr<PortWatch> files = PortWatch::FromSystem();
+#endif
+
+    // Sleeps the main loop's tick, or less when a port comes or goes.
+    void Wait(std::atomic<unsigned>& changes) {
+#ifdef __linux__
+        pollfd entries[2] = {{udev.Descriptor(), POLLIN, 0},
+                             {files ? files->Descriptor() : -1, POLLIN, 0}};
+        if (poll(entries, 2, 100) > 0) {
+            const bool plugged = udev.TakeEvents();
+            if ((files && files->TakeChanges()) || plugged) {
+                ++changes;
+            }
+        }
+#else
+        (void)changes;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+#endif
+    }
+};
 
 struct Tally {
     long done = 0, refused = 0, failed = 0, stopped = 0;
@@ -67,7 +144,9 @@ struct Tally {
 // What every port's loop shares: the read-only image and its identity, the device quota, the
 // record file and the board; each port has its own slot, stop flag and tally.
 struct Station {
-    std::vector<std::string> ports;
+    std::vector<std::string> ports;   // as given: a name, or what to look the port up by
+    std::vector<std::string> labels;  // the slot's name, else the port as given
+    std::string name;
     std::size_t portWidth = 0;
     int baudIndex = kDefaultBaudIndex;
     std::shared_ptr<const FirmwareImage> image;
@@ -76,6 +155,12 @@ struct Station {
     long count = 0;
     std::atomic<long> claimed{0};
     std::unique_ptr<RecordFile> record;
+    std::unique_ptr<RecordStore> store;
+    bool json = false;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    std::vector<DeviceRecord> made;  // this run's records, for the figures (under tallyMutex)
+    // Bumped when a port may have come or gone: a pause ends early for a new look.
+    std::atomic<unsigned> portChanges{0};
     StatusBoard board;
     std::unique_ptr<std::atomic<bool>[]> stops;
     std::mutex tallyMutex;
@@ -89,7 +174,7 @@ struct Station {
     explicit Station(std::size_t n)
         : board(n), stops(std::make_unique<std::atomic<bool>[]>(n)), tallies(n), codes(n, 0) {}
 
-    std::string Head(std::size_t i) const { return PortHead(ports[i], portWidth); }
+    std::string Head(std::size_t i) const { return PortHead(labels[i], portWidth); }
     std::string TallyText(std::size_t i) {
         const std::lock_guard<std::mutex> lock(tallyMutex);
         std::string text = "[";
@@ -110,58 +195,97 @@ struct Station {
 
     void Pause(std::size_t i) const {
         const auto until = std::chrono::steady_clock::now() + kPollPause;
-        while (!Ending(i) && std::chrono::steady_clock::now() < until) {
+        const unsigned changes = portChanges.load();
+        while (!Ending(i) && std::chrono::steady_clock::now() < until &&
+               portChanges.load() == changes) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
 
-    void Report(std::size_t i, const DeviceReport& report) {
+    void Report(std::size_t i, const std::string& port, const DeviceReport& report) {
+        const std::string now = UtcTimestamp();
+        DeviceRecord r;
+        r.id = NewRecordId();
+        r.time = now;
+        r.station = name;
+        r.slot = labels[i];
+        r.port = port;
+        r.adapterSerial = AdapterSerialNumber(port);
+        r.release = release;
+        r.imageSha256 = imageSha256;
+        r.outcome = OutcomeWord(report);
+        r.reason = report.reason;
+        r.messageNumber = report.messageNumber;
+        r.message = report.message;
+        r.seconds = report.seconds;
+        r.failedAttempts = report.failedAttempts;
+        r.calibration = report.calibration;
+        r.version = VersionLine();
         {
             const std::lock_guard<std::mutex> lock(tallyMutex);
             tallies[i].Add(report);
             codes[i] = WorseExitCode(codes[i], report.exitCode);
+            made.push_back(r);
         }
-        const std::string now = UtcTimestamp();
-        board.Announce(now + "  " + Head(i) + OutcomeWord(report) + "  " +
-                       SecondsText(report.seconds) + " s  failed attempts " +
-                       std::to_string(report.failedAttempts) + "  calibration " +
-                       report.calibration + "  " + report.message);
-        if (record) {
-            DeviceRecord r;
-            r.time = now;
-            r.port = ports[i];
-            r.adapterSerial = AdapterSerialNumber(ports[i]);
-            r.release = release;
-            r.imageSha256 = imageSha256;
-            r.outcome = OutcomeWord(report);
-            r.reason = report.reason;
-            r.messageNumber = report.messageNumber;
-            r.message = report.message;
-            r.seconds = report.seconds;
-            r.failedAttempts = report.failedAttempts;
-            r.calibration = report.calibration;
-            r.version = VersionLine();
-            std::string error;
-            if (!record->Append(r, error)) {
-                {
-                    const std::lock_guard<std::mutex> lock(lostMutex);
-                    lostRecords.push_back("velor-flash: no record of the device on " + ports[i] +
-                                          " (" + OutcomeWord(report) + "): " + error);
-                }
-                // Writes under way end as they would; no port takes another device.
-                recordLost = true;
+        board.Announce(json ? DeviceJson(r)
+                            : now + "  " + Head(i) + OutcomeWord(report) + "  " +
+                                  SecondsText(report.seconds) + " s  failed attempts " +
+                                  std::to_string(report.failedAttempts) + "  calibration " +
+                                  report.calibration + "  " + report.message);
+        std::string error;
+        const bool stored = store ? store->Append(r, error) : !record || record->Append(r, error);
+        if (!stored) {
+            {
+                const std::lock_guard<std::mutex> lock(lostMutex);
+                lostRecords.push_back("velor-flash: no record of the device on " + labels[i] +
+                                      " (" + OutcomeWord(report) + "): " + error);
             }
+            // Writes under way end as they would; no port takes another device.
+            recordLost = true;
         }
+    }
+
+    static std::string DeviceJson(const DeviceRecord& r) {
+        return "{\"event\":\"device\",\"id\":" + JsonString(r.id) +
+               ",\"time\":" + JsonString(r.time) + ",\"station\":" + JsonString(r.station) +
+               ",\"slot\":" + JsonString(r.slot) + ",\"port\":" + JsonString(r.port) +
+               ",\"adapter_serial\":" + JsonString(r.adapterSerial) +
+               ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
+               ",\"seconds\":" + SecondsText(r.seconds) +
+               ",\"failed_attempts\":" + std::to_string(r.failedAttempts) + "}";
+    }
+
+    std::vector<std::string> FigureLines() {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const std::lock_guard<std::mutex> lock(tallyMutex);
+        return StationFigureLines(made, elapsed, store ? store->Waiting() : 0);
+    }
+    std::string FiguresJson() {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const std::lock_guard<std::mutex> lock(tallyMutex);
+        return StationFiguresJson(made, elapsed, store ? store->Waiting() : 0);
     }
 
     // The loop of one port: waiting for a device, writing it, waiting for it to leave.
     void Serve(std::size_t i) {
-        const PortJob job{ports[i], baudIndex, image, &stops[i]};
+        PortJob job{ports[i], baudIndex, image, &stops[i]};
         bool occupied = false;            // the last device handled may still be on the port
         std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {
             board.SetLine(i, Head(i) + (occupied ? "remove the device" : "waiting for a device") +
                                  "  " + TallyText(i));
+            // A slot named by where its adapter is plugged in is looked up at every probe: a
+            // replugged adapter may come back under another name.
+            std::string lookup;
+            const auto port = PortToOpen(ports[i], lookup);
+            if (!port) {
+                occupied = false;
+                Pause(i);
+                continue;
+            }
+            job.port = *port;
             const Presence presence = ProbeDevice(job);
             if (Ending(i)) {
                 break;
@@ -183,9 +307,10 @@ struct Station {
                 break;
             }
             const DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
-                board.SetLine(i, ProgressLine(ports[i], portWidth, progress) + "  " + TallyText(i));
+                board.SetLine(i,
+                              ProgressLine(labels[i], portWidth, progress) + "  " + TallyText(i));
             });
-            Report(i, report);
+            Report(i, job.port, report);
             occupied = true;
             seen.reset();
         }
@@ -199,15 +324,16 @@ int RunStation(const Args& args) {
     std::string error;
     const auto options = ParseGangOptions(args, true, error);
     std::optional<RecordFormat> format;
-    if (options && !options->recordFile.empty()) {
+    const bool database = options && IsDatabaseTarget(options->recordFile);
+    if (options && !options->recordFile.empty() && !database) {
         format = RecordFormatOf(options->recordFile);
         if (!format) {
             error = UsageErrorLine("velor-flash station",
-                                   "the record file's name must end in .csv, .jsonl, .ndjson or "
-                                   ".json");
+                                   "the record file's name must end in .csv, .jsonl, .ndjson, "
+                                   ".json, .db or .sqlite, or be a postgresql:// URL");
         }
     }
-    const bool usable = options && (options->recordFile.empty() || format);
+    const bool usable = options && (options->recordFile.empty() || format || database);
     if (const auto end = EndBeforeDevices(options, usable, error, GangHelp(true).c_str())) {
         return *end;
     }
@@ -221,7 +347,13 @@ int RunStation(const Args& args) {
     const std::size_t n = start.ports.size();
     Station station(n);
     station.ports = start.ports;
-    station.portWidth = start.portWidth;
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool named = i < options->slots.size() && !options->slots[i].empty();
+        station.labels.push_back(named ? options->slots[i] : start.ports[i]);
+        station.portWidth = std::max(station.portWidth, station.labels.back().size());
+    }
+    station.name = options->stationName.empty() ? ComputerName() : options->stationName;
+    station.json = options->json;
     station.baudIndex = options->baudIndex;
     station.image = start.image;
     station.release = ImageReleaseStamp(*start.image);
@@ -234,9 +366,14 @@ int RunStation(const Args& args) {
             return kExitRefused;
         }
     }
+    if (database && !OpenStationStore(options->recordFile, station.store)) {
+        return kExitRefused;
+    }
+    PortEvents portEvents;
 
     bool interrupted = false;
     std::atomic<std::size_t> ended{0};
+    auto nextPush = std::chrono::steady_clock::now() + kPushPause;
     {
         LiveLines live(stderr);
         std::vector<std::jthread> threads;
@@ -262,6 +399,9 @@ int RunStation(const Args& args) {
                 }
             }
             lines.push_back("total  " + total.Text());
+            for (auto& figure : station.FigureLines()) {
+                lines.push_back(std::move(figure));
+            }
             live.Draw(lines);
         };
         while (ended.load() < n) {
@@ -270,18 +410,40 @@ int RunStation(const Args& args) {
                 station.StopAll();
             }
             show();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            portEvents.Wait(station.portChanges);
+            if (station.store && station.store->Waiting() > 0 &&
+                std::chrono::steady_clock::now() >= nextPush) {
+                // The server may be back: what waits goes out without waiting for a device.
+                std::string ignored;
+                station.store->Push(ignored);
+                nextPush = std::chrono::steady_clock::now() + kPushPause;
+            }
         }
         show();
+    }
+    if (station.store && station.store->Waiting() > 0) {
+        std::string why;
+        if (!station.store->Push(why)) {
+            std::fprintf(stderr,
+                         "velor-flash: %zu records wait in the spool (%s); the next station run "
+                         "for this server or 'velor-flash records push' sends them\n",
+                         station.store->Waiting(), why.c_str());
+        }
     }
     Tally total;
     int code = interrupted ? kExitStopped : kExitDone;
     for (std::size_t i = 0; i < n; ++i) {
-        std::printf("%s%s\n", station.Head(i).c_str(), station.tallies[i].Text().c_str());
+        if (!station.json) {
+            std::printf("%s%s\n", station.Head(i).c_str(), station.tallies[i].Text().c_str());
+        }
         total.Add(station.tallies[i]);
         code = WorseExitCode(code, station.codes[i]);
     }
-    std::printf("total  %s\n", total.Text().c_str());
+    if (station.json) {
+        std::printf("%s\n", station.FiguresJson().c_str());
+    } else {
+        std::printf("total  %s\n", total.Text().c_str());
+    }
     std::fflush(stdout);
     for (const auto& lost : station.lostRecords) {
         std::fprintf(stderr, "%s\n", lost.c_str());

@@ -59,6 +59,28 @@ int LatencyTimerOf(const fs::path& device) {
     return std::stoi(text);
 }
 
+// The USB path of the interface the tty hangs below ("1-1.4:1.0"), else of the USB device: a
+// two-port adapter has one device and two interfaces.
+std::string UsbLocationOf(const fs::path& device, const fs::path& usb) {
+    for (fs::path dir = device; !dir.empty() && dir != usb; dir = dir.parent_path()) {
+        if (dir.parent_path() == usb) {
+            return dir.filename().string();
+        }
+    }
+    return usb.filename().string();
+}
+
+// The link in folder that leads to deviceFile, other than devicePath itself; empty for none.
+std::string LinkTo(const fs::path& folder, const fs::path& deviceFile, const fs::path& devicePath) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (Canonical(it->path()) == deviceFile && it->path() != devicePath) {
+            return it->path().string();
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 SysfsPortDescriber SysfsPortDescriber::FromSystem() {
@@ -87,16 +109,12 @@ PortDescription SysfsPortDescriber::Describe(const std::string& name) {
             d.Manufacturer = ReadAttribute(usb / "manufacturer");
             d.Product = ReadAttribute(usb / "product");
             d.Serial = ReadAttribute(usb / "serial");
+            d.Location = UsbLocationOf(device, usb);
         }
     }
 
-    std::error_code ec;
-    for (fs::directory_iterator it(m_byIdDir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (Canonical(it->path()) == deviceFile && it->path() != devicePath) {
-            d.ById = it->path().string();
-            break;
-        }
-    }
+    d.ById = LinkTo(m_byIdDir, deviceFile, devicePath);
+    d.ByPath = LinkTo(fs::path(m_byIdDir).parent_path() / "by-path", deviceFile, devicePath);
     return d;
 }
 

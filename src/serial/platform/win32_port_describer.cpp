@@ -125,6 +125,8 @@ class SetupApiPortDescriber final : public IPortDescriber {
             d.FriendlyName = Property(set.Get(), data, SPDRP_FRIENDLYNAME);
             d.Manufacturer = Property(set.Get(), data, SPDRP_MFG);
             d.LatencyTimerMs = LatencyTimerOf(set.Get(), data);
+            // A multi-string: the first path names the socket ("PCIROOT(0)#...#USB(2)").
+            d.Location = Property(set.Get(), data, SPDRP_LOCATION_PATHS);
             char instance[512] = {};
             if (SetupDiGetDeviceInstanceIdA(set.Get(), &data, instance, sizeof instance - 1,
                                             nullptr)) {

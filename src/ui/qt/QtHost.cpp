@@ -49,7 +49,9 @@ void QtHost::Sleep(int milliseconds) {
 }
 
 void QtHost::ProcessEvents() {
-    Render();
+    if (m_pace.TurnRenders()) {
+        Render();
+    }
     QApplication::processEvents(QEventLoop::AllEvents);
 }
 

@@ -8,23 +8,12 @@
 #include "DevsimProcess.h"
 #include "GangHelpers.h"
 #include "ProgramRun.h"
+#include "TempFolder.h"
 
 namespace velor::testing {
 namespace {
 
 constexpr std::size_t kDeviceBytes = 32 * 255 * 8;  // reaches the release stamp at F0E0
-
-struct TempDir {
-    TempDir() {
-        char name[] = "/tmp/velor-station-XXXXXX";
-        path = mkdtemp(name) ? name : "";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -12,6 +12,7 @@
 #include "cli/commands/DeviceOptions.h"
 #include "cli/commands/PortsOptions.h"
 #include "cli/production/GangOptions.h"
+#include "cli/records/RecordsOptions.h"
 
 namespace velor::cli {
 namespace {
@@ -152,7 +153,8 @@ TEST(CommandLine, EveryOptionOfEveryTableIsInItsHelp) {
     const AllCommandApps apps;
     const std::string helps[] = {CheckHelp(),          PortsHelp(),         DoctorHelp(),
                                  DeviceHelp("detect"), DeviceHelp("write"), GangHelp(false),
-                                 GangHelp(true),       DeviceHelp("reset")};
+                                 GangHelp(true),       DeviceHelp("reset"), ReportHelp(),
+                                 RecordsHelp()};
     ASSERT_EQ(apps.Apps().size(), std::size(helps));
     for (std::size_t i = 0; i < apps.Apps().size(); ++i) {
         EXPECT_EQ(HelpText(*apps.Apps()[i]), helps[i]);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "mainform/AboutController.h"
 #include "mainform/FormEvents.h"
 #include "mainform/FormLayout.h"
@@ -137,6 +140,30 @@ TEST(RenderingHostRule, RendersBeforeBoxesAndTurnsButNotBeforeSoundsOrSleeps) {
     EXPECT_EQ(host.LongTimeOfDay(), "9:41:00");
     EXPECT_EQ(log, (Log{"render", "message|a", "render", "error|b", "render", "process", "beep",
                         "tone", "sleep", "front"}));
+}
+
+TEST(RenderingHostRule, TurnsInQuickSuccessionRenderOnceBoxesAlways) {
+    Log log;
+    OrderedHost inner(log);
+    RenderingHost host(
+        inner, [&log] { log.push_back("render"); }, std::chrono::hours(1));
+    for (int turn = 0; turn < 1000; ++turn) {
+        host.ProcessEvents();  // every turn still serves the queue
+    }
+    host.ShowMessage("a");
+    host.ProcessEvents();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "process"), 1001);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "render"), 2);
+    EXPECT_EQ(log.front(), "render");
+    EXPECT_EQ(log[log.size() - 3], "render");
+    EXPECT_EQ(log[log.size() - 2], "message|a");
+
+    log.clear();
+    RenderingHost unpaced(
+        inner, [&log] { log.push_back("render"); }, std::chrono::milliseconds(0));
+    unpaced.ProcessEvents();
+    unpaced.ProcessEvents();
+    EXPECT_EQ(log, (Log{"render", "process", "render", "process"}));
 }
 
 TEST(FormLayout, ServiceClientHeightIsWhatTheFrameLeavesOf340) {

@@ -1,0 +1,70 @@
+#include "cli/production/StationBoard.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/output/ControlEscapes.h"
+#include "cli/output/JsonEvents.h"
+#include "cli/records/YieldFigures.h"
+
+namespace velor::cli {
+
+namespace {
+
+constexpr std::size_t kFailureLines = 3;
+
+std::string Fixed(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+double UnitsPerHour(long done, double elapsedSeconds) {
+    return elapsedSeconds > 0 ? static_cast<double>(done) * 3600.0 / elapsedSeconds : 0;
+}
+
+}  // namespace
+
+std::vector<std::string> StationFigureLines(const std::vector<DeviceRecord>& records,
+                                            double elapsedSeconds, std::size_t waiting) {
+    const YieldFigures f = FiguresOf(records);
+    std::vector<std::string> lines;
+    lines.push_back("units/h " + Fixed(UnitsPerHour(f.done, elapsedSeconds)) +
+                    "  first-pass yield " + Fixed(f.FirstPassYield()) + " %  cycle mean " +
+                    Fixed(f.meanSeconds) + " s, p95 " + Fixed(f.p95Seconds) + " s");
+    std::vector<std::pair<long, std::string>> failures;
+    for (const auto& [message, count] : f.failuresByMessage) {
+        failures.emplace_back(count, message);
+    }
+    std::sort(failures.rbegin(), failures.rend());
+    for (std::size_t k = 0; k < failures.size() && k < kFailureLines; ++k) {
+        lines.push_back("failed " + std::to_string(failures[k].first) + "x  " +
+                        EscapeControls(failures[k].second));
+    }
+    if (waiting > 0) {
+        lines.push_back(std::to_string(waiting) + " records wait for the record server");
+    }
+    return lines;
+}
+
+std::string StationFiguresJson(const std::vector<DeviceRecord>& records, double elapsedSeconds,
+                               std::size_t waiting) {
+    const YieldFigures f = FiguresOf(records);
+    std::string failures;
+    for (const auto& [message, count] : f.failuresByMessage) {
+        if (!failures.empty()) {
+            failures += ',';
+        }
+        failures +=
+            "{\"message\":" + JsonString(message) + ",\"count\":" + std::to_string(count) + "}";
+    }
+    return "{\"event\":\"station\",\"records\":" + std::to_string(f.records) +
+           ",\"done\":" + std::to_string(f.done) +
+           ",\"units_per_hour\":" + Fixed(UnitsPerHour(f.done, elapsedSeconds)) +
+           ",\"first_pass_yield_percent\":" + Fixed(f.FirstPassYield()) +
+           ",\"cycle_mean_seconds\":" + Fixed(f.meanSeconds) +
+           ",\"cycle_p95_seconds\":" + Fixed(f.p95Seconds) + ",\"failures\":[" + failures +
+           "],\"records_waiting\":" + std::to_string(waiting) + "}";
+}
+
+}  // namespace velor::cli

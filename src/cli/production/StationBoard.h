@@ -1,0 +1,21 @@
+#pragma once
+// The station's figures under its slot lines: units per hour, first-pass yield, cycle times,
+// failures by message and records waiting for the server.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "cli/production/RecordFile.h"
+
+namespace velor::cli {
+
+// records: this run's, oldest first; elapsed: seconds since the station started.
+std::vector<std::string> StationFigureLines(const std::vector<DeviceRecord>& records,
+                                            double elapsedSeconds, std::size_t waiting);
+
+// The same figures as one JSON Lines event ("station").
+std::string StationFiguresJson(const std::vector<DeviceRecord>& records, double elapsedSeconds,
+                               std::size_t waiting);
+
+}  // namespace velor::cli

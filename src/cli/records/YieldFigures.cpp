@@ -1,0 +1,87 @@
+#include "cli/records/YieldFigures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace velor::cli {
+
+namespace {
+
+// Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+// The nearest-rank percentile of sorted values.
+double Percentile(const std::vector<double>& sorted, double p) {
+    if (sorted.empty()) {
+        return 0;
+    }
+    const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * sorted.size()));
+    return sorted[std::min(sorted.size(), std::max<std::size_t>(rank, 1)) - 1];
+}
+
+}  // namespace
+
+long long UtcSeconds(const std::string& time) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    char zone = 0;
+    if (std::sscanf(time.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &zone) !=
+            7 ||
+        zone != 'Z' || mo < 1 || mo > 12 || d < 1 || d > 31) {
+        return -1;
+    }
+    return DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 +
+           h * 3600 + mi * 60 + s;
+}
+
+YieldFigures FiguresOf(const std::vector<DeviceRecord>& records) {
+    YieldFigures f;
+    struct Last {
+        long long time;
+        bool done;
+    };
+    std::map<std::pair<std::string, std::string>, Last> lastOfSlot;
+    std::vector<double> seconds;
+    seconds.reserve(records.size());
+    double total = 0;
+    for (const auto& r : records) {
+        ++f.records;
+        const bool done = r.outcome == "done";
+        f.done += done;
+        if (!done) {
+            ++f.failuresByMessage[r.message];
+        }
+        const long long time = UtcSeconds(r.time);
+        const auto key = std::make_pair(r.station, r.slot);
+        const auto last = lastOfSlot.find(key);
+        const bool retry = last != lastOfSlot.end() && !last->second.done && time >= 0 &&
+                           time - last->second.time <= kRetryWindowSeconds;
+        if (retry) {
+            ++f.retries;
+        } else {
+            ++f.devices;
+            f.firstPass += done;
+        }
+        lastOfSlot[key] = {time, done};
+        seconds.push_back(r.seconds);
+        total += r.seconds;
+    }
+    std::sort(seconds.begin(), seconds.end());
+    if (!seconds.empty()) {
+        f.meanSeconds = total / static_cast<double>(seconds.size());
+        f.p50Seconds = Percentile(seconds, 50);
+        f.p90Seconds = Percentile(seconds, 90);
+        f.p95Seconds = Percentile(seconds, 95);
+        f.maxSeconds = seconds.back();
+    }
+    return f;
+}
+
+}  // namespace velor::cli
