@@ -63,6 +63,7 @@ int ReasonCode(OutcomeReason reason) {
         case OutcomeReason::GarbledDescription:
             return VELOR_REASON_GARBLED_DESCRIPTION;
         case OutcomeReason::NoImage:
+        case OutcomeReason::ImageTooSmall:
             return VELOR_REASON_NO_IMAGE;
         case OutcomeReason::FailureRule:
             return VELOR_REASON_FAILURE_RULE;
@@ -70,11 +71,14 @@ int ReasonCode(OutcomeReason reason) {
         case OutcomeReason::StopRequest:
             return VELOR_REASON_STOPPED;
         case OutcomeReason::PortBusy:
+        case OutcomeReason::Permission:
             return VELOR_REASON_PORT_BUSY;
         case OutcomeReason::PortMissing:
             return VELOR_REASON_PORT_MISSING;
         case OutcomeReason::PortLost:
+        case OutcomeReason::NotASerialPort:
             return VELOR_REASON_PORT_LOST;
+        case OutcomeReason::BadFirmware:
         case OutcomeReason::OtherError:
             break;
     }

@@ -29,7 +29,11 @@ class ActivityScope {
 OutcomeReason ReasonOf(const EComPort& e) {
     switch (e.Number()) {
         case TComMessage::PortBusy:
-            return OutcomeReason::PortBusy;
+            // Refused for want of permission the port carries the advice beside the message.
+            return e.Explained() ? OutcomeReason::Permission : OutcomeReason::PortBusy;
+        case TComMessage::SetCommStateFailed:
+            // What opens but takes no line settings is no serial port (/dev/null, a file).
+            return OutcomeReason::NotASerialPort;
         case TComMessage::NonexistentPort:
             return OutcomeReason::PortMissing;
         default:

@@ -318,9 +318,9 @@ FlashResult FlashDevice(DeviceContext& c, const std::shared_ptr<const FirmwareIm
         c.link.ResetDevice();
         c.port.ClosePort();
         c.host.MessageBeep(BeepKind::Hand);
-        ShowOutcome(
-            c, OutcomeReason::NoImage,
-            image == nullptr || image->Empty() ? texts::kImageMissing : texts::kImageTooSmall);
+        const bool missing = image == nullptr || image->Empty();
+        ShowOutcome(c, missing ? OutcomeReason::NoImage : OutcomeReason::ImageTooSmall,
+                    missing ? texts::kImageMissing : texts::kImageTooSmall);
         return FlashResult::Refused;
     }
     Flasher flasher(c, image.get(), state);

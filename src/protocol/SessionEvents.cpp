@@ -66,7 +66,7 @@ const char* OutcomeReasonName(OutcomeReason reason) {
         case OutcomeReason::NoReply:
             return "no-reply";
         case OutcomeReason::UnknownBootloader:
-            return "unknown-device";
+            return "unknown-bootloader";
         case OutcomeReason::SameRelease:
             return "same-release";
         case OutcomeReason::NewerRelease:
@@ -77,6 +77,10 @@ const char* OutcomeReasonName(OutcomeReason reason) {
             return "garbled-description";
         case OutcomeReason::NoImage:
             return "no-image";
+        case OutcomeReason::ImageTooSmall:
+            return "image-too-small";
+        case OutcomeReason::BadFirmware:
+            return "bad-firmware";
         case OutcomeReason::FailureRule:
             return "failure-rule";
         case OutcomeReason::StopKey:
@@ -84,6 +88,10 @@ const char* OutcomeReasonName(OutcomeReason reason) {
             return "stopped";
         case OutcomeReason::PortBusy:
             return "port-busy";
+        case OutcomeReason::Permission:
+            return "permission";
+        case OutcomeReason::NotASerialPort:
+            return "not-a-serial-port";
         case OutcomeReason::PortMissing:
             return "port-missing";
         case OutcomeReason::PortLost:

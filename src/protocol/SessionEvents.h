@@ -81,11 +81,15 @@ enum class OutcomeReason {
     NewerRelease,
     UnknownRelease,      // the description names no release
     GarbledDescription,  // a signing device's description never came whole: no release judged
-    NoImage,             // no image, or one smaller than the device
+    NoImage,             // no image at all
+    ImageTooSmall,       // an image smaller than the device
+    BadFirmware,         // the firmware text failed its checks or could not be read
     FailureRule,
     StopKey,      // the window's stop key
     StopRequest,  // a stop asked for from outside (Ctrl+C)
     PortBusy,
+    Permission,      // the port may not be opened by this user
+    NotASerialPort,  // it opened but takes no serial settings
     PortMissing,
     PortLost,  // any other port error
     OtherError,
@@ -165,9 +169,10 @@ class ListenScope {
 
 // "done", "refused", "failed", "stopped", "port-error", "error".
 const char* OutcomeKindName(OutcomeKind kind);
-// "done", "no-reply", "unknown-device", "same-release", "newer-release", "unknown-release",
-// "garbled-description", "no-image", "failure-rule", "stopped", "port-busy", "port-missing",
-// "port-lost", "error".
+// The reason's word, from the fixed list of docs/json-events.md: "done", "no-reply",
+// "unknown-bootloader", "same-release", "newer-release", "unknown-release", "garbled-description",
+// "no-image", "image-too-small", "bad-firmware", "failure-rule", "stopped", "port-busy",
+// "permission", "not-a-serial-port", "port-missing", "port-lost", "error".
 const char* OutcomeReasonName(OutcomeReason reason);
 
 }  // namespace velor

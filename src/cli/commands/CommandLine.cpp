@@ -32,8 +32,8 @@ std::string ProblemOfExtra(const CLI::App& app, const std::string& extra) {
     // "--prot=x" is misspelt in its name only.
     const std::string name = extra.substr(0, extra.find('='));
     std::string problem = "unknown option '" + name + "'";
-    if (const auto near = NearestName(name, OptionNames(app))) {
-        problem += ", did you mean '" + *near + "'?";
+    if (const auto nearest = NearestName(name, OptionNames(app))) {
+        problem += ", did you mean '" + *nearest + "'?";
     }
     return problem;
 }

@@ -86,7 +86,10 @@ std::string PortErrorHint(const std::string& port, const EComPort& e) {
         } catch (const EComPort&) {
             present.clear();  // none can be listed: none present
         }
-        return MissingPortHint(present);
+        return MissingPortLine(port, MissingPortHint(present));
+    }
+    if (e.Number() == TComMessage::SetCommStateFailed) {
+        return NotASerialPortHint(port);
     }
     if (e.Number() != TComMessage::PortBusy || e.Explained()) {
         return {};
@@ -117,6 +120,7 @@ int Run(Operation op, const Args& args) {
     const auto portName = PortToOpen(options->port, error);
     if (!portName) {
         reporter.Error("velor-flash: " + error);
+        reporter.NoteReason(OutcomeReason::PortMissing);
         reporter.Finish(SessionOutcome::None, kExitPortError);
         return kExitPortError;
     }
@@ -146,6 +150,8 @@ int Run(Operation op, const Args& args) {
                 session.ButtonConectClick();
                 break;
             case Operation::Write:
+                // Until the session ends with its own reason, a run that ends is the file's fault.
+                reporter.NoteReason(OutcomeReason::BadFirmware);
                 if (!LoadFirmware(options->hexFile, form, host, image)) {
                     outcome = SessionOutcome::Refused;
                     return static_cast<int>(kExitRefused);

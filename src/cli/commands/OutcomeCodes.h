@@ -20,6 +20,18 @@ inline int ExitCodeOf(SessionOutcome outcome) {
     return kExitRefused;
 }
 
+// The one set of outcome words of the JSON result, the gang table and the records: "done",
+// "refused", "failed", "stopped", "port-error" or "error".
+inline const char* OutcomeName(SessionOutcome outcome, int exitCode) {
+    if (exitCode == kExitPortError) {
+        return "port-error";
+    }
+    if (outcome == SessionOutcome::None) {
+        return exitCode == kExitStopped ? "stopped" : "error";
+    }
+    return OutcomeKindName(OutcomeKindOf(outcome));
+}
+
 // Of two exit codes, the one that says more is wrong: a port error over a refusal or failure,
 // those over a stop, a stop over done.
 inline int WorseExitCode(int a, int b) {

@@ -34,4 +34,14 @@ std::string BusyPortHint(const std::string& port, const std::vector<PortHolder>&
     return text;
 }
 
+std::string NotASerialPortHint(const std::string& port) {
+    return port +
+           " is not a serial port: it takes no line settings. 'velor-flash ports' lists "
+           "the serial ports.";
+}
+
+std::string MissingPortLine(const std::string& port, const std::string& presentHint) {
+    return "There is no port " + port + ". " + presentHint + " ('velor-flash ports' lists them.)";
+}
+
 }  // namespace velor::cli

@@ -1,5 +1,5 @@
 #pragma once
-// The line after "port busy" that tells the technician what holds the port and what to do.
+// The line after a port error that tells the technician what is wrong and what to do.
 
 #include <string>
 #include <vector>
@@ -10,5 +10,11 @@ namespace velor::cli {
 
 // Empty when there is nothing useful to say.
 std::string BusyPortHint(const std::string& port, const std::vector<PortHolder>& holders);
+
+// After the settings' failure of something that opened: it is no serial port.
+std::string NotASerialPortHint(const std::string& port);
+
+// After "no such port": the port named, then presentHint (the ports there are).
+std::string MissingPortLine(const std::string& port, const std::string& presentHint);
 
 }  // namespace velor::cli

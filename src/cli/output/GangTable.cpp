@@ -50,9 +50,9 @@ std::string ReportTable(const std::vector<DeviceReport>& reports) {
         portWidth = std::max(portWidth, r.port.size());
     }
     std::string table =
-        Pad("PORT", portWidth) + "  OUTCOME  SECONDS  FAILED  CALIBRATION  MESSAGE\n";
+        Pad("PORT", portWidth) + "  OUTCOME     SECONDS  FAILED  CALIBRATION  MESSAGE\n";
     for (const auto& r : reports) {
-        table += Pad(r.port, portWidth) + "  " + Pad(OutcomeWord(r), 7) + "  " +
+        table += Pad(r.port, portWidth) + "  " + Pad(OutcomeWord(r), 10) + "  " +
                  PadLeft(SecondsText(r.seconds), 7) + "  " +
                  PadLeft(std::to_string(r.failedAttempts), 6) + "  " + Pad(r.calibration, 11) +
                  "  " + r.message + "\n";

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <exception>
+
+#include "protocol/ReleaseGate.h"
 
 namespace velor::cli {
 
@@ -93,6 +96,21 @@ void AddProgress(JsonEvent& event, const WriteProgress& p) {
         .Add("percent", p.Percent())
         .Add("failed_attempts", p.FailedAttempts)
         .Add("calibration", p.Calibration);
+}
+
+void AddDevice(JsonEvent& event, const DeviceIdentified& device) {
+    event.Add("bootloader_version", device.BootloaderVersion)
+        .Add("device_pages", device.Pages)
+        .Add("device_blocks_per_page", device.BlocksPerPage)
+        .Add("device_block_size", device.BlockSize);
+    // A description the release gate reads as a release is one; a text of the stamp's length
+    // that is no number is not.
+    try {
+        if (CheckRelease(device.Description) != ReleaseVerdict::Unknown) {
+            event.Add("release", device.Description);
+        }
+    } catch (const std::exception&) {
+    }
 }
 
 }  // namespace velor::cli

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/output/WriteProgress.h"
+#include "protocol/SessionEvents.h"
 
 namespace velor::cli {
 
@@ -29,6 +30,9 @@ class JsonEvent {
     void Key(const std::string& key);
     std::string m_text;
 };
+
+// The identified device's fields (bootloader version, geometry, release), added to an event.
+void AddDevice(JsonEvent& event, const DeviceIdentified& device);
 
 // The progress fields of a write, added to an event.
 void AddProgress(JsonEvent& event, const WriteProgress& progress);

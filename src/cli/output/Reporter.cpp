@@ -5,6 +5,8 @@
 #include <ctime>
 
 #include "cli/Commands.h"
+#include "cli/commands/CommandLine.h"
+#include "cli/commands/OutcomeCodes.h"
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/JsonEvents.h"
 #include "cli/output/Summary.h"
@@ -21,17 +23,21 @@ std::string WallClock() {
     return std::string(buffer, n);
 }
 
-}  // namespace
-
-const char* OutcomeName(SessionOutcome outcome, int exitCode) {
-    if (exitCode == kExitPortError) {
-        return "port-error";
+// The message box centres its lines with leading spaces; a terminal's lines start at the left.
+std::string WithoutLeadingSpaces(const std::string& text) {
+    std::string out;
+    bool lineStart = true;
+    for (const char c : text) {
+        if (lineStart && c == ' ') {
+            continue;
+        }
+        lineStart = c == '\n';
+        out += c;
     }
-    if (outcome == SessionOutcome::None) {
-        return exitCode == kExitStopped ? "stopped" : "error";
-    }
-    return OutcomeKindName(OutcomeKindOf(outcome));
+    return out;
 }
+
+}  // namespace
 
 Reporter::Reporter(ReporterSettings settings, std::FILE* out, std::FILE* err,
                    std::function<double()> clock)
@@ -56,6 +62,7 @@ void Reporter::Start() {
         if (m_settings.Command == "write") {
             event.Add("firmware", m_settings.Firmware);
         }
+        event.Add("version", VersionLine());
         std::fprintf(m_out, "%s\n", event.Text().c_str());
         std::fflush(m_out);
     }
@@ -95,11 +102,11 @@ void Reporter::Message(const std::string& text) {
     switch (m_settings.Mode) {
         case OutputMode::Human:
             ClearLine();
-            std::fprintf(m_out, "%s\n", EscapeControls(text).c_str());
+            std::fprintf(m_out, "%s\n", EscapeControls(WithoutLeadingSpaces(text)).c_str());
             std::fflush(m_out);
             break;
         case OutputMode::Quiet:
-            m_quietMessages.push_back(EscapeControls(text));
+            m_quietMessages.push_back(EscapeControls(WithoutLeadingSpaces(text)));
             break;
         case OutputMode::Json:
             std::fprintf(m_out, "%s\n", JsonEvent("message").Add("text", text).Text().c_str());
@@ -194,6 +201,17 @@ void Reporter::NoteWriteEnd(bool leftAtReset, std::optional<double> replyLatency
     m_replyLatencyMs = replyLatencyMs;
 }
 
+std::string Reporter::ReasonWord(int exitCode) const {
+    if (m_follow.Ended()) {
+        return OutcomeReasonName(m_follow.Ended()->Reason);
+    }
+    if (m_reason) {
+        return OutcomeReasonName(*m_reason);
+    }
+    return exitCode == kExitStopped ? OutcomeReasonName(OutcomeReason::StopRequest)
+                                    : OutcomeReasonName(OutcomeReason::OtherError);
+}
+
 void Reporter::Finish(SessionOutcome outcome, int exitCode) {
     ClearLine();
     const double seconds = m_clock() - m_started;
@@ -225,7 +243,14 @@ void Reporter::Finish(SessionOutcome outcome, int exitCode) {
             break;
         case OutputMode::Json: {
             JsonEvent event("result");
-            event.Add("outcome", OutcomeName(outcome, exitCode)).Add("exit_code", exitCode);
+            event.Add("outcome", OutcomeName(outcome, exitCode))
+                .Add("reason", ReasonWord(exitCode))
+                .Add("message_number", m_follow.Ended() ? m_follow.Ended()->PortMessage : 0)
+                .Add("exit_code", exitCode)
+                .Add("version", VersionLine());
+            if (m_device && m_settings.Command == "detect") {
+                AddDevice(event, *m_device);
+            }
             if (m_settings.Command == "write") {
                 const WriteProgress reported = summarised ? progress : WriteProgress{};
                 event.Add("bytes", reported.Bytes)
@@ -257,8 +282,8 @@ void Reporter::Finish(SessionOutcome outcome, int exitCode) {
                 m_log->Line("# " + hint);
             }
         }
-        m_log->Line(std::string("# result: ") + OutcomeName(outcome, exitCode) + ", exit " +
-                    std::to_string(exitCode));
+        m_log->Line(std::string("# result: ") + OutcomeName(outcome, exitCode) + " (" +
+                    ReasonWord(exitCode) + "), exit " + std::to_string(exitCode));
     }
 }
 

@@ -54,6 +54,7 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     void OnCalibration(const CalibrationChanged& e) override { m_follow.OnCalibration(e); }
     void OnAttempt(const FlashAttemptEvent& e) override;
     void OnEnded(const OperationEnded& e) override { m_follow.OnEnded(e); }
+    void OnIdentified(const DeviceIdentified& e) override { m_device = e; }
 
     void Message(const std::string& text) override;
     void Error(const std::string& text) override;
@@ -61,6 +62,9 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
 
     // What the write's end learnt of the device and its line, for the summary and the result.
     void NoteWriteEnd(bool leftAtReset, std::optional<double> replyLatencyMs);
+
+    // Why a run ended that ended before its session did (no port, refused firmware).
+    void NoteReason(OutcomeReason reason) { m_reason = reason; }
 
     // The operation's end: summary, result event, log footer.
     void Finish(SessionOutcome outcome, int exitCode);
@@ -72,6 +76,8 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     void Redraw(const std::string& line);
     ProgressTimes Times(const WriteProgress& progress) const;
     bool WroteSomething(SessionOutcome outcome) const;
+    // The reason's word: the session's end, else the one noted, else by the exit code.
+    std::string ReasonWord(int exitCode) const;
 
     ReporterSettings m_settings;
     std::FILE* m_out;
@@ -90,11 +96,10 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     std::vector<std::string> m_quietMessages;
     bool m_leftAtReset = false;
     std::optional<double> m_replyLatencyMs;
+    std::optional<OutcomeReason> m_reason;
+    std::optional<DeviceIdentified> m_device;
 
     std::unique_ptr<AttemptLogFile> m_log;
 };
-
-// "done", "refused", "failed", "stopped", "port-error" or "error": the result event's outcome.
-const char* OutcomeName(SessionOutcome outcome, int exitCode);
 
 }  // namespace velor::cli

@@ -50,6 +50,10 @@ void DeviceReportListener::Fill(DeviceReport& report) const {
     const WriteProgress progress = m_follow.Progress();
     report.failedAttempts = progress.FailedAttempts;
     report.calibration = progress.Calibration;
+    if (const auto& end = m_follow.Ended()) {
+        report.reason = OutcomeReasonName(end->Reason);
+        report.messageNumber = end->PortMessage;
+    }
     if (!m_firstError.empty()) {
         report.message = OneLine(m_firstError);
     } else if (m_follow.Ended()) {
@@ -58,9 +62,7 @@ void DeviceReportListener::Fill(DeviceReport& report) const {
 }
 
 const char* OutcomeWord(const DeviceReport& report) {
-    // A device that an error left unaccounted for counts as failed.
-    return report.outcome == SessionOutcome::None ? "failed"
-                                                  : OutcomeKindName(OutcomeKindOf(report.outcome));
+    return OutcomeName(report.outcome, report.exitCode);
 }
 
 DeviceReport WriteDevice(const PortJob& job,

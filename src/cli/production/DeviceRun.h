@@ -39,11 +39,13 @@ struct DeviceReport {
     double seconds = 0;
     int64_t failedAttempts = 0;
     std::string calibration = "0.0.0";
-    std::string traceFile;     // the write's trace; empty: none
-    std::string traceProblem;  // why the trace is not whole; empty when it is
+    std::string traceFile;         // the write's trace; empty: none
+    std::string traceProblem;      // why the trace is not whole; empty when it is
+    std::string reason = "error";  // the session end's reason word (OutcomeReasonName)
+    int messageNumber = 0;         // the port error's message number; 0 for none
 };
 
-// The word of the final table and the record for a report: done, refused, failed or stopped.
+// The word of the final table and the record for a report: OutcomeName's.
 const char* OutcomeWord(const DeviceReport& report);
 
 // Listens to one device's write for its report: the progress, the calibration and the message

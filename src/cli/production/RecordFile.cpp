@@ -58,16 +58,16 @@ std::optional<RecordFormat> RecordFormatOf(const std::string& path) {
 }
 
 std::string CsvHeader() {
-    return "time,port,adapter_serial,release,image_sha256,outcome,message,seconds,"
-           "failed_attempts,calibration,trace_file\n";
+    return "time,port,adapter_serial,release,image_sha256,outcome,reason,message_number,message,"
+           "seconds,failed_attempts,calibration,version,trace_file\n";
 }
 
 std::string CsvLine(const DeviceRecord& r) {
     return CsvCell(r.time) + "," + CsvCell(r.port) + "," + CsvCell(r.adapterSerial) + "," +
            CsvCell(r.release) + "," + CsvCell(r.imageSha256) + "," + CsvCell(r.outcome) + "," +
-           CsvCell(r.message) + "," + SecondsText(r.seconds) + "," +
-           std::to_string(r.failedAttempts) + "," + CsvCell(r.calibration) + "," +
-           CsvCell(r.traceFile) + "\n";
+           CsvCell(r.reason) + "," + std::to_string(r.messageNumber) + "," + CsvCell(r.message) +
+           "," + SecondsText(r.seconds) + "," + std::to_string(r.failedAttempts) + "," +
+           CsvCell(r.calibration) + "," + CsvCell(r.version) + "," + CsvCell(r.traceFile) + "\n";
 }
 
 std::string JsonLine(const DeviceRecord& r) {
@@ -75,11 +75,13 @@ std::string JsonLine(const DeviceRecord& r) {
            ",\"adapter_serial\":" + JsonString(r.adapterSerial) +
            ",\"release\":" + JsonString(r.release) +
            ",\"image_sha256\":" + JsonString(r.imageSha256) +
-           ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
-           ",\"seconds\":" + SecondsText(r.seconds) +
+           ",\"outcome\":" + JsonString(r.outcome) + ",\"reason\":" + JsonString(r.reason) +
+           ",\"message_number\":" + std::to_string(r.messageNumber) +
+           ",\"message\":" + JsonString(r.message) + ",\"seconds\":" + SecondsText(r.seconds) +
            ",\"failed_attempts\":" + std::to_string(r.failedAttempts) +
            ",\"calibration\":" + JsonString(r.calibration) +
-           ",\"trace_file\":" + JsonString(r.traceFile) + "}\n";
+           ",\"version\":" + JsonString(r.version) + ",\"trace_file\":" + JsonString(r.traceFile) +
+           "}\n";
 }
 
 RecordFile::RecordFile(std::string path, RecordFormat format)

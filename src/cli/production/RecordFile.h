@@ -16,18 +16,19 @@ struct DeviceRecord {
     std::string adapterSerial;  // the USB adapter's serial number; empty when not known
     std::string release;
     std::string imageSha256;
-    std::string outcome;  // done, refused, failed, stopped
+    std::string outcome;    // OutcomeName's word: done, refused, failed, stopped, port-error, error
+    std::string reason;     // OutcomeReasonName's word
+    int messageNumber = 0;  // the system's port error message number; 0 for none
     std::string message;
     double seconds = 0;
     int64_t failedAttempts = 0;
     std::string calibration;
+    std::string version;  // velor-flash's
     // The record databases' columns beyond the files' (kept last: a short brace list stays
     // valid).
     std::string id = {};  // unique, made once by the station: a resend never writes it twice
     std::string station = {};
     std::string slot = {};       // the slot's name; the port's name where no slot was named
-    std::string reason = {};     // the fixed reason word of the outcome
-    int messageNumber = 0;       // the system's message number; 0 for none
     std::string traceFile = {};  // the trace of a device that did not end done; empty for none
 };
 

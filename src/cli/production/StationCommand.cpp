@@ -218,11 +218,14 @@ struct Station {
         r.release = release;
         r.imageSha256 = imageSha256;
         r.outcome = OutcomeWord(report);
+        r.reason = report.reason;
+        r.messageNumber = report.messageNumber;
         r.message = report.message;
         r.seconds = report.seconds;
         r.failedAttempts = report.failedAttempts;
         r.calibration = report.calibration;
         r.traceFile = report.traceFile;
+        r.version = VersionLine();
         {
             const std::lock_guard<std::mutex> lock(tallyMutex);
             tallies[i].Add(report);
@@ -379,8 +382,8 @@ int RunStation(const Args& args) {
     station.imageSha256 = ImageSha256(*start.image);
     station.count = options->count;
     // Beside a record file by default; a server's address names no folder.
-    const bool recordIsFile = !options->recordFile.empty() &&
-                              options->recordFile.find("://") == std::string::npos;
+    const bool recordIsFile =
+        !options->recordFile.empty() && options->recordFile.find("://") == std::string::npos;
     station.traceFolder = !options->trace.empty() ? options->trace
                           : recordIsFile          ? options->recordFile + "-traces"
                                                   : "";

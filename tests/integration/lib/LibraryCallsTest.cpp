@@ -103,7 +103,7 @@ TEST(LibraryCalls, TheCodesHaveTheirWords) {
     EXPECT_STREQ(velor_outcome_name(VELOR_OUTCOME_PORT_ERROR), "port-error");
     EXPECT_STREQ(velor_outcome_name(VELOR_OUTCOME_NONE), "none");
     EXPECT_STREQ(velor_reason_name(VELOR_REASON_NEWER_RELEASE), "newer-release");
-    EXPECT_STREQ(velor_reason_name(VELOR_REASON_UNKNOWN_DEVICE), "unknown-device");
+    EXPECT_STREQ(velor_reason_name(VELOR_REASON_UNKNOWN_DEVICE), "unknown-bootloader");
     EXPECT_STREQ(velor_reason_name(VELOR_REASON_ERROR), "error");
     EXPECT_STREQ(velor_reason_name(99), "");
     EXPECT_STREQ(velor_version(), "1.0.0");

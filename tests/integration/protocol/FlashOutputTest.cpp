@@ -77,11 +77,12 @@ TEST(FlashOutput, JsonIsAllThereIsOnStdout) {
                     "{\"event\":\"message\",\"text\":\"                                 "
                     "        Мікропрограма успішно завантажена в "))
         << r.out;
-    EXPECT_EQ(lines.back().rfind("{\"event\":\"result\",\"outcome\":\"done\",\"exit_code\":0,"
-                                 "\"bytes\":2048,\"pages\":8,\"seconds\":",
+    EXPECT_EQ(lines.back().rfind("{\"event\":\"result\",\"outcome\":\"done\",\"reason\":\"done\","
+                                 "\"message_number\":0,\"exit_code\":0,\"version\":\"velor-flash ",
                                  0),
               0u)
         << lines.back();
+    EXPECT_TRUE(Has(lines.back(), "\"bytes\":2048,\"pages\":8,\"seconds\":")) << lines.back();
     EXPECT_TRUE(std::regex_search(
         lines.back(), std::regex("\"failed_attempts\":\\d+,\"calibration\":\"\\d+\\.\\d+\\.\\d+\""
                                  ",\"reply_latency_ms\":\\d+\\.\\d}$")))
@@ -94,7 +95,10 @@ TEST(FlashOutput, JsonIsAllThereIsOnStdout) {
     const auto failed = LinesOf(missing.out);
     ASSERT_EQ(failed.size(), 3u) << missing.out;
     EXPECT_TRUE(Has(failed[1], "{\"event\":\"error\",\"text\":\"Спроба відкрити"));
-    EXPECT_TRUE(Has(failed[2], "\"outcome\":\"port-error\",\"exit_code\":3")) << failed[2];
+    EXPECT_TRUE(Has(failed[2],
+                    "\"outcome\":\"port-error\",\"reason\":\"port-missing\","
+                    "\"message_number\":1,\"exit_code\":3"))
+        << failed[2];
 }
 
 TEST(FlashOutput, TheLogHoldsEveryAttemptTheDeviceReceived) {
@@ -117,7 +121,7 @@ TEST(FlashOutput, TheLogHoldsEveryAttemptTheDeviceReceived) {
                                   0),
               0u)
         << lines.front();
-    EXPECT_EQ(lines.back(), "# result: done, exit 0");
+    EXPECT_EQ(lines.back(), "# result: done (done), exit 0");
 
     std::vector<std::string> logged;
     for (const auto& line : lines) {

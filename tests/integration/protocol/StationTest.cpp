@@ -82,22 +82,25 @@ TEST(Station, WritesDevicesAsTheyAppearAndRecordsEach) {
     }
     ASSERT_EQ(rows.size(), 3u) << text;
     EXPECT_EQ(rows[0],
-              "time,port,adapter_serial,release,image_sha256,outcome,message,seconds,"
-              "failed_attempts,calibration,trace_file");
+              "time,port,adapter_serial,release,image_sha256,outcome,reason,message_number,"
+              "message,seconds,failed_attempts,calibration,version,trace_file");
     const std::string sha = ExpectedSha256(dir.path);
     ASSERT_EQ(sha.size(), 64u);
     for (std::size_t i = 1; i < 3; ++i) {
         const auto f = Fields(rows[i]);
-        ASSERT_EQ(f.size(), 11u) << rows[i];
-        EXPECT_EQ(f[10], "") << "a device done keeps no trace";
+        ASSERT_EQ(f.size(), 14u) << rows[i];
+        EXPECT_EQ(f[13], "") << "a device done keeps no trace";
         EXPECT_EQ(f[0].size(), 20u) << f[0];  // 2026-12-09T10:12:03Z
         EXPECT_EQ(f[1], i == 1 ? portA : portB);
         EXPECT_EQ(f[3], "241004");
         EXPECT_EQ(f[4], sha);
         EXPECT_EQ(f[5], "done");
-        EXPECT_TRUE(Has(f[6], "Мікропрограма успішно завантажена в ")) << f[6];
-        EXPECT_GT(std::stod(f[7]), 0.0);
-        EXPECT_EQ(std::to_string(std::stol(f[8])), f[8]);
+        EXPECT_EQ(f[6], "done");
+        EXPECT_EQ(f[7], "0");
+        EXPECT_TRUE(Has(f[8], "Мікропрограма успішно завантажена в ")) << f[8];
+        EXPECT_GT(std::stod(f[9]), 0.0);
+        EXPECT_EQ(std::to_string(std::stol(f[10])), f[10]);
+        EXPECT_EQ(f[12].rfind("velor-flash ", 0), 0u) << f[12];
     }
 }
 

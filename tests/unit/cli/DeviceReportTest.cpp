@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "cli/commands/CommandLine.h"
+
 #include <cstdio>
 #include <string>
 
@@ -99,9 +101,11 @@ TEST(SameWrite, IsReportedAlikeByTheSingleAndTheGangFrontEnds) {
     ASSERT_FALSE(lines.empty());
     DeviceReport report;
     gang.Fill(report);
+    EXPECT_EQ(report.reason, "stopped");
     EXPECT_EQ(lines.back(),
-              "{\"event\":\"result\",\"outcome\":\"stopped\",\"exit_code\":4,"
-              "\"bytes\":192,\"pages\":1,\"seconds\":0.0,\"failed_attempts\":" +
+              "{\"event\":\"result\",\"outcome\":\"stopped\",\"reason\":\"" + report.reason +
+                  "\",\"message_number\":0,\"exit_code\":4,\"version\":\"" + VersionLine() +
+                  "\",\"bytes\":192,\"pages\":1,\"seconds\":0.0,\"failed_attempts\":" +
                   std::to_string(report.failedAttempts) + ",\"calibration\":\"" +
                   report.calibration + "\"}");
     EXPECT_EQ(ProgressLine("COM3", 4, gang.Progress()),

@@ -21,10 +21,10 @@ TEST(GangTable, OneRowPerDeviceInColumns) {
     DeviceReport lost{"COM3", SessionOutcome::None, 3, "Помилка читання", 3.96, 7, "1.2.4", "", ""};
     DeviceReport stop{"COM4", SessionOutcome::Stopped, 4, "Зупинено", 0.5, 0, "0.0.0", "", ""};
     EXPECT_EQ(ReportTable({done, lost, stop}),
-              "PORT           OUTCOME  SECONDS  FAILED  CALIBRATION  MESSAGE\n"
-              "/dev/ttyUSB10  done        21.0       0  0.0.0        Мікропрограма успішно\n"
-              "COM3           failed       4.0       7  1.2.4        Помилка читання\n"
-              "COM4           stopped      0.5       0  0.0.0        Зупинено\n");
+              "PORT           OUTCOME     SECONDS  FAILED  CALIBRATION  MESSAGE\n"
+              "/dev/ttyUSB10  done           21.0       0  0.0.0        Мікропрограма успішно\n"
+              "COM3           port-error      4.0       7  1.2.4        Помилка читання\n"
+              "COM4           stopped         0.5       0  0.0.0        Зупинено\n");
 }
 
 TEST(GangTable, ProgressLineShowsCalibrationOnceAnAttemptFailed) {

@@ -11,17 +11,21 @@ namespace velor::cli {
 namespace {
 
 DeviceRecord Sample() {
-    return {"2026-12-09T10:12:03Z",
-            "/dev/ttyUSB0",
-            "A10K3XYZ",
-            "241004",
-            std::string(64, 'e'),
-            "failed",
-            "Помилка запису - 000400",
-            21.45,
-            12,
-            "0.5.7",
-            "traces/20261209-101203-000-ttyUSB0-write.jsonl"};
+    DeviceRecord r;
+    r.time = "2026-12-09T10:12:03Z";
+    r.port = "/dev/ttyUSB0";
+    r.adapterSerial = "A10K3XYZ";
+    r.release = "241004";
+    r.imageSha256 = std::string(64, 'e');
+    r.outcome = "failed";
+    r.reason = "failure-rule";
+    r.message = "Помилка запису - 000400";
+    r.seconds = 21.45;
+    r.failedAttempts = 12;
+    r.calibration = "0.5.7";
+    r.version = "velor-flash 1.0.0";
+    r.traceFile = "traces/20261209-101203-000-ttyUSB0-write.jsonl";
+    return r;
 }
 
 std::string ReadAll(const std::string& path) {
@@ -40,10 +44,10 @@ TEST(RecordFile, FormatFollowsTheFileName) {
 }
 
 TEST(RecordFile, CsvQuotesOnlyWhatNeedsIt) {
-    EXPECT_EQ(CsvLine(Sample()), "2026-12-09T10:12:03Z,/dev/ttyUSB0,A10K3XYZ,241004," +
-                                     std::string(64, 'e') +
-                                     ",failed,Помилка запису - 000400,21.4,12,0.5.7,"
-                                     "traces/20261209-101203-000-ttyUSB0-write.jsonl\n");
+    EXPECT_EQ(CsvLine(Sample()),
+              "2026-12-09T10:12:03Z,/dev/ttyUSB0,A10K3XYZ,241004," + std::string(64, 'e') +
+                  ",failed,failure-rule,0,Помилка запису - 000400,21.4,12,0.5.7,velor-flash 1.0.0,"
+                  "traces/20261209-101203-000-ttyUSB0-write.jsonl\n");
     DeviceRecord r = Sample();
     r.message = "Не визначино, \"так\"\nдалі";
     r.port = "COM3";
@@ -59,6 +63,9 @@ TEST(RecordFile, JsonEscapesQuotesBackslashesAndControls) {
     EXPECT_NE(line.find("\"port\":\"\\\\\\\\.\\\\COM12\""), std::string::npos) << line;
     EXPECT_NE(line.find("\"message\":\"a \\\"b\\\"\\r\\n\\tc\""), std::string::npos) << line;
     EXPECT_NE(line.find("\"seconds\":21.4,\"failed_attempts\":12,"), std::string::npos) << line;
+    EXPECT_NE(line.find("\"outcome\":\"failed\",\"reason\":\"failure-rule\",\"message_number\":0,"),
+              std::string::npos)
+        << line;
     EXPECT_NE(line.find(",\"trace_file\":\"traces/20261209-101203-000-ttyUSB0-write.jsonl\"}"),
               std::string::npos)
         << line;

@@ -1,3 +1,5 @@
+#include "cli/commands/CommandLine.h"
+#include "cli/commands/OutcomeCodes.h"
 #include "cli/output/Reporter.h"
 #include "support/TextLines.h"
 
@@ -105,13 +107,17 @@ TEST_F(ReporterRun, JsonPutsOnlyEventsOnStdout) {
     }
     EXPECT_EQ(lines.front(),
               "{\"event\":\"start\",\"command\":\"write\",\"port\":\"/dev/ttyUSB0\","
-              "\"baud\":115200,\"firmware\":\"embedded release\"}");
+              "\"baud\":115200,\"firmware\":\"embedded release\",\"version\":\"" +
+                  VersionLine() + "\"}");
     EXPECT_TRUE(Has(lines[1], "\"event\":\"progress\"")) << lines[1];
     EXPECT_TRUE(Has(lines[lines.size() - 3], "\"event\":\"message\""));
     EXPECT_EQ(lines[lines.size() - 2], "{\"event\":\"error\",\"text\":\"Помилка\"}");
     EXPECT_EQ(lines.back(),
-              "{\"event\":\"result\",\"outcome\":\"done\",\"exit_code\":0,\"bytes\":512,"
-              "\"pages\":4,\"seconds\":3.0,\"failed_attempts\":0,\"calibration\":\"0.0.0\"}");
+              "{\"event\":\"result\",\"outcome\":\"done\",\"reason\":\"done\",\"message_number\":0,"
+              "\"exit_code\":0,\"version\":\"" +
+                  VersionLine() +
+                  "\",\"bytes\":512,\"pages\":4,\"seconds\":3.0,\"failed_attempts\":0,"
+                  "\"calibration\":\"0.0.0\"}");
     // Every new page is reported; progress never goes back.
     int64_t lastBytes = -1;
     int progressEvents = 0;
@@ -179,6 +185,20 @@ TEST_F(ReporterRun, TheTerminalLineIsClearedBeforeAMessage) {
     EXPECT_EQ(progress.find('\n'), std::string::npos);
 }
 
+TEST_F(ReporterRun, TheTerminalShowsMessagesWithoutTheBoxsLeadingSpaces) {
+    const std::string boxed = std::string(41, ' ') + "Мікропрограма успішно завантажена\n  Після";
+    auto human = Make(OutputMode::Human);
+    human->Message(boxed);
+    EXPECT_EQ(out.Text(), "Мікропрограма успішно завантажена\nПісля\n");
+    // The JSON message stays word for word.
+    Capture json;
+    ReporterSettings settings;
+    settings.Mode = OutputMode::Json;
+    Reporter events(settings, json.File(), err.File(), [] { return 0.0; });
+    events.Message(boxed);
+    EXPECT_TRUE(Has(json.Text(), std::string(41, ' ') + "Мікропрограма")) << json.Text();
+}
+
 TEST_F(ReporterRun, AFailedWriteSummarisesWhatWasWritten) {
     auto reporter = Make(OutputMode::Human, false);
     reporter->Start();
@@ -239,7 +259,7 @@ TEST_F(ReporterRun, TheLogHoldsAHeaderTheAttemptsAndTheResult) {
     EXPECT_EQ(lines[1], "Записавg0501;");
     EXPECT_EQ(lines[8], "Записавg0502;");
     EXPECT_EQ(lines[9].rfind("# Wrote 512 bytes", 0), 0u) << lines[9];
-    EXPECT_EQ(lines[10], "# result: done, exit 0");
+    EXPECT_EQ(lines[10], "# result: done (done), exit 0");
 }
 
 TEST(OutcomeName, NamesEveryEnd) {
