@@ -75,8 +75,14 @@ std::string AdapterText(const TraceContent& t) {
 }  // namespace
 
 std::string TraceProblemText(const std::string& path, const TraceProblem& problem) {
-    return EscapeControls(path) + (problem.line > 0 ? ":" + std::to_string(problem.line) : "") +
-           ": " + EscapeControls(problem.what);
+    std::string text = EscapeControls(path);
+    if (problem.line > 0) {
+        text += ':';
+        text += std::to_string(problem.line);
+    }
+    text += ": ";
+    text += EscapeControls(problem.what);
+    return text;
 }
 
 std::string TraceSummaryText(const TraceContent& t) {

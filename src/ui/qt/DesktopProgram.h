@@ -21,7 +21,7 @@ namespace velor::ui {
 struct DesktopOptions {
     bool Sound = true;
     bool Animated = true;
-    std::filesystem::path TraceFolder;  // where each operation's trace goes; empty: none
+    std::filesystem::path TraceFolder = {};  // where each operation's trace goes; empty: none
 };
 
 class TDesktopProgram final : private IDesktopProgram {

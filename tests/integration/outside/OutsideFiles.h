@@ -11,6 +11,8 @@
 #include <iterator>
 #include <string>
 
+#include "GangHelpers.h"  // ReadAll
+
 namespace velor::testing {
 
 struct WorkFolder {
@@ -26,11 +28,6 @@ struct WorkFolder {
     std::string operator/(const std::string& name) const { return path + "/" + name; }
     std::string path;
 };
-
-inline std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline void WriteAll(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

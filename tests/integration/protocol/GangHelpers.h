@@ -19,6 +19,8 @@
 
 #include "DevsimProcess.h"
 
+#include "TempFolder.h"
+
 namespace velor::testing {
 
 // The first `size` bytes of the carried release, 0xFF past its end.
@@ -60,21 +62,6 @@ inline bool Received(const DevsimProcess& devsim, const std::string& prefix) {
     }
     return false;
 }
-
-// A fresh folder under /tmp, removed with what it holds.
-struct TempDir {
-    TempDir() {
-        char name[] = "/tmp/velor-test-XXXXXX";
-        path = mkdtemp(name) ? name : "";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string path;
-};
 
 inline std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
