@@ -1,4 +1,6 @@
 // velor-flash's device options over arbitrary argument vectors (arguments separated by NUL).
+#include <stdlib.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 1) {
         return 0;
     }
+    // The port may also come from the environment; the fuzzer's must come from the arguments.
+    unsetenv("VELOR_PORT");
     const bool allowHex = data[0] & 1;
+    const std::string command = allowHex ? "write" : (data[0] & 2) ? "detect" : "reset";
     velor::cli::Args args;
     std::string current;
     for (std::size_t i = 1; i < size; ++i) {
@@ -36,12 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     args.push_back(current);
 
     std::string error;
-    const auto options = velor::cli::ParseDeviceOptions(args, allowHex, error);
+    const auto options = velor::cli::ParseDeviceOptions(command, args, error);
     if (!options) {
         Expect(!error.empty(), "a refusal without a reason");
         return 0;
     }
-    if (options->help) {
+    if (options->help || options->version) {
         return 0;
     }
     Expect(!options->port.empty(), "no port");
@@ -49,9 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                options->baudIndex < static_cast<int>(velor::BaudRateItems().size()),
            "a rate outside the list");
     Expect(allowHex || options->hexFile.empty(), "--hex where it is not an option");
+    // --port P, --port=P, -p P and -pP all leave the port's text inside one argument.
     bool portNamed = false;
-    for (std::size_t i = 0; i + 1 < args.size(); ++i)
-        portNamed = portNamed || (args[i] == "--port" && args[i + 1] == options->port);
-    Expect(portNamed, "a port that no --port named");
+    for (const std::string& arg : args)
+        portNamed = portNamed || arg.find(options->port) != std::string::npos;
+    Expect(portNamed, "a port that no argument named");
     return 0;
 }
