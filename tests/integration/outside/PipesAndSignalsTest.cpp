@@ -63,7 +63,7 @@ TEST(PipesAndSignals, AClosedOutputPipeLetsTheWriteFinish) {
     const auto lines = LinesOf(ReadAll(log));
     std::remove(log.c_str());
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "# result: done, exit 0");
+    EXPECT_EQ(lines.back(), "# result: done (done), exit 0");
     devsim.Stop();
     const auto dump = devsim.Dump();
     const auto release = ReleaseBytes(dump.size());
@@ -87,7 +87,7 @@ TEST(PipesAndSignals, TermAndHangUpAreStopRequests) {
         const auto lines = LinesOf(ReadAll(log));
         std::remove(log.c_str());
         ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.back(), "# result: stopped, exit 4") << strsignal(signalNumber);
+        EXPECT_EQ(lines.back(), "# result: stopped (stopped), exit 4") << strsignal(signalNumber);
     }
 }
 
