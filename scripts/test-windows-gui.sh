@@ -22,7 +22,7 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A
 for dll in $dlls; do
     case $dll in
         advapi32.dll | comctl32.dll | comdlg32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | \
-            shell32.dll | user32.dll | winmm.dll | ole32.dll) ;;
+            setupapi.dll | shell32.dll | user32.dll | winmm.dll | ole32.dll) ;;
         *) echo "test-windows-gui: $exe imports $dll" >&2; exit 1 ;;
     esac
 done
