@@ -79,7 +79,7 @@ man -w velor-bootloader >/dev/null
 [ -f /usr/lib/velor-bootloader/modules/velor-tones.so ]
 [ -f /usr/lib/velor-bootloader/modules/velor-event-sounds.so ]
 # libvelor as a program that embeds it finds it: Debian's python3, pkg-config, the linker.
-python3 -c "import velor; assert velor.version() == '$(sed -n 's/^project(VelorBootloader VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)'; assert len(velor.embedded().sha256) == 64"
+/usr/bin/python3 -c "import velor; assert velor.version() == '$(sed -n 's/^project(VelorBootloader VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)'; assert len(velor.embedded().sha256) == 64"
 [ "$(readelf -d /usr/lib/x86_64-linux-gnu/libvelor.so.1 | sed -n 's/.*soname: \[\(.*\)\]/\1/p')" = libvelor.so.1 ]
 lib_probe=$(mktemp -d)
 cc -std=c99 -o "$lib_probe/write_one" examples/c/write_one.c $(pkg-config --cflags --libs velor)
