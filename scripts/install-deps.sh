@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang-format
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev libgl-dev
-    xvfb xauth socat binutils
+    xvfb xauth x11-utils socat binutils
     g++-mingw-w64-x86-64
     python3
     dpkg-dev lintian desktop-file-utils appstream man-db nsis wine64 zip

@@ -13,9 +13,6 @@ export WINEPREFIX=$PWD/build/wine-package
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$wine" wineboot -i >/dev/null 2>&1
-fi
 work=$(mktemp -d)
 xvfb_pid= window_pid=
 cleanup() {
@@ -28,6 +25,17 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "test-windows-package: $*" >&2; exit 1; }
+
+# The display comes first: Wine's desktop takes the display its first program found, and the
+# window must be on one (the uninstaller looks for it, this script waits for it).
+source scripts/wine-env.sh
+wine_xvfb_start "$work"
+xvfb_pid=$WINE_XVFB_PID
+"$wineserver" -k >/dev/null 2>&1 || true
+"$wineserver" -w >/dev/null 2>&1 || true
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine" wineboot -i >/dev/null 2>&1
+fi
 
 user_dir=$(ls -d "$WINEPREFIX/drive_c/users"/*/ | grep -v /Public/ | head -n 1)
 install_dir="${user_dir}AppData/Local/Programs/Velor Bootloader"
@@ -58,20 +66,25 @@ check=$("$wine" "$install_dir/velor-flash.exe" check | tr -d '\r')
 echo "$check" | head -n 3
 grep -q "Release stamp at F0E0: 241004" <<<"$check" || { echo "test-windows-package: check failed" >&2; exit 1; }
 
-# While the window runs, the uninstaller refuses (silently) and leaves everything; once it is
-# closed, the same uninstall removes everything. Run in place (_?=), so that it has ended when
-# the call returns, with the folder as the installer named it (a Z: path is not taken as it).
-uninstall_in_place() {
-    "$wine" "$install_dir/Uninstall.exe" /S \
-        "_?=C:\\users\\$(basename "$user_dir")\\AppData\\Local\\Programs\\Velor Bootloader" || true
-}
-source scripts/wine-env.sh
-wine_xvfb_start "$work"
-xvfb_pid=$WINE_XVFB_PID
+# While the window runs, the uninstaller refuses (silently, exit code 2) and leaves everything;
+# once it is closed, the uninstall a user starts removes everything.
+# The refusing run stays in place (_?=) so that its exit code is its own: NSIS honours _?= only
+# unquoted, and wine quotes an argument with spaces, so a batch file passes the command line.
+install_dir_windows="C:\\users\\$(basename "$user_dir")\\AppData\\Local\\Programs\\Velor Bootloader"
+printf '@"%s\\Uninstall.exe" /S _?=%s\r\n@exit /b %%ERRORLEVEL%%\r\n' \
+    "$install_dir_windows" "$install_dir_windows" >"$work/uninstall-in-place.bat"
 "$wine" "$install_dir/velor-bootloader.exe" &
 window_pid=$!
-sleep 8  # the window is up well before this
-uninstall_in_place
+# A first start in a fresh prefix can take long under load: wait for the window itself.
+window_is_up() { grep -q "KALMIRA-5K-2 Bootloader" <<<"$(xwininfo -root -tree 2>/dev/null)"; }
+for _ in $(seq 240); do
+    window_is_up && break
+    sleep 0.5
+done
+window_is_up || fail "the installed window did not come up"
+refused=0
+"$wine" cmd /c "Z:$(sed 's|/|\\|g' <<<"$work")\\uninstall-in-place.bat" || refused=$?
+[ "$refused" -eq 2 ] || fail "the uninstaller did not refuse while the window ran (exit code $refused)"
 for f in velor-bootloader.exe velor-flash.exe Uninstall.exe; do
     [ -f "$install_dir/$f" ] || fail "an uninstall while the window ran removed $f"
 done
@@ -83,7 +96,9 @@ kill "$window_pid"
 wait "$window_pid" 2>/dev/null || true
 window_pid=
 
-uninstall_in_place
+# As a user runs it: the uninstaller copies itself away and the call returns at once, so wait
+# for every program of the prefix to end.
+"$wine" "$install_dir/Uninstall.exe" /S
 "$wineserver" -w
 if [ -e "$install_dir" ] || [ -e "$start_menu" ]; then
     echo "test-windows-package: the uninstaller left files behind" >&2
