@@ -41,47 +41,48 @@ long long UtcSeconds(const std::string& time) {
            h * 3600 + mi * 60 + s;
 }
 
-YieldFigures FiguresOf(const std::vector<DeviceRecord>& records) {
-    YieldFigures f;
-    struct Last {
-        long long time;
-        bool done;
-    };
-    std::map<std::pair<std::string, std::string>, Last> lastOfSlot;
-    std::vector<double> seconds;
-    seconds.reserve(records.size());
-    double total = 0;
-    for (const auto& r : records) {
-        ++f.records;
-        const bool done = r.outcome == "done";
-        f.done += done;
-        if (!done) {
-            ++f.failuresByMessage[r.message];
-        }
-        const long long time = UtcSeconds(r.time);
-        const auto key = std::make_pair(r.station, r.slot);
-        const auto last = lastOfSlot.find(key);
-        const bool retry = last != lastOfSlot.end() && !last->second.done && time >= 0 &&
-                           time - last->second.time <= kRetryWindowSeconds;
-        if (retry) {
-            ++f.retries;
-        } else {
-            ++f.devices;
-            f.firstPass += done;
-        }
-        lastOfSlot[key] = {time, done};
-        seconds.push_back(r.seconds);
-        total += r.seconds;
+void FigureTally::Add(const DeviceRecord& r) {
+    ++m_f.records;
+    const bool done = r.outcome == "done";
+    m_f.done += done;
+    if (!done) {
+        ++m_f.failuresByMessage[r.message];
     }
+    const long long time = UtcSeconds(r.time);
+    auto [last, first] = m_lastOfSlot.try_emplace(std::make_pair(r.station, r.slot), Last{});
+    const bool retry = !first && !last->second.done && time >= 0 &&
+                       time - last->second.time <= kRetryWindowSeconds;
+    if (retry) {
+        ++m_f.retries;
+    } else {
+        ++m_f.devices;
+        m_f.firstPass += done;
+    }
+    last->second = {time, done};
+    m_seconds.push_back(r.seconds);
+    m_total += r.seconds;
+}
+
+YieldFigures FigureTally::Figures() const {
+    YieldFigures f = m_f;
+    std::vector<double> seconds = m_seconds;
     std::sort(seconds.begin(), seconds.end());
     if (!seconds.empty()) {
-        f.meanSeconds = total / static_cast<double>(seconds.size());
+        f.meanSeconds = m_total / static_cast<double>(seconds.size());
         f.p50Seconds = Percentile(seconds, 50);
         f.p90Seconds = Percentile(seconds, 90);
         f.p95Seconds = Percentile(seconds, 95);
         f.maxSeconds = seconds.back();
     }
     return f;
+}
+
+YieldFigures FiguresOf(const std::vector<DeviceRecord>& records) {
+    FigureTally tally;
+    for (const auto& r : records) {
+        tally.Add(r);
+    }
+    return tally.Figures();
 }
 
 }  // namespace velor::cli
