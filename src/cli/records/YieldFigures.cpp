@@ -32,9 +32,28 @@ double Percentile(const std::vector<double>& sorted, double p) {
 long long UtcSeconds(const std::string& time) {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     char zone = 0;
-    if (std::sscanf(time.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &zone) !=
-            7 ||
-        zone != 'Z' || mo < 1 || mo > 12 || d < 1 || d > 31) {
+    // The form velor-flash writes, read without sscanf (a report reads it for every record).
+    const auto digits = [&time](std::size_t at, std::size_t n, int& value) {
+        value = 0;
+        for (std::size_t i = at; i < at + n; ++i) {
+            if (time[i] < '0' || time[i] > '9') {
+                return false;
+            }
+            value = value * 10 + (time[i] - '0');
+        }
+        return true;
+    };
+    const bool written = time.size() == 20 && time[4] == '-' && time[7] == '-' && time[10] == 'T' &&
+                         time[13] == ':' && time[16] == ':' && digits(0, 4, y) &&
+                         digits(5, 2, mo) && digits(8, 2, d) && digits(11, 2, h) &&
+                         digits(14, 2, mi) && digits(17, 2, s);
+    if (written) {
+        zone = time[19];
+    } else if (std::sscanf(time.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s,
+                           &zone) != 7) {
+        return -1;
+    }
+    if (zone != 'Z' || mo < 1 || mo > 12 || d < 1 || d > 31) {
         return -1;
     }
     return DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 +
