@@ -44,7 +44,7 @@ TEST(ConnectionUrl, MasksOnlyThePasswordsAmongTheArguments) {
     }
     MaskUrlPasswordsInArguments(static_cast<int>(argv.size()), argv.data());
     EXPECT_STREQ(argv[3], "a:b@c=/dev/ttyUSB0");
-    EXPECT_STREQ(argv[5], "postgresql://line:*****@db/r?password=***&sslmode=require");
+    EXPECT_STREQ(argv[5], "postgresql://line:******@db/r?password=***&sslmode=require");
     EXPECT_STREQ(argv[6], "--record=postgres://line@db/r");
 }
 
