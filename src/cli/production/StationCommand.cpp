@@ -12,9 +12,6 @@
 #include <system_error>
 #include <thread>
 
-#ifdef __linux__
-#include <poll.h>
-#endif
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -33,6 +30,7 @@
 #include "cli/output/StatusBoard.h"
 #include "cli/output/TerminalHost.h"
 #include "cli/platform/Interrupts.h"
+#include "cli/platform/PortEvents.h"
 #include "cli/production/AdapterSerial.h"
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
@@ -43,11 +41,7 @@
 #include "cli/records/RecordStore.h"
 #include "cli/records/YieldFigures.h"
 #include "firmware/ImageDigest.h"
-#include "serial/PortWatch.h"
 #include "trace/TraceStore.h"
-#ifdef __linux__
-#include "cli/platform/UdevWatch.h"
-#endif
 
 namespace velor::cli {
 
@@ -86,33 +80,6 @@ bool OpenStationStore(const std::string& target, std::unique_ptr<RecordStore>& s
     store.reset();
     return false;
 }
-
-// The events that end a pause early: udev's (an adapter plugged in or out) and inotify's on /dev
-// and the folders of VELOR_EXTRA_PORTS (a link to a terminal, no udev needed). Elsewhere the
-// pauses' own polling finds new devices.
-struct PortEvents {
-#ifdef __linux__
-    UdevWatch udev;
-    std::unique_ptr<PortWatch> files = PortWatch::FromSystem();
-#endif
-
-    // Sleeps the main loop's tick, or less when a port comes or goes.
-    void Wait(std::atomic<unsigned>& changes) {
-#ifdef __linux__
-        pollfd entries[2] = {{udev.Descriptor(), POLLIN, 0},
-                             {files ? files->Descriptor() : -1, POLLIN, 0}};
-        if (poll(entries, 2, 100) > 0) {
-            const bool plugged = udev.TakeEvents();
-            if ((files && files->TakeChanges()) || plugged) {
-                ++changes;
-            }
-        }
-#else
-        (void)changes;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-#endif
-    }
-};
 
 struct Tally {
     long done = 0, refused = 0, failed = 0, stopped = 0;
