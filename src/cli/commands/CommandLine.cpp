@@ -1,4 +1,5 @@
 #include "cli/commands/CommandLine.h"
+#include "cli/text/Translate.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -27,13 +28,13 @@ std::vector<std::string> OptionNames(const CLI::App& app) {
 
 std::string ProblemOfExtra(const CLI::App& app, const std::string& extra) {
     if (extra.size() < 2 || extra[0] != '-') {
-        return "unexpected argument '" + extra + "'";
+        return Tr("unexpected argument '") + extra + "'";
     }
     // "--prot=x" is misspelt in its name only.
     const std::string name = extra.substr(0, extra.find('='));
-    std::string problem = "unknown option '" + name + "'";
+    std::string problem = Tr("unknown option '") + name + "'";
     if (const auto nearest = NearestName(name, OptionNames(app))) {
-        problem += ", did you mean '" + *nearest + "'?";
+        problem += Tr(", did you mean '") + *nearest + "'?";
     }
     return problem;
 }
@@ -42,9 +43,9 @@ std::string ProblemOfExtra(const CLI::App& app, const std::string& extra) {
 std::string ProblemOfMismatch(const std::string& what) {
     const std::string name = what.substr(0, what.find(':'));
     if (what.find("missing") != std::string::npos) {
-        return "option '" + name + "' needs a value";
+        return Tr("option '") + name + Tr("' needs a value");
     }
-    return "option '" + name + "' may be given once";
+    return Tr("option '") + name + Tr("' may be given once");
 }
 
 // "-p, --port P" or "FILE".
@@ -107,15 +108,15 @@ std::unique_ptr<CLI::App> MakeCommandApp(const CommandText& text) {
     std::replace(about.begin(), about.end(), '\n', ' ');
     auto app = std::make_unique<CLI::App>(WithNewline(text.usage) + WithNewline(WrapText(about, 0)),
                                           std::string("velor-flash ") + text.name);
-    app->set_help_flag("-h,--help", "show this help");
-    app->set_version_flag("--version", VersionLine(), "show the program's version");
+    app->set_help_flag("-h,--help", Tr("show this help"));
+    app->set_version_flag("--version", VersionLine(), Tr("show the program's version"));
     app->footer(text.footer);
     app->allow_extras();  // told by ParseCommandLine, with a suggestion
     return app;
 }
 
 std::string UsageErrorLine(const std::string& command, const std::string& problem) {
-    return command + ": " + problem + " (see `" + command + " --help`)";
+    return command + ": " + problem + Tr(" (see `") + command + " --help`)";
 }
 
 ParseEnd ParseCommandLine(CLI::App& app, const Args& args, std::string& error) {
