@@ -10,9 +10,11 @@ find src/cli -name '*.cpp' -o -name '*.h' | LC_ALL=C sort |
     xgettext --files-from=- --language=C++ --keyword=Tr --from-code=UTF-8 --omit-header \
         -o "$work/texts.pot"
 msgmerge --quiet --no-fuzzy-matching -o "$work/uk.po" po/uk.po "$work/texts.pot"
-msgattrib --untranslated --no-obsolete --no-wrap -o "$work/missing.po" "$work/uk.po"
-msgattrib --only-fuzzy --no-obsolete --no-wrap -o "$work/fuzzy.po" "$work/uk.po"
-missing=$(cat "$work/missing.po" "$work/fuzzy.po" | grep '^msgid "..*' || true)
+# Each list opens with the catalogue's header: the texts are what follows its first blank line.
+missing=$({
+    msgattrib --untranslated --no-obsolete --no-wrap "$work/uk.po" | sed '1,/^$/d'
+    msgattrib --only-fuzzy --no-obsolete --no-wrap "$work/uk.po" | sed '1,/^$/d'
+} | grep -v '^msgstr\|^#' || true)
 if [ -n "$missing" ]; then
     echo "velor-flash texts without a Ukrainian translation in po/uk.po" \
          "(run scripts/update-translations.sh, then translate them):" >&2

@@ -8,6 +8,7 @@
 #include "cli/commands/FirmwareLoad.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
@@ -35,7 +36,7 @@ int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {
         return loaded;
     }
     if (start.ports.empty()) {
-        std::fputs("velor-flash: the port list is empty\n", stderr);
+        std::fputs(Tr("velor-flash: the port list is empty\n"), stderr);
         return kExitUsage;
     }
     for (const auto& port : start.ports) {
