@@ -1,9 +1,10 @@
 #include "cli/commands/CommandLine.h"
-#include "cli/text/Translate.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
+
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 

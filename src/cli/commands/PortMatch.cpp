@@ -2,7 +2,6 @@
 
 #include <cctype>
 
-#include "cli/text/Translate.h"
 #include "serial/EComPort.h"
 
 namespace velor::cli {
@@ -75,8 +74,8 @@ std::optional<std::string> ResolvePort(const std::string& option,
                 candidates.push_back(&port);
             }
         }
-        error = Tr("no serial port is plugged in at '") + option +
-                Tr("'; the ports with a USB path:") + Candidates(candidates);
+        error = "no serial port is plugged in at '" + option +
+                "'; the ports with a USB path:" + Candidates(candidates);
         return std::nullopt;
     }
     if (option.starts_with(kById)) {
@@ -89,8 +88,8 @@ std::optional<std::string> ResolvePort(const std::string& option,
                 candidates.push_back(&port);
             }
         }
-        error = Tr("no serial port is at '") + option + Tr("'; the ports with such a name:") +
-                Candidates(candidates);
+        error = "no serial port is at '" + option +
+                "'; the ports with such a name:" + Candidates(candidates);
         return std::nullopt;
     }
     if (!Lower(option).starts_with(kUsbPrefix)) {
@@ -100,8 +99,7 @@ std::optional<std::string> ResolvePort(const std::string& option,
     const auto vendor = parts.size() >= 2 ? UsbId(parts[0]) : std::nullopt;
     const auto product = parts.size() >= 2 ? UsbId(parts[1]) : std::nullopt;
     if (!vendor || !product || parts.size() > 3 || (parts.size() == 3 && parts[2].empty())) {
-        error =
-            "'" + option + Tr("' is not usb:VID:PID or usb:VID:PID:SERIAL (IDs in hexadecimal)");
+        error = "'" + option + "' is not usb:VID:PID or usb:VID:PID:SERIAL (IDs in hexadecimal)";
         return std::nullopt;
     }
     std::vector<const PortDescription*> usb;
@@ -119,11 +117,11 @@ std::optional<std::string> ResolvePort(const std::string& option,
     if (matches.size() == 1) {
         return matches.front()->Name;
     }
-    error = matches.empty()
-                ? Tr("no USB serial port matches '") + option + Tr("'; the USB serial ports:") +
-                      Candidates(usb)
-                : Tr("several USB serial ports match '") + option +
-                      Tr("'; add the serial number (usb:VID:PID:SERIAL):") + Candidates(matches);
+    error =
+        matches.empty()
+            ? "no USB serial port matches '" + option + "'; the USB serial ports:" + Candidates(usb)
+            : "several USB serial ports match '" + option +
+                  "'; add the serial number (usb:VID:PID:SERIAL):" + Candidates(matches);
     return std::nullopt;
 }
 

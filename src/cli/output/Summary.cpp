@@ -1,7 +1,8 @@
 #include "cli/output/Summary.h"
-#include "cli/text/Translate.h"
 
 #include <cstdio>
+
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 

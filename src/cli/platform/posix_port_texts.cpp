@@ -26,9 +26,9 @@ const char* NoPortDescription() {
 
 std::string MissingPortHint(const std::vector<std::string>& present) {
     if (present.empty()) {
-        return Tr("No serial port is present: is the adapter plugged in?");
+        return "No serial port is present: is the adapter plugged in?";
     }
-    std::string text = Tr("The serial ports present:");
+    std::string text = "The serial ports present:";
     for (const std::string& port : present) {
         text += " " + port;
     }

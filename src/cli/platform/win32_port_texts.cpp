@@ -27,11 +27,10 @@ const char* NoPortDescription() {
 
 std::string MissingPortHint(const std::vector<std::string>& present) {
     if (present.empty()) {
-        return Tr(
-            "Windows lists no COM port: is the adapter plugged in and its driver installed "
-            "(Device Manager, \"Ports (COM & LPT)\")?");
+        return "Windows lists no COM port: is the adapter plugged in and its driver installed "
+               "(Device Manager, \"Ports (COM & LPT)\")?";
     }
-    std::string text = Tr("The COM ports present:");
+    std::string text = "The COM ports present:";
     for (const std::string& port : present) {
         text += " " + port;
     }
