@@ -1,4 +1,5 @@
 #include "cli/platform/PortTexts.h"
+
 #include "cli/text/Translate.h"
 
 namespace velor::cli {
