@@ -20,8 +20,7 @@ int RunTrace(const Args& args) {
         return kExitUsage;
     }
     if (options->help || options->version) {
-        TraceShowOptions unused;
-        PrintHelpOrVersion(options->help, HelpText(*TraceShowApp(unused)));
+        PrintHelpOrVersion(options->help, TraceShowHelp());
         return kExitDone;
     }
     const bool json = options->json;

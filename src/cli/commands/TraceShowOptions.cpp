@@ -23,6 +23,11 @@ std::unique_ptr<CLI::App> TraceShowApp(TraceShowOptions& options) {
     return app;
 }
 
+std::string TraceShowHelp() {
+    TraceShowOptions options;
+    return HelpText(*TraceShowApp(options));
+}
+
 std::optional<TraceShowOptions> ParseTraceShowOptions(const Args& args, std::string& error) {
     TraceShowOptions options;
     const auto app = TraceShowApp(options);

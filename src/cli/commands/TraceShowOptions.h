@@ -22,6 +22,7 @@ struct TraceShowOptions {
 };
 
 std::unique_ptr<CLI::App> TraceShowApp(TraceShowOptions& options);
+std::string TraceShowHelp();
 
 // On a usage error nullopt, error set to the line to show.
 std::optional<TraceShowOptions> ParseTraceShowOptions(const Args& args, std::string& error);
