@@ -67,6 +67,13 @@ std::string NamesOf(const CLI::Option& option) {
     return names;
 }
 
+// The columns a UTF-8 word takes: one per character, not per byte (a Ukrainian help).
+std::size_t Columns(const std::string& word) {
+    return static_cast<std::size_t>(std::count_if(word.begin(), word.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 std::string WithNewline(std::string text) {
     if (!text.empty() && text.back() != '\n') {
         text += '\n';
@@ -89,7 +96,7 @@ std::string WrapText(const std::string& text, std::size_t column) {
         }
         const std::size_t end = std::min(text.find_first_of(" \n", begin), text.size());
         const std::string word = text.substr(begin, end - begin);
-        if (lineLength > column && lineLength + 1 + word.size() > kHelpWidth) {
+        if (lineLength > column && lineLength + 1 + Columns(word) > kHelpWidth) {
             out += "\n" + std::string(column, ' ');
             lineLength = column;
         } else if (lineLength > column) {
@@ -97,7 +104,7 @@ std::string WrapText(const std::string& text, std::size_t column) {
             ++lineLength;
         }
         out += word;
-        lineLength += word.size();
+        lineLength += Columns(word);
         begin = end < text.size() && text[end] == ' ' ? end + 1 : end;
     }
     return out;

@@ -58,7 +58,7 @@ for setting in LANGUAGE=uk LC_ALL=uk_UA.UTF-8 LANG=uk_UA.UTF-8; do
     expect "$setting velor-flash --help" "Команди:" "$help"
     expect "$setting velor-flash --help" "скинути прилад" "$help"
     usage=$(env -u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG "$setting" "$flash" write --prot x 2>&1)
-    expect "$setting usage error" "невідомий параметр «--prot», можливо, ви мали на увазі «--port»?" "$usage"
+    expect "$setting usage error" "невідомий параметр '--prot', можливо, ви мали на увазі '--port'?" "$usage"
     help=$(env -u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG "$setting" "$flash" write --help)
     expect "$setting write --help" "Використання: velor-flash write" "$help"
 done
