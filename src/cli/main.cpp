@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/CommandTable.h"
+#include "cli/platform/ConsoleText.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/production/GangOptions.h"
 
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     velor::LimitDllSearchToSystem32();
 #endif
+    const ConsoleText consoleText;
     const auto [command, args] = SplitCommandLine(Args(argv + 1, argv + argc));
     if (command.empty()) {
         return NoCommand(args);
