@@ -5,8 +5,7 @@
 
 namespace velor::cli {
 
-LiveLines::LiveLines(std::FILE* out)
-    : m_out(out), m_terminal(IsInteractiveTerminal(out)) {}
+LiveLines::LiveLines(std::FILE* out) : m_out(out), m_terminal(IsInteractiveTerminal(out)) {}
 
 LiveLines::~LiveLines() {
     Clear();

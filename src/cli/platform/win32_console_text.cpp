@@ -12,8 +12,8 @@ namespace velor::cli {
 
 namespace {
 
-HANDLE g_console = nullptr;   // where the pump writes
-HANDLE g_pipeRead = nullptr;  // what the pump reads
+HANDLE g_console = nullptr;       // where the pump writes
+HANDLE g_pipeRead = nullptr;      // what the pump reads
 int g_savedFd[3] = {-1, -1, -1};  // the console's own descriptors for stdout and stderr
 std::thread g_pump;
 std::atomic<bool> g_writing{false};
