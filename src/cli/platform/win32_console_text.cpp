@@ -87,12 +87,21 @@ ConsoleText::ConsoleText() {
     for (const int fd : {1, 2}) {
         if ((fd == 1 ? out : err) != nullptr) {
             g_savedFd[fd] = _dup(fd);
-            _dup2(writeFd, fd);
+            if (g_savedFd[fd] >= 0 && _dup2(writeFd, fd) != 0) {
+                _close(g_savedFd[fd]);
+                g_savedFd[fd] = -1;
+            }
         }
     }
     _close(writeFd);
+    if (g_savedFd[1] < 0 && g_savedFd[2] < 0) {
+        CloseHandle(g_pipeRead);
+        g_pipeRead = nullptr;
+        g_console = nullptr;
+        return;
+    }
     // The console's handle now lives on in the saved descriptor only.
-    g_console = reinterpret_cast<HANDLE>(_get_osfhandle(g_savedFd[out != nullptr ? 1 : 2]));
+    g_console = reinterpret_cast<HANDLE>(_get_osfhandle(g_savedFd[g_savedFd[1] >= 0 ? 1 : 2]));
     // On a console each call was written at once; a pipe would otherwise be buffered.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::setvbuf(stderr, nullptr, _IONBF, 0);
