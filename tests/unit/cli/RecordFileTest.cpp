@@ -96,7 +96,7 @@ TEST(RecordFile, AppendsWithOneHeaderAndKeepsWhatWasThere) {
     // A file that has lines gets no mark mid-file, whether it began with one or not (a record
     // of an earlier velor-flash, or one a spreadsheet saved).
     const std::string older = dir + "/older.csv";
-    for (const std::string start : {std::string(), std::string(kUtf8ByteOrderMark)}) {
+    for (const char* start : {"", kUtf8ByteOrderMark}) {
         std::ofstream(older, std::ios::binary | std::ios::trunc) << start << CsvHeader();
         RecordFile file(older, RecordFormat::Csv);
         ASSERT_TRUE(file.Append(Sample(), error)) << error;
