@@ -30,7 +30,10 @@ void FlushConsoleText() noexcept;
 
 #else
 
-class ConsoleText {};
+class ConsoleText {
+  public:
+    ~ConsoleText() {}  // not trivial: main() holds one it never names again
+};
 
 inline void FlushConsoleText() noexcept {}
 
