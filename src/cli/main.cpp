@@ -12,6 +12,7 @@
 #include "cli/platform/ConsoleText.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/production/GangOptions.h"
+#include "cli/records/ConnectionUrl.h"
 
 namespace {
 
@@ -81,6 +82,8 @@ int main(int argc, char** argv) {
 #endif
     const ConsoleText consoleText;
     const auto [command, args] = SplitCommandLine(Args(argv + 1, argv + argc));
+    // Copied: what others can read of this process's arguments shows no database password.
+    MaskUrlPasswordsInArguments(argc, argv);
     if (command.empty()) {
         return NoCommand(args);
     }
