@@ -143,7 +143,12 @@ int Run(Operation op, const Args& args) {
             tracing.emplace(portSession, *recorder);
         }
         // The port's event thread hands its notifications over at every turn of the host.
-        const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
+        const TerminalHost::TurnHooks hooks(host, [&portSession, &reporter] {
+            portSession.ServePending();
+            if (InterruptGuard::Requested()) {
+                reporter.NoteStopRequest(InterruptGuard::Notice());
+            }
+        });
         session.SetStopRequest(&InterruptGuard::Requested);
         switch (op) {
             case Operation::Detect:
@@ -167,6 +172,9 @@ int Run(Operation op, const Args& args) {
                               session.LastFlash().Replies.MedianMs());
         return ExitCodeOf(outcome);
     });
+    if (InterruptGuard::Requested()) {
+        reporter.NoteStopRequest(InterruptGuard::Notice());
+    }
     reporter.Finish(outcome, code);
     if (recorder) {
         TellTrace(recorder->LastTrace(), !options->quiet && !options->json, stderr);

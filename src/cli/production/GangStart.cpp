@@ -8,6 +8,7 @@
 #include "cli/commands/FirmwareLoad.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "serial/BaudRates.h"
 
 namespace velor::cli {
 
@@ -22,6 +23,31 @@ std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, b
         return kExitDone;
     }
     return std::nullopt;
+}
+
+bool OpenDeviceOutput(const GangOptions& options, DeviceOutput& output) {
+    output.mode = options.json ? OutputMode::Json : OutputMode::Silent;
+    output.baud = BaudRateItems()[options.baudIndex];
+    output.firmware = options.hexFile.empty() ? "embedded release" : options.hexFile;
+    if (options.logFile.empty()) {
+        return true;
+    }
+    std::string error;
+    output.log = AttemptLogFile::Open(options.logFile, error);
+    if (!output.log) {
+        std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+GangHost::GangHost(bool json) {
+    if (json) {
+        ReporterSettings settings;
+        settings.Mode = OutputMode::Json;
+        m_events = std::make_unique<Reporter>(settings, stdout, stderr, [] { return 0.0; });
+        m_host.SetOutput(m_events.get());
+    }
 }
 
 int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {

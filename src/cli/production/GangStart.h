@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "app/Host.h"
+#include "cli/output/Reporter.h"
+#include "cli/output/TerminalHost.h"
+#include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
 #include "firmware/FirmwareImage.h"
 
@@ -23,6 +26,22 @@ struct GangStart {
     std::shared_ptr<const FirmwareImage> image;  // read-only, shared by every device's thread
     std::vector<std::string> ports;
     std::size_t portWidth = 0;  // the longest port name, for the columns
+};
+
+// What every device of a gang write or a station shares in its output: --json or nothing, and
+// the one --log file. False after saying on stderr why the log cannot be opened.
+bool OpenDeviceOutput(const GangOptions& options, DeviceOutput& output);
+
+// The host of what a gang write or a station says before its devices (the firmware's refusal, a
+// port list that cannot be read): plain lines, or with --json message and error events.
+class GangHost {
+  public:
+    explicit GangHost(bool json);
+    IHost& Host() { return m_host; }
+
+  private:
+    TerminalHost m_host;
+    std::unique_ptr<Reporter> m_events;
 };
 
 // kExitDone with start filled; otherwise the exit code, the reason told to the host or written to

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/output/JsonEvents.h"
 #include "cli/production/RecordFile.h"
 
 namespace velor::cli {
@@ -15,7 +16,7 @@ std::vector<std::string> StationFigureLines(const std::vector<DeviceRecord>& rec
                                             double elapsedSeconds, std::size_t waiting);
 
 // The same figures as one JSON Lines event ("station").
-std::string StationFiguresJson(const std::vector<DeviceRecord>& records, double elapsedSeconds,
-                               std::size_t waiting);
+JsonEvent StationFiguresEvent(const std::vector<DeviceRecord>& records, double elapsedSeconds,
+                              std::size_t waiting);
 
 }  // namespace velor::cli
