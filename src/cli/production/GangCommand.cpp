@@ -87,8 +87,8 @@ int RunGangWrite(const Args& args) {
         for (std::size_t i = 0; i < n; ++i) {
             status.SetLine(i, ProgressLine(ports[i], portWidth, DeviceProgress{}));
             threads.emplace_back([&, i] {
-                PortJob job{ports[i], options->baudIndex, image, &stops[i], options->trace};
-                job.output = &output;
+                const PortJob job{
+                    ports[i], options->baudIndex, image, &stops[i], options->trace, &output, ""};
                 reports[i] = WriteDevice(job, [&](const DeviceProgress& progress) {
                     status.SetLine(i, ProgressLine(ports[i], portWidth, progress));
                 });

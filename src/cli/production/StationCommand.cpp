@@ -313,8 +313,7 @@ struct Station {
 
     // The loop of one port: waiting for a device, writing it, waiting for it to leave.
     void Serve(std::size_t i) {
-        PortJob job{ports[i], baudIndex, image, &stops[i], traceFolder};
-        job.slot = labels[i];
+        PortJob job{ports[i], baudIndex, image, &stops[i], traceFolder, nullptr, labels[i]};
         bool occupied = false;            // the last device handled may still be on the port
         std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {

@@ -126,7 +126,8 @@ TEST(GangWrite, JsonIsOneStreamWithThePortInEveryEventAndTheLogOneFile) {
     std::map<std::string, std::vector<std::string>> perPort;
     for (std::size_t i = 0; i + 1 < events.size(); ++i) {
         ASSERT_TRUE(events[i].contains("port")) << events[i];
-        perPort[events[i]["port"]].push_back(events[i]["event"]);
+        perPort[events[i]["port"].get<std::string>()].push_back(
+            events[i]["event"].get<std::string>());
     }
     ASSERT_EQ(perPort.size(), 2u) << r.out;
     for (const auto& [port, names] : perPort) {
@@ -189,7 +190,7 @@ TEST(GangWrite, CtrlCInJsonIsAnEventAsWellAsTheNoticeOnStderr) {
     const auto stopping = std::find_if(events.begin(), events.end(),
                                        [](const auto& e) { return e["event"] == "stopping"; });
     ASSERT_NE(stopping, events.end()) << r.out;
-    const std::string notice = (*stopping)["text"];
+    const std::string notice = (*stopping)["text"].get<std::string>();
     EXPECT_TRUE(Has(r.err, notice)) << r.err;
     EXPECT_TRUE(Has(notice, "Ctrl+C")) << notice;
     for (auto e = stopping; e != events.end(); ++e) {
