@@ -70,9 +70,11 @@ int RunGangWrite(const Args& args) {
     // The table alone with -q; events alone with --json.
     const bool board = !json && !options->quiet;
     const TimerPrecision timers;
-    GangHost host(json);
+    TerminalHost host;
+    const std::unique_ptr<Reporter> events = EventsBeforeDevices(options->json);
+    host.SetOutput(events.get());
     GangStart start;
-    if (const int prepared = PrepareGang(*options, host.Host(), start); prepared != kExitDone) {
+    if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
         return prepared;
     }
     const auto& [image, ports, portWidth] = start;

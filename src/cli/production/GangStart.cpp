@@ -41,13 +41,13 @@ bool OpenDeviceOutput(const GangOptions& options, DeviceOutput& output) {
     return true;
 }
 
-GangHost::GangHost(bool json) {
-    if (json) {
-        ReporterSettings settings;
-        settings.Mode = OutputMode::Json;
-        m_events = std::make_unique<Reporter>(settings, stdout, stderr, [] { return 0.0; });
-        m_host.SetOutput(m_events.get());
+std::unique_ptr<Reporter> EventsBeforeDevices(bool json) {
+    if (!json) {
+        return nullptr;
     }
+    ReporterSettings settings;
+    settings.Mode = OutputMode::Json;
+    return std::make_unique<Reporter>(settings, stdout, stderr, [] { return 0.0; });
 }
 
 int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {

@@ -9,7 +9,6 @@
 
 #include "app/Host.h"
 #include "cli/output/Reporter.h"
-#include "cli/output/TerminalHost.h"
 #include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
 #include "firmware/FirmwareImage.h"
@@ -32,17 +31,10 @@ struct GangStart {
 // the one --log file. False after saying on stderr why the log cannot be opened.
 bool OpenDeviceOutput(const GangOptions& options, DeviceOutput& output);
 
-// The host of what a gang write or a station says before its devices (the firmware's refusal, a
-// port list that cannot be read): plain lines, or with --json message and error events.
-class GangHost {
-  public:
-    explicit GangHost(bool json);
-    IHost& Host() { return m_host; }
-
-  private:
-    TerminalHost m_host;
-    std::unique_ptr<Reporter> m_events;
-};
+// What a gang write or a station says before its devices (the firmware's refusal, a port list
+// that cannot be read) as --json message and error events: the host's output; null without
+// --json (plain lines).
+std::unique_ptr<Reporter> EventsBeforeDevices(bool json);
 
 // kExitDone with start filled; otherwise the exit code, the reason told to the host or written to
 // stderr.

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "app/LongTimeFormat.h"
-#include "cli/output/TerminalHost.h"
+#include "cli/output/ControlEscapes.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {

@@ -389,9 +389,11 @@ int RunStation(const Args& args) {
         return kExitRefused;
     }
     const TimerPrecision timers;
-    GangHost host(options->json);
+    TerminalHost host;
+    const std::unique_ptr<Reporter> events = EventsBeforeDevices(options->json);
+    host.SetOutput(events.get());
     GangStart start;
-    if (const int prepared = PrepareGang(*options, host.Host(), start); prepared != kExitDone) {
+    if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
         return prepared;
     }
 

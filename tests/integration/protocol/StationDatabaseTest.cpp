@@ -153,18 +153,18 @@ TEST(StationDatabase, TwoStationsAppendToOneFileAtOnce) {
         ASSERT_NO_THROW(lines.push_back(nlohmann::json::parse(line))) << line;
     }
     ASSERT_GE(lines.size(), 3u) << r2.out;
-    std::vector<nlohmann::json> devices;
+    std::vector<nlohmann::json> recorded;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
         const auto& e = lines[i];
         ASSERT_TRUE(e.contains("port") && e.contains("slot")) << e;
         EXPECT_EQ(e["port"], dir.path + (e["slot"] == "1" ? "/ttyC" : "/ttyD")) << e;
         if (e["event"] == "device") {
-            devices.push_back(e);
+            recorded.push_back(e);
         }
     }
-    ASSERT_EQ(devices.size(), 2u) << r2.out;
-    EXPECT_EQ(devices[0]["station"], "two");
-    EXPECT_EQ(devices[1]["outcome"], "done");
+    ASSERT_EQ(recorded.size(), 2u) << r2.out;
+    EXPECT_EQ(recorded[0]["station"], "two");
+    EXPECT_EQ(recorded[1]["outcome"], "done");
     EXPECT_EQ(lines.back()["event"], "station") << r2.out;
     EXPECT_EQ(lines.back()["records"], 2);
     EXPECT_EQ(lines.back()["done"], 2);

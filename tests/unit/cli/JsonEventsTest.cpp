@@ -64,7 +64,9 @@ TEST(JsonEvents, InvalidUtf8IsReplacedNotPassedThrough) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"caf\xE9.hex", "\"caf" + replacement + ".hex\""},
         {"\xD0", "\"" + replacement + "\""},
-        {"a\xC0\xAFb", "\"a" + replacement + replacement + "b\""},
+        {"a\xC0\xAF"
+         "b",
+         "\"a" + replacement + replacement + "b\""},
         {"\xED\xA0\x80", "\"" + replacement + replacement + replacement + "\""},
         {"\x80x", "\"" + replacement + "x\""},
     };
@@ -73,7 +75,13 @@ TEST(JsonEvents, InvalidUtf8IsReplacedNotPassedThrough) {
     }
     // Every field of an event, the key as well, comes out valid.
     JsonEvent event("start");
-    event.Add("firmware", "/tmp/\xFF\xFEfirmware.hex").Add("port\xE9", "COM\xA73");
+    event
+        .Add("firmware",
+             "/tmp/\xFF\xFE"
+             "firmware.hex")
+        .Add("port\xE9",
+             "COM\xA7"
+             "3");
     const std::string text = event.Text();
     EXPECT_TRUE(IsUtf8(text)) << text;
     EXPECT_EQ(text, "{\"event\":\"start\",\"firmware\":\"/tmp/" + replacement + replacement +
