@@ -143,13 +143,15 @@ int Run(Operation op, const Args& args) {
             tracing.emplace(portSession, *recorder);
         }
         // The port's event thread hands its notifications over at every turn of the host.
-        const TerminalHost::TurnHooks hooks(host, [&portSession, &reporter] {
-            portSession.ServePending();
-            if (InterruptGuard::Requested()) {
-                reporter.NoteStopRequest(InterruptGuard::Notice());
+        const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
+        // Told in the events the moment the session heeds it, before what the device then holds.
+        session.SetStopRequest([&reporter] {
+            if (!InterruptGuard::Requested()) {
+                return false;
             }
+            reporter.NoteStopRequest(InterruptGuard::Notice());
+            return true;
         });
-        session.SetStopRequest(&InterruptGuard::Requested);
         switch (op) {
             case Operation::Detect:
                 session.ButtonConectClick();

@@ -108,11 +108,12 @@ int RunGangWrite(const Args& args) {
         while (finished.load() < n) {
             if (!stopping && InterruptGuard::Requested()) {
                 stopping = true;
-                for (std::size_t i = 0; i < n; ++i) {
-                    stops[i] = true;
-                }
+                // Before any device's own end tells what it holds.
                 if (json) {
                     PrintEvent(stdout, StoppingEvent(InterruptGuard::Notice()));
+                }
+                for (std::size_t i = 0; i < n; ++i) {
+                    stops[i] = true;
                 }
             }
             PrintAnnouncements(status, live);

@@ -483,10 +483,10 @@ int RunStation(const Args& args) {
         while (ended.load() < n) {
             if (!interrupted && InterruptGuard::Requested()) {
                 interrupted = true;
-                station.StopAll();
                 if (station.json) {
                     PrintEvent(stdout, StoppingEvent(InterruptGuard::Notice()));
                 }
+                station.StopAll();
             }
             showIfAsked();
             portEvents.Wait(station.portChanges);
