@@ -11,6 +11,7 @@
 #include "cli/commands/CommandTable.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/production/GangOptions.h"
+#include "cli/records/ConnectionUrl.h"
 
 namespace {
 
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
     velor::LimitDllSearchToSystem32();
 #endif
     const auto [command, args] = SplitCommandLine(Args(argv + 1, argv + argc));
+    // Copied: what others can read of this process's arguments shows no database password.
+    MaskUrlPasswordsInArguments(argc, argv);
     if (command.empty()) {
         return NoCommand(args);
     }

@@ -41,6 +41,7 @@
 #include "cli/production/StationBoard.h"
 #include "cli/records/ConnectionUrl.h"
 #include "cli/records/RecordStore.h"
+#include "cli/records/YieldFigures.h"
 #include "firmware/ImageDigest.h"
 #include "serial/PortWatch.h"
 #include "trace/TraceStore.h"
@@ -164,7 +165,7 @@ struct Station {
     bool json = false;
     DeviceOutput output;  // each write's --json events and --log lines
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-    std::vector<DeviceRecord> made;  // this run's records, for the figures (under tallyMutex)
+    FigureTally figures;  // of this run's records (under tallyMutex)
     // Bumped when a port may have come or gone: a pause ends early for a new look.
     std::atomic<unsigned> portChanges{0};
     StatusBoard board;
@@ -232,7 +233,7 @@ struct Station {
             const std::lock_guard<std::mutex> lock(tallyMutex);
             tallies[i].Add(report);
             codes[i] = WorseExitCode(codes[i], report.exitCode);
-            made.push_back(r);
+            figures.Add(r);
         }
         if (json) {
             PrintEvent(stdout, DeviceEvent(r));
@@ -287,13 +288,13 @@ struct Station {
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         const std::lock_guard<std::mutex> lock(tallyMutex);
-        return StationFigureLines(made, elapsed, store ? store->Waiting() : 0);
+        return StationFigureLines(figures.Figures(), elapsed, store ? store->Waiting() : 0);
     }
     JsonEvent FiguresEvent() {
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         const std::lock_guard<std::mutex> lock(tallyMutex);
-        return StationFiguresEvent(made, elapsed, store ? store->Waiting() : 0);
+        return StationFiguresEvent(figures.Figures(), elapsed, store ? store->Waiting() : 0);
     }
 
     // A device that ended done needs no trace; the trace of another stays, and a trace that
