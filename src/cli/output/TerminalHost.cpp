@@ -8,12 +8,13 @@
 
 #include "cli/Commands.h"
 #include "cli/output/ControlEscapes.h"
+#include "cli/output/TerminalInfo.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
 
 TerminalHost::TerminalHost(const MainWindowModel* model)
-    : m_model(model), m_terminal(model != nullptr && isatty(fileno(stderr)) != 0) {}
+    : m_model(model), m_terminal(model != nullptr && IsInteractiveTerminal(stderr)) {}
 
 TerminalHost::~TerminalHost() {
     ClearProgress();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/platform/ConsoleText.h"
 
 namespace velor::cli {
 
@@ -39,6 +40,7 @@ constexpr int kStopSignals[] = {
 
 extern "C" void OnInterrupt(int signal) {
     if (g_interrupts != 0) {
+        FlushConsoleText();
         std::_Exit(kExitStopped);
     }
     const bool ctrlC = signal == SIGINT;
