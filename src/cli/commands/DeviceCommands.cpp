@@ -144,7 +144,14 @@ int Run(Operation op, const Args& args) {
         }
         // The port's event thread hands its notifications over at every turn of the host.
         const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
-        session.SetStopRequest(&InterruptGuard::Requested);
+        // Told in the events the moment the session heeds it, before what the device then holds.
+        session.SetStopRequest([&reporter] {
+            if (!InterruptGuard::Requested()) {
+                return false;
+            }
+            reporter.NoteStopRequest(InterruptGuard::Notice());
+            return true;
+        });
         switch (op) {
             case Operation::Detect:
                 session.ButtonConectClick();
@@ -167,6 +174,9 @@ int Run(Operation op, const Args& args) {
                               session.LastFlash().Replies.MedianMs());
         return ExitCodeOf(outcome);
     });
+    if (InterruptGuard::Requested()) {
+        reporter.NoteStopRequest(InterruptGuard::Notice());
+    }
     reporter.Finish(outcome, code);
     if (recorder) {
         TellTrace(recorder->LastTrace(), !options->quiet && !options->json, stderr);

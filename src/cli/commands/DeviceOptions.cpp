@@ -69,8 +69,9 @@ std::optional<DeviceOptions> ParseDeviceOptions(const std::string& command, cons
     if (options.help || options.version) {
         return options;
     }
-    if (options.quiet && options.json) {
-        error = UsageErrorLine(name, Tr("--quiet and --json exclude each other"));
+    if (const std::string problem = OutputOptionsProblem(options.quiet, options.json);
+        !problem.empty()) {
+        error = UsageErrorLine(name, problem);
         return std::nullopt;
     }
     if (options.port.empty()) {

@@ -87,16 +87,49 @@ void AddHexOption(CLI::App& app, std::string& hexFile) {
         ->check(kNotEmpty);
 }
 
-void AddOutputOptions(CLI::App& app, bool& quiet, bool& json, std::string& logFile) {
-    app.add_flag("-q,--quiet", quiet, Tr("print only errors and the result"));
-    app.add_flag("--json", json,
-                 Tr("JSON Lines events on stdout (start, progress, message, error, result), "
-                    "nothing else there (man velor-flash; json-events.md)"));
+void AddOutputOptions(CLI::App& app, bool& quiet, bool& json, std::string& logFile, OutputUse use) {
+    switch (use) {
+        case OutputUse::Device:
+            app.add_flag("-q,--quiet", quiet, Tr("print only errors and the result"));
+            app.add_flag(
+                "--json", json,
+                Tr("JSON Lines events on stdout (start, progress, message, error, result), "
+                   "nothing else there (man velor-flash; json-events.md)"));
+            app.add_option("--log", logFile,
+                           Tr("append the attempt log to FILE: a header per run, one line per "
+                              "erase, write and program attempt, the result"))
+                ->type_name("FILE")
+                ->check(kNotEmpty);
+            return;
+        case OutputUse::Gang:
+            app.add_flag("-q,--quiet", quiet,
+                         Tr("print only errors and the final table: no line per port"));
+            app.add_flag("--json", json,
+                         Tr("JSON Lines events on stdout, nothing else there: each device's start, "
+                            "progress, message, error and result with its port, as they come, "
+                            "then a gang event with the exit code (json-events.md)"));
+            break;
+        case OutputUse::Station:
+            app.add_flag("-q,--quiet", quiet,
+                         Tr("print only errors, a line per device as it ends and the totals: no "
+                            "board"));
+            app.add_flag("--json", json,
+                         Tr("JSON Lines events on stdout, nothing else there, and no board: each "
+                            "write's events with its port and slot, a device event (its record) "
+                            "per device, a station event with the figures at the end "
+                            "(json-events.md)"));
+            break;
+    }
     app.add_option("--log", logFile,
-                   Tr("append the attempt log to FILE: a header per run, one line per erase, write "
-                      "and program attempt, the result"))
+                   Tr("append every device's attempt log to FILE, each line beginning with its "
+                      "port and a tab: a header per device, one line per erase, write and program "
+                      "attempt, the result"))
         ->type_name("FILE")
         ->check(kNotEmpty);
+}
+
+std::string OutputOptionsProblem(bool quiet, bool json) {
+    return quiet && json ? Tr("--quiet and --json exclude each other") : "";
 }
 
 std::string PortFromEnvironment() {

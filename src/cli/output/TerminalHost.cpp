@@ -13,18 +13,6 @@
 
 namespace velor::cli {
 
-std::string TerminalText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 TerminalHost::TerminalHost(const MainWindowModel* model)
     : m_model(model), m_terminal(model != nullptr && IsInteractiveTerminal(stderr)) {}
 

@@ -18,7 +18,7 @@ namespace {
 const CommandText kGangText{
     "write",
     Tr("Usage: velor-flash write --port A --port B ... | --ports A,B,C | --all\n"
-       "                         [--baud RATE] [--hex FILE]"),
+       "                         [--baud RATE] [--hex FILE] [-q | --json] [--log FILE]"),
     Tr("Writes the embedded release (or the Intel HEX FILE) into the devices on all these ports "
        "at\n"
        "once, each by its own session; one device's refusal, failure or unplugging leaves the "
@@ -35,8 +35,8 @@ const CommandText kStationText{
     "station",
     Tr("Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
        "                           | --slot NAME=PORT ... | --slots FILE\n"
-       "                           [--count N] [--record FILE|URL] [--station NAME] [--json]\n"
-       "                           [--baud RATE] [--hex FILE]"),
+       "                           [--count N] [--record FILE|URL] [--station NAME]\n"
+       "                           [--baud RATE] [--hex FILE] [-q | --json] [--log FILE]"),
     Tr("A production station: on every port it waits for a device to answer, writes it, reports\n"
        "it, and waits for it to go away (or to come back holding the release just written) before\n"
        "taking the next one. Ends on Ctrl+C or after N devices in all."),
@@ -174,9 +174,9 @@ std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options) {
         app->add_option("--station", options.stationName,
                         Tr("the station's name in the records (default: the computer's name)"))
             ->type_name("NAME");
-        app->add_flag("--json", options.json,
-                      Tr("JSON Lines events on stdout: one per device, the figures at the end"));
     }
+    AddOutputOptions(*app, options.quiet, options.json, options.logFile,
+                     station ? OutputUse::Station : OutputUse::Gang);
     AddBaudOption(*app, options.baudIndex);
     AddHexOption(*app, options.hexFile);
     AddTraceOption(*app, options.trace, station ? TraceUse::Station : TraceUse::Gang);
@@ -201,6 +201,11 @@ std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std:
     options.slots.resize(options.ports.size());
     if (options.help || options.version) {
         return options;
+    }
+    if (const std::string problem = OutputOptionsProblem(options.quiet, options.json);
+        !problem.empty()) {
+        error = UsageErrorLine(app->get_name(), problem);
+        return std::nullopt;
     }
     if (options.ports.empty() && !options.allPorts) {
         error = UsageErrorLine(app->get_name(), Tr("give the ports with --port P (repeated), "

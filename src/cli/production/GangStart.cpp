@@ -9,6 +9,7 @@
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
 #include "cli/text/Translate.h"
+#include "serial/BaudRates.h"
 
 namespace velor::cli {
 
@@ -23,6 +24,31 @@ std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, b
         return kExitDone;
     }
     return std::nullopt;
+}
+
+bool OpenDeviceOutput(const GangOptions& options, DeviceOutput& output) {
+    output.mode = options.json ? OutputMode::Json : OutputMode::Silent;
+    output.baud = BaudRateItems()[options.baudIndex];
+    output.firmware = options.hexFile.empty() ? "embedded release" : options.hexFile;
+    if (options.logFile.empty()) {
+        return true;
+    }
+    std::string error;
+    output.log = AttemptLogFile::Open(options.logFile, error);
+    if (!output.log) {
+        std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<Reporter> EventsBeforeDevices(bool json) {
+    if (!json) {
+        return nullptr;
+    }
+    ReporterSettings settings;
+    settings.Mode = OutputMode::Json;
+    return std::make_unique<Reporter>(settings, stdout, stderr, [] { return 0.0; });
 }
 
 int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {
