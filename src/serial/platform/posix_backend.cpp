@@ -19,6 +19,7 @@
 #include <mutex>
 #include <thread>
 
+#include "serial/PortHolders.h"
 #include "serial/SerialBackend.h"
 #include "serial/platform/LinuxEventWait.h"
 #include "serial/platform/LowLatency.h"
@@ -51,6 +52,11 @@ class PosixBackend final : public ISerialBackend {
     TOpenStatus Open(const std::string& port) override {
         Close();
         const std::string path = posix::DevicePath(port);
+        // Root, or a program that takes neither lock (a modem manager probing the port), may hold
+        // it open unseen by flock and TIOCEXCL: looked for before the open raises its lines.
+        if (!FindOtherHolders(path).empty()) {
+            return {TOpenResult::Busy, {}, EBUSY};
+        }
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             return OpenError(errno);

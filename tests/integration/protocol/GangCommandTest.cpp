@@ -1,5 +1,7 @@
 // velor-flash write to several ports at once, against several simulators in one run.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "DevsimProcess.h"
 #include "GangHelpers.h"
@@ -93,6 +95,21 @@ TEST(GangWrite, CtrlCStopsEveryDeviceAndSaysWhatEachHolds) {
     EXPECT_FALSE(Received(a, "g04003C00"));
     EXPECT_FALSE(Received(a, "g0101"));
     EXPECT_FALSE(Received(b, "g0101"));
+}
+
+TEST(GangWrite, APortAnotherProgramHoldsWithoutALockIsRefusedAndTheOthersGoOn) {
+    DevsimProcess held({});
+    DevsimProcess silent({"--ignore", "02"});
+    const int fd = open(held.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const RunResult r = StartFlash({"write", "--ports", held.Path() + "," + silent.Path()}).Wait();
+    close(fd);
+    EXPECT_EQ(r.code, 3) << r.out << r.err;
+    EXPECT_EQ(Words(LineStarting(r.out, held.Path())).at(1), "port-error") << r.out;
+    EXPECT_TRUE(Has(LineStarting(r.out, held.Path()), "Порт зайнятий іншою програмою")) << r.out;
+    EXPECT_EQ(Words(LineStarting(r.out, silent.Path())).at(1), "refused") << r.out;
+    held.Stop();
+    EXPECT_TRUE(held.LogLines("rx").empty());
 }
 
 TEST(GangWrite, UsageErrors) {
