@@ -52,11 +52,6 @@ class PosixBackend final : public ISerialBackend {
     TOpenStatus Open(const std::string& port) override {
         Close();
         const std::string path = posix::DevicePath(port);
-        // Root, or a program that takes neither lock (a modem manager probing the port), may hold
-        // it open unseen by flock and TIOCEXCL: looked for before the open raises its lines.
-        if (!FindOtherHolders(path).empty()) {
-            return {TOpenResult::Busy, {}, EBUSY};
-        }
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             return OpenError(errno);
@@ -65,6 +60,13 @@ class PosixBackend final : public ISerialBackend {
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
             ::close(fd);
             return {TOpenResult::Busy, {}, EWOULDBLOCK};
+        }
+        // Root, or a program that takes neither lock (a modem manager probing the port), may hold
+        // a terminal open unseen by flock and TIOCEXCL. Its open has raised the lines already;
+        // ours, closed again, leaves them as they were. (Any file is shared: only a terminal.)
+        if (::isatty(fd) == 1 && !FindOtherHolders(path).empty()) {
+            ::close(fd);
+            return {TOpenResult::Busy, {}, EBUSY};
         }
         ::ioctl(fd, TIOCEXCL);
         m_fd = fd;
