@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "app/UtcTimestamp.h"
 #include "firmware/ImageDigest.h"
 #include "protocol/PortSession.h"
 #include "serial/BaudRates.h"
@@ -64,19 +65,6 @@ TraceFile CreateTraceFile(const std::filesystem::path& path, std::string& proble
     }
     return file;
 #endif
-}
-
-std::string UtcNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-#ifdef _WIN32
-    gmtime_s(&utc, &now);
-#else
-    gmtime_r(&now, &utc);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
 }
 
 const char* SystemName() {
@@ -182,7 +170,7 @@ class TraceRecorder::Writer {
                     {"program", m_program.name},
                     {"programVersion", m_program.version},
                     {"os", SystemName()},
-                    {"started", UtcNow()},
+                    {"started", UtcTimestamp()},
                     {"operation", OperationName(e.started.Operation)},
                     {"port", e.started.Port},
                     {"baud", e.started.Baud}};

@@ -63,7 +63,4 @@ class RecordFile {
     std::mutex m_mutex;
 };
 
-// The current time, UTC, as 2026-12-09T10:12:03Z.
-std::string UtcTimestamp();
-
 }  // namespace velor::cli

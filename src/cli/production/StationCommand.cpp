@@ -20,6 +20,7 @@
 #endif
 
 #include "app/TimerPrecision.h"
+#include "app/UtcTimestamp.h"
 #include "cli/Commands.h"
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/OutcomeCodes.h"

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 
+#include "app/UtcTimestamp.h"
 #include "cli/production/RecordFile.h"
 
 namespace velor::cli {

@@ -1,0 +1,20 @@
+#include "app/UtcTimestamp.h"
+
+#include <ctime>
+
+namespace velor {
+
+std::string UtcTimestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+#ifdef _WIN32
+    gmtime_s(&utc, &now);
+#else
+    gmtime_r(&now, &utc);
+#endif
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+}  // namespace velor
