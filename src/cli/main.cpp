@@ -9,8 +9,10 @@
 #include "cli/Commands.h"
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/CommandTable.h"
+#include "cli/platform/ConsoleText.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/production/GangOptions.h"
+#include "cli/records/ConnectionUrl.h"
 
 namespace {
 
@@ -78,7 +80,10 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     velor::LimitDllSearchToSystem32();
 #endif
+    const ConsoleText consoleText;
     const auto [command, args] = SplitCommandLine(Args(argv + 1, argv + argc));
+    // Copied: what others can read of this process's arguments shows no database password.
+    MaskUrlPasswordsInArguments(argc, argv);
     if (command.empty()) {
         return NoCommand(args);
     }

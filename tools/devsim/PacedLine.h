@@ -43,6 +43,7 @@ class PacedLine {
     Clock::time_point m_txFree{};  // when the transmitter has sent every character so far
     bool m_rxIdle = true;
     bool m_inputHeldBack = false;
+    std::size_t m_heldBack = 0;  // characters queued but not yet due at the last look
     // Each reply leaves in one piece once its last character would have arrived: written
     // character by character, a late wake-up of the simulator would open gaps in a reply that a
     // real line never has, and the host's 1 ms interval rule would cut the reply there.

@@ -8,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "cli/output/ControlEscapes.h"
+#include "cli/output/TerminalInfo.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
@@ -25,7 +26,7 @@ std::string TerminalText(const std::string& text) {
 }
 
 TerminalHost::TerminalHost(const MainWindowModel* model)
-    : m_model(model), m_terminal(model != nullptr && isatty(fileno(stderr)) != 0) {}
+    : m_model(model), m_terminal(model != nullptr && IsInteractiveTerminal(stderr)) {}
 
 TerminalHost::~TerminalHost() {
     ClearProgress();

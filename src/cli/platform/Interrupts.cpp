@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "cli/Commands.h"
+#include "cli/platform/ConsoleText.h"
 
 namespace velor::cli {
 
@@ -31,6 +32,7 @@ constexpr int kStopSignals[] = {
 
 extern "C" void OnInterrupt(int signal) {
     if (g_interrupts != 0) {
+        FlushConsoleText();
         std::_Exit(kExitStopped);
     }
     g_interrupts = 1;

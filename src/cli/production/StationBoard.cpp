@@ -25,9 +25,8 @@ double UnitsPerHour(long done, double elapsedSeconds) {
 
 }  // namespace
 
-std::vector<std::string> StationFigureLines(const std::vector<DeviceRecord>& records,
-                                            double elapsedSeconds, std::size_t waiting) {
-    const YieldFigures f = FiguresOf(records);
+std::vector<std::string> StationFigureLines(const YieldFigures& f, double elapsedSeconds,
+                                            std::size_t waiting) {
     std::vector<std::string> lines;
     lines.push_back("units/h " + Fixed(UnitsPerHour(f.done, elapsedSeconds)) +
                     "  first-pass yield " + Fixed(f.FirstPassYield()) + " %  cycle mean " +
@@ -47,9 +46,7 @@ std::vector<std::string> StationFigureLines(const std::vector<DeviceRecord>& rec
     return lines;
 }
 
-std::string StationFiguresJson(const std::vector<DeviceRecord>& records, double elapsedSeconds,
-                               std::size_t waiting) {
-    const YieldFigures f = FiguresOf(records);
+std::string StationFiguresJson(const YieldFigures& f, double elapsedSeconds, std::size_t waiting) {
     std::string failures;
     for (const auto& [message, count] : f.failuresByMessage) {
         if (!failures.empty()) {

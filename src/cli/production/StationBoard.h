@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "cli/production/RecordFile.h"
+#include "cli/records/YieldFigures.h"
 
 namespace velor::cli {
 
-// records: this run's, oldest first; elapsed: seconds since the station started.
-std::vector<std::string> StationFigureLines(const std::vector<DeviceRecord>& records,
-                                            double elapsedSeconds, std::size_t waiting);
+// figures: of this run's records; elapsed: seconds since the station started.
+std::vector<std::string> StationFigureLines(const YieldFigures& figures, double elapsedSeconds,
+                                            std::size_t waiting);
 
 // The same figures as one JSON Lines event ("station").
-std::string StationFiguresJson(const std::vector<DeviceRecord>& records, double elapsedSeconds,
+std::string StationFiguresJson(const YieldFigures& figures, double elapsedSeconds,
                                std::size_t waiting);
 
 }  // namespace velor::cli

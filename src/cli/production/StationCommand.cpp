@@ -41,6 +41,7 @@
 #include "cli/production/StationBoard.h"
 #include "cli/records/ConnectionUrl.h"
 #include "cli/records/RecordStore.h"
+#include "cli/records/YieldFigures.h"
 #include "firmware/ImageDigest.h"
 #include "serial/PortWatch.h"
 #include "trace/TraceStore.h"
@@ -163,7 +164,7 @@ struct Station {
     std::string traceFolder;  // empty: no traces
     bool json = false;
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-    std::vector<DeviceRecord> made;  // this run's records, for the figures (under tallyMutex)
+    FigureTally figures;  // of this run's records (under tallyMutex)
     // Bumped when a port may have come or gone: a pause ends early for a new look.
     std::atomic<unsigned> portChanges{0};
     StatusBoard board;
@@ -231,7 +232,7 @@ struct Station {
             const std::lock_guard<std::mutex> lock(tallyMutex);
             tallies[i].Add(report);
             codes[i] = WorseExitCode(codes[i], report.exitCode);
-            made.push_back(r);
+            figures.Add(r);
         }
         board.Announce(json ? DeviceJson(r)
                             : now + "  " + Head(i) + OutcomeWord(report) + "  " +
@@ -265,13 +266,13 @@ struct Station {
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         const std::lock_guard<std::mutex> lock(tallyMutex);
-        return StationFigureLines(made, elapsed, store ? store->Waiting() : 0);
+        return StationFigureLines(figures.Figures(), elapsed, store ? store->Waiting() : 0);
     }
     std::string FiguresJson() {
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         const std::lock_guard<std::mutex> lock(tallyMutex);
-        return StationFiguresJson(made, elapsed, store ? store->Waiting() : 0);
+        return StationFiguresJson(figures.Figures(), elapsed, store ? store->Waiting() : 0);
     }
 
     // A device that ended done needs no trace; the trace of another stays, and a trace that

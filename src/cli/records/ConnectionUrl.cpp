@@ -1,5 +1,13 @@
 #include "cli/records/ConnectionUrl.h"
 
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace velor::cli {
 
 namespace {
@@ -58,6 +66,57 @@ std::string RedactedUrl(const std::string& url) {
         text.replace(begin, end - begin, "***");
     }
     return text;
+}
+
+#ifdef _WIN32
+namespace {
+
+std::wstring Wide(const std::string& text) {
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    if (length > 0) {
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            length);
+    }
+    return wide;
+}
+
+// The command line GetCommandLineW gives is the process's own copy that a process list reads:
+// the password is found there as the end of its URL's text (not anywhere it might also occur).
+void MaskInCommandLine(const std::string& throughPassword, std::size_t passwordBytes) {
+    const std::wstring through = Wide(throughPassword);
+    const std::size_t password =
+        Wide(throughPassword.substr(throughPassword.size() - passwordBytes)).size();
+    wchar_t* line = GetCommandLineW();
+    if (line == nullptr || through.empty()) {
+        return;
+    }
+    for (wchar_t* at = std::wcsstr(line, through.c_str()); at != nullptr;
+         at = std::wcsstr(at + through.size(), through.c_str())) {
+        std::wmemset(at + through.size() - password, L'*', password);
+    }
+}
+
+}  // namespace
+#endif
+
+void MaskUrlPasswordsInArguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.find("postgres") == std::string::npos) {
+            continue;
+        }
+        for (const auto& [begin, end] : {QueryPassword(arg), UserinfoPassword(arg)}) {
+            if (begin == std::string::npos || end <= begin) {
+                continue;
+            }
+#ifdef _WIN32
+            MaskInCommandLine(arg.substr(0, end), end - begin);
+#endif
+            std::memset(argv[i] + begin, '*', end - begin);
+        }
+    }
 }
 
 std::string PasswordInUrlWarning() {

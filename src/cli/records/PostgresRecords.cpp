@@ -220,7 +220,8 @@ bool PostgresRecords::Push(std::string& error) {
     return PushLocked(error);
 }
 
-bool PostgresRecords::Read(const RecordFilter& filter, std::vector<DeviceRecord>& records,
+bool PostgresRecords::Scan(const RecordFilter& filter,
+                           const std::function<void(const DeviceRecord&)>& each,
                            std::string& error) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     if (!Connect(error)) {
@@ -229,21 +230,42 @@ bool PostgresRecords::Read(const RecordFilter& filter, std::vector<DeviceRecord>
     std::vector<std::string> values;
     const std::string sql = std::string("SELECT ") + kRecordColumns + " FROM device_records" +
                             FilterClause(filter, values) + " ORDER BY time, id";
-    const Result result = ExecParams(m_conn.get(), sql.c_str(), values);
-    if (!Ok(result)) {
-        error = Where() + ": cannot read the records: " + MessageOf(m_conn.get());
-        return false;
+    std::vector<const char*> pointers;
+    for (const auto& value : values) {
+        pointers.push_back(value.c_str());
     }
-    const int rows = PQntuples(result.get());
-    records.reserve(records.size() + static_cast<std::size_t>(rows));
+    // Row by row as the server sends them: libpq would otherwise hold the whole answer.
+    bool ok = PQsendQueryParams(m_conn.get(), sql.c_str(), static_cast<int>(values.size()), nullptr,
+                                pointers.data(), nullptr, nullptr, 0) == 1 &&
+              PQsetSingleRowMode(m_conn.get()) == 1;
     std::vector<std::string> row(kRecordColumnCount);
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < kRecordColumnCount; ++c) {
-            row[static_cast<std::size_t>(c)].assign(
-                PQgetvalue(result.get(), r, c),
-                static_cast<std::size_t>(PQgetlength(result.get(), r, c)));
+    DeviceRecord record;
+    bool ended = false;
+    while (ok) {
+        const Result result(PQgetResult(m_conn.get()));
+        if (!result) {
+            break;
         }
-        records.push_back(RecordOfRow(std::move(row)));
+        const ExecStatusType status = PQresultStatus(result.get());
+        if (status == PGRES_SINGLE_TUPLE) {
+            for (int c = 0; c < kRecordColumnCount; ++c) {
+                row[static_cast<std::size_t>(c)].assign(
+                    PQgetvalue(result.get(), 0, c),
+                    static_cast<std::size_t>(PQgetlength(result.get(), 0, c)));
+            }
+            AssignRecordOfRow(row, record);
+            each(record);
+        } else {
+            ended = status == PGRES_TUPLES_OK;
+            ok = ended;
+        }
+    }
+    if (!ok || !ended) {
+        error = Where() + ": cannot read the records: " + MessageOf(m_conn.get());
+        // What the server still sends of this query is read and dropped.
+        while (const Result rest{PQgetResult(m_conn.get())}) {
+        }
+        return false;
     }
     return true;
 }

@@ -26,7 +26,7 @@ class PostgresRecords final : public RecordStore {
     // the server away, false with error set and Spooling() true: a station may go on.
     bool Open(std::string& error) override;
     bool Append(const DeviceRecord& record, std::string& error) override;
-    bool Read(const RecordFilter& filter, std::vector<DeviceRecord>& records,
+    bool Scan(const RecordFilter& filter, const std::function<void(const DeviceRecord&)>& each,
               std::string& error) override;
     std::size_t Waiting() override { return m_waiting.load(); }
     bool Push(std::string& error) override;

@@ -1,7 +1,6 @@
 #include "cli/records/RecordReport.h"
 
 #include <cstdio>
-#include <functional>
 #include <map>
 
 #include "cli/output/ControlEscapes.h"
@@ -11,23 +10,6 @@
 namespace velor::cli {
 
 namespace {
-
-struct Group {
-    long records = 0;
-    long done = 0;
-};
-using Groups = std::map<std::string, Group>;
-
-Groups GroupBy(const std::vector<DeviceRecord>& records,
-               const std::function<std::string(const DeviceRecord&)>& key) {
-    Groups groups;
-    for (const auto& r : records) {
-        Group& g = groups[key(r)];
-        ++g.records;
-        g.done += r.outcome == "done";
-    }
-    return groups;
-}
 
 std::string Fixed(double value) {
     char text[32];
@@ -39,18 +21,17 @@ double Percent(long part, long whole) {
     return whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0;
 }
 
-std::string Day(const DeviceRecord& r) {
-    return r.time.substr(0, 10);
+using Groups = ReportTally::Groups;
+
+// The groupings in the order a report shows them.
+std::vector<std::pair<const char*, const Groups*>> Groupings(const ReportTally& t) {
+    return {{"day", &t.byDay}, {"slot", &t.bySlot}, {"release", &t.byRelease}};
 }
 
-const std::vector<std::pair<const char*, std::function<std::string(const DeviceRecord&)>>>&
-Groupings() {
-    static const std::vector<
-        std::pair<const char*, std::function<std::string(const DeviceRecord&)>>>
-        groupings{{"day", Day},
-                  {"slot", [](const DeviceRecord& r) { return r.station + "/" + r.slot; }},
-                  {"release", [](const DeviceRecord& r) { return r.release; }}};
-    return groupings;
+void Count(Groups& groups, const std::string& key, bool done) {
+    auto& g = groups[key];
+    ++g.records;
+    g.done += done;
 }
 
 std::string Cell(const std::string& text, std::size_t width) {
@@ -63,8 +44,19 @@ std::string Cell(const std::string& text, std::size_t width) {
 
 }  // namespace
 
-std::string ReportText(const std::vector<DeviceRecord>& records) {
-    const YieldFigures f = FiguresOf(records);
+void ReportTally::Add(const DeviceRecord& r) {
+    figures.Add(r);
+    const bool done = r.outcome == "done";
+    Count(byDay, r.time.substr(0, 10), done);
+    Count(bySlot, r.station + "/" + r.slot, done);
+    Count(byRelease, r.release, done);
+    if (!done) {
+        failed.push_back(r);
+    }
+}
+
+std::string ReportText(const ReportTally& tally) {
+    const YieldFigures f = tally.figures.Figures();
     std::string text = "records " + std::to_string(f.records) + ", done " + std::to_string(f.done) +
                        " (" + Fixed(f.Yield()) + " %); devices " + std::to_string(f.devices) +
                        ", first-pass yield " + Fixed(f.FirstPassYield()) + " %, retries " +
@@ -72,8 +64,8 @@ std::string ReportText(const std::vector<DeviceRecord>& records) {
     text += "cycle time: mean " + Fixed(f.meanSeconds) + " s, p50 " + Fixed(f.p50Seconds) +
             " s, p90 " + Fixed(f.p90Seconds) + " s, p95 " + Fixed(f.p95Seconds) + " s, max " +
             Fixed(f.maxSeconds) + " s\n";
-    for (const auto& [name, key] : Groupings()) {
-        const Groups groups = GroupBy(records, key);
+    for (const auto& [name, groupsOf] : Groupings(tally)) {
+        const Groups& groups = *groupsOf;
         std::size_t width = std::string(name).size();
         for (const auto& [value, g] : groups) {
             width = std::max(width, EscapeControls(value).size());
@@ -94,21 +86,19 @@ std::string ReportText(const std::vector<DeviceRecord>& records) {
             text += "  " + std::to_string(count) + "  " + EscapeControls(message) + "\n";
         }
         text += "\nFAILED DEVICES\n";
-        for (const auto& r : records) {
-            if (r.outcome != "done") {
-                text += "  " +
-                        EscapeControls(r.time + "  " + r.station + "  " + r.slot + "  " + r.port +
-                                       "  " + r.outcome + "  " + r.message +
-                                       (r.traceFile.empty() ? "" : "  trace " + r.traceFile)) +
-                        "\n";
-            }
+        for (const auto& r : tally.failed) {
+            text += "  " +
+                    EscapeControls(r.time + "  " + r.station + "  " + r.slot + "  " + r.port +
+                                   "  " + r.outcome + "  " + r.message +
+                                   (r.traceFile.empty() ? "" : "  trace " + r.traceFile)) +
+                    "\n";
         }
     }
     return text;
 }
 
-std::string ReportJson(const std::vector<DeviceRecord>& records) {
-    const YieldFigures f = FiguresOf(records);
+std::string ReportJson(const ReportTally& tally) {
+    const YieldFigures f = tally.figures.Figures();
     std::string json =
         "{\"records\":" + std::to_string(f.records) + ",\"done\":" + std::to_string(f.done) +
         ",\"devices\":" + std::to_string(f.devices) +
@@ -118,10 +108,10 @@ std::string ReportJson(const std::vector<DeviceRecord>& records) {
         ",\"cycle_seconds\":{\"mean\":" + Fixed(f.meanSeconds) + ",\"p50\":" + Fixed(f.p50Seconds) +
         ",\"p90\":" + Fixed(f.p90Seconds) + ",\"p95\":" + Fixed(f.p95Seconds) +
         ",\"max\":" + Fixed(f.maxSeconds) + "}";
-    for (const auto& [name, key] : Groupings()) {
+    for (const auto& [name, groups] : Groupings(tally)) {
         json += ",\"by_" + std::string(name) + "\":[";
         bool first = true;
-        for (const auto& [value, g] : GroupBy(records, key)) {
+        for (const auto& [value, g] : *groups) {
             if (!first) {
                 json += ',';
             }
@@ -134,10 +124,7 @@ std::string ReportJson(const std::vector<DeviceRecord>& records) {
     }
     json += ",\"failed\":[";
     bool first = true;
-    for (const auto& r : records) {
-        if (r.outcome == "done") {
-            continue;
-        }
+    for (const auto& r : tally.failed) {
         if (!first) {
             json += ',';
         }

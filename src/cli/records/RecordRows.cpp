@@ -43,28 +43,27 @@ std::vector<std::string> RowValues(const DeviceRecord& r) {
             r.traceFile};
 }
 
-DeviceRecord RecordOfRow(std::vector<std::string>&& v) {
-    DeviceRecord r;
+void AssignRecordOfRow(const std::vector<std::string>& v, DeviceRecord& r) {
     if (v.size() != static_cast<std::size_t>(kRecordColumnCount)) {
-        return r;
+        r = DeviceRecord{};
+        return;
     }
-    r.id = std::move(v[0]);
-    r.time = std::move(v[1]);
-    r.station = std::move(v[2]);
-    r.slot = std::move(v[3]);
-    r.port = std::move(v[4]);
-    r.adapterSerial = std::move(v[5]);
-    r.release = std::move(v[6]);
-    r.imageSha256 = std::move(v[7]);
-    r.outcome = std::move(v[8]);
-    r.reason = std::move(v[9]);
+    r.id = v[0];
+    r.time = v[1];
+    r.station = v[2];
+    r.slot = v[3];
+    r.port = v[4];
+    r.adapterSerial = v[5];
+    r.release = v[6];
+    r.imageSha256 = v[7];
+    r.outcome = v[8];
+    r.reason = v[9];
     r.messageNumber = std::atoi(v[10].c_str());
-    r.message = std::move(v[11]);
+    r.message = v[11];
     r.seconds = std::strtod(v[12].c_str(), nullptr);
     r.failedAttempts = std::strtoll(v[13].c_str(), nullptr, 10);
-    r.calibration = std::move(v[14]);
-    r.traceFile = std::move(v[15]);
-    return r;
+    r.calibration = v[14];
+    r.traceFile = v[15];
 }
 
 std::string FilterClause(const RecordFilter& filter, std::vector<std::string>& values) {

@@ -10,8 +10,9 @@
 namespace velor::cli {
 
 std::vector<std::string> RowValues(const DeviceRecord& record);
-// Takes the values over (they are left empty).
-DeviceRecord RecordOfRow(std::vector<std::string>&& values);
+// Fills record from the values; its strings keep their room, so one record read row after row
+// costs no allocation.
+void AssignRecordOfRow(const std::vector<std::string>& values, DeviceRecord& record);
 
 // INSERT of one record with the parameters $1..$16; a record already there (the same id) is
 // left as it is.

@@ -33,6 +33,12 @@ std::unique_ptr<RecordStore> MakeRecordStore(const std::string& target, bool cre
 #endif
 }
 
+bool RecordStore::Read(const RecordFilter& filter, std::vector<DeviceRecord>& records,
+                       std::string& error) {
+    return Scan(
+        filter, [&records](const DeviceRecord& r) { records.push_back(r); }, error);
+}
+
 std::string NewRecordId() {
     std::random_device random;
     char text[33];

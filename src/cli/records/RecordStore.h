@@ -4,6 +4,7 @@
 // station reports the next device.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,9 +34,13 @@ class RecordStore {
     // thread. False with error set when it could not be stored anywhere.
     virtual bool Append(const DeviceRecord& record, std::string& error) = 0;
 
+    // Hands each record the filter lets through to each, oldest first, as it is read: a report
+    // over a year of a line holds none of them. The record handed over is valid for the call.
+    virtual bool Scan(const RecordFilter& filter,
+                      const std::function<void(const DeviceRecord&)>& each, std::string& error) = 0;
+
     // The records the filter lets through, oldest first.
-    virtual bool Read(const RecordFilter& filter, std::vector<DeviceRecord>& records,
-                      std::string& error) = 0;
+    bool Read(const RecordFilter& filter, std::vector<DeviceRecord>& records, std::string& error);
 
     // Records stored but not yet where they belong (spooled for an absent server).
     virtual std::size_t Waiting() { return 0; }

@@ -56,12 +56,13 @@ int RunReport(const Args& args) {
     if (!store) {
         return code;
     }
-    std::vector<DeviceRecord> records;
-    if (!store->Read(options->filter, records, error)) {
+    ReportTally tally;
+    if (!store->Scan(
+            options->filter, [&tally](const DeviceRecord& r) { tally.Add(r); }, error)) {
         std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
         return kExitRefused;
     }
-    const std::string text = options->json ? ReportJson(records) : ReportText(records);
+    const std::string text = options->json ? ReportJson(tally) : ReportText(tally);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kExitDone;
 }

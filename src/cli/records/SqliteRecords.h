@@ -22,7 +22,7 @@ class SqliteRecords final : public RecordStore {
 
     bool Open(std::string& error) override;
     bool Append(const DeviceRecord& record, std::string& error) override;
-    bool Read(const RecordFilter& filter, std::vector<DeviceRecord>& records,
+    bool Scan(const RecordFilter& filter, const std::function<void(const DeviceRecord&)>& each,
               std::string& error) override;
 
     // For the spool: the oldest records (in the order they were appended), their removal once
@@ -37,7 +37,7 @@ class SqliteRecords final : public RecordStore {
     };
     bool Fail(const std::string& what, std::string& error) const;
     bool Select(const std::string& tail, const std::vector<std::string>& values,
-                std::vector<DeviceRecord>& records, std::string& error);
+                const std::function<void(const DeviceRecord&)>& each, std::string& error);
 
     std::string m_path;
     bool m_create;

@@ -35,6 +35,23 @@ struct YieldFigures {
     }
 };
 
+// The figures of records handed over one at a time, oldest first: a report streams them.
+class FigureTally {
+  public:
+    void Add(const DeviceRecord& r);
+    YieldFigures Figures() const;
+
+  private:
+    struct Last {
+        long long time;
+        bool done;
+    };
+    YieldFigures m_f;
+    std::map<std::pair<std::string, std::string>, Last> m_lastOfSlot;
+    std::vector<double> m_seconds;
+    double m_total = 0;
+};
+
 // records: oldest first.
 YieldFigures FiguresOf(const std::vector<DeviceRecord>& records);
 

@@ -19,6 +19,7 @@ class DevsimProcess {
     DevsimProcess& operator=(const DevsimProcess&) = delete;
 
     const std::string& Path() const { return m_path; }
+    pid_t Pid() const { return m_pid; }
     // Ends the simulator at once (SIGKILL): the line vanishes under the host.
     void Kill();
     // Stops it where it stands (SIGSTOP): the line stays open, nothing is read or answered.

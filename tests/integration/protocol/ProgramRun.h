@@ -27,6 +27,7 @@ class ProgramRun {
 
     void Interrupt() const;  // SIGINT, as Ctrl+C
     void Signal(int signalNumber) const;
+    pid_t Pid() const { return m_pid; }
     std::string Out();
     RunResult Wait();
 

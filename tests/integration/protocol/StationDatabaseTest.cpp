@@ -4,7 +4,10 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <stdlib.h>
+
 #include <fstream>
+#include <iterator>
 #include <set>
 
 #include "DevsimProcess.h"
@@ -191,6 +194,31 @@ TEST(StationDatabase, RefusesFilesThatAreNotItsRecordsBeforeAnyDevice) {
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(Has(r.err, "not a database")) << r.err;
     EXPECT_EQ(SqliteRowsOf(foreign, "SELECT name FROM sqlite_master").size(), 1u);
+}
+
+// A server that is away lets the station run (its records would spool), so there is time to read
+// what any user of the computer can read of it.
+TEST(StationDatabase, APasswordInAPostgresUrlNeverShowsInTheProcessList) {
+    TempDir dir;
+    setenv("VELOR_SPOOL_DIR", (dir.path + "/spool").c_str(), 1);
+    const std::string url = "postgresql://velor:s3cr3t-one@/postgres?host=" + dir.path +
+                            "&connect_timeout=1&password=s3cr3t-two";
+    ProgramRun station(
+        {VELOR_FLASH, "station", "--slot", "a=" + dir.path + "/none", "--record", url});
+    std::string cmdline;
+    const auto read = [&] {
+        std::ifstream file("/proc/" + std::to_string(station.Pid()) + "/cmdline");
+        cmdline.assign(std::istreambuf_iterator<char>(file), {});
+        return Has(cmdline, "velor:**********@");
+    };
+    EXPECT_TRUE(WaitUntil(read)) << cmdline;
+    EXPECT_FALSE(Has(cmdline, "s3cr3t")) << cmdline;
+    EXPECT_TRUE(Has(cmdline, "&password=**********")) << cmdline;
+    station.Interrupt();
+    const RunResult r = station.Wait();
+    EXPECT_TRUE(Has(r.err, "holds a password")) << r.err;
+    EXPECT_FALSE(Has(r.out + r.err, "s3cr3t")) << r.err;
+    unsetenv("VELOR_SPOOL_DIR");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "cli/commands/PortMatch.h"
 #include "cli/production/GangOptions.h"
 #include "cli/records/ConnectionUrl.h"
+#include "cli/records/RecordReport.h"
 #include "cli/records/RecordRows.h"
 #include "cli/records/SqliteRecords.h"
 #include "cli/records/YieldFigures.h"
@@ -27,6 +28,24 @@ TEST(ConnectionUrl, APasswordNeverShows) {
               "postgresql://a:***@db/r?password=***");
     // An @ in the path or query is no userinfo.
     EXPECT_FALSE(UrlHasPassword("postgresql://db/records?application_name=a:b@c"));
+}
+
+TEST(ConnectionUrl, MasksOnlyThePasswordsAmongTheArguments) {
+    std::string args[] = {"velor-flash",
+                          "station",
+                          "--slot",
+                          "a:b@c=/dev/ttyUSB0",
+                          "--record",
+                          "postgresql://line:pw%40x@db/r?password=two&sslmode=require",
+                          "--record=postgres://line@db/r"};
+    std::vector<char*> argv;
+    for (auto& arg : args) {
+        argv.push_back(arg.data());
+    }
+    MaskUrlPasswordsInArguments(static_cast<int>(argv.size()), argv.data());
+    EXPECT_STREQ(argv[3], "a:b@c=/dev/ttyUSB0");
+    EXPECT_STREQ(argv[5], "postgresql://line:******@db/r?password=***&sslmode=require");
+    EXPECT_STREQ(argv[6], "--record=postgres://line@db/r");
 }
 
 TEST(SlotsFile, TakesNamePortLinesAndNamesTheBadOne) {
@@ -98,6 +117,27 @@ TEST(YieldFigures, CycleTimePercentilesByNearestRank) {
     EXPECT_EQ(UtcSeconds("1970-01-02T00:00:01Z"), 86401);
 }
 
+TEST(ReportTally, CountsEachGroupAndKeepsOnlyTheFailedRecords) {
+    ReportTally tally;
+    for (const auto& r :
+         {Rec("2026-12-09T23:59:59Z", "1", "done"), Rec("2026-12-10T00:00:00Z", "1", "failed"),
+          Rec("2026-12-10T00:01:00Z", "2", "done")}) {
+        tally.Add(r);
+    }
+    EXPECT_EQ(tally.byDay.at("2026-12-09").records, 1);
+    EXPECT_EQ(tally.byDay.at("2026-12-10").records, 2);
+    EXPECT_EQ(tally.byDay.at("2026-12-10").done, 1);
+    EXPECT_EQ(tally.bySlot.at("st/1").done, 1);
+    EXPECT_EQ(tally.bySlot.at("st/2").records, 1);
+    ASSERT_EQ(tally.failed.size(), 1u);
+    EXPECT_EQ(tally.failed[0].time, "2026-12-10T00:00:00Z");
+    EXPECT_EQ(tally.figures.Figures().devices, 3);
+    const std::string json = ReportJson(tally);
+    EXPECT_NE(json.find("\"by_day\":[{\"day\":\"2026-12-09\",\"records\":1,\"done\":1},"),
+              std::string::npos)
+        << json;
+}
+
 TEST(RecordFilter, BindsEveryValueAndTakesAWholeDayAsUntil) {
     std::vector<std::string> values;
     RecordFilter filter;
@@ -121,15 +161,23 @@ TEST(SqliteRecords, KeepsARecordOnceAndReadsItBackWhole) {
         r.failedAttempts = 3;
         ASSERT_TRUE(store.Append(r, error)) << error;
         ASSERT_TRUE(store.Append(r, error)) << error;  // a resend of the same id
+        // Rows are read into one record in turn: a later row's empty values stay empty.
+        DeviceRecord later = Rec("2026-12-09T10:05:00Z", "2", "done", 2);
+        later.id = "1123456789abcdef0123456789abcdef";
+        ASSERT_TRUE(store.Append(later, error)) << error;
         std::vector<DeviceRecord> read;
         ASSERT_TRUE(store.Read({}, read, error)) << error;
-        ASSERT_EQ(read.size(), 1u);
+        ASSERT_EQ(read.size(), 2u);
+        EXPECT_EQ(read[1].traceFile, "");
+        EXPECT_EQ(read[1].messageNumber, 0);
+        EXPECT_EQ(read[1].failedAttempts, 0);
+        read.pop_back();
         EXPECT_EQ(read[0].slot, "it's");
         EXPECT_EQ(read[0].messageNumber, 7);
         EXPECT_EQ(read[0].traceFile, r.traceFile);
         EXPECT_EQ(read[0].failedAttempts, 3);
         EXPECT_DOUBLE_EQ(read[0].seconds, 1.25);
-        EXPECT_EQ(store.Count(error), 1);
+        EXPECT_EQ(store.Count(error), 2);
     }
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
