@@ -10,6 +10,7 @@
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/JsonEvents.h"
 #include "cli/output/Summary.h"
+#include "cli/output/TerminalSteps.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
@@ -124,15 +125,19 @@ void Reporter::ClearLine() {
     }
 }
 
+std::string Reporter::ForTerminal(const std::string& message) const {
+    return WithTerminalSteps(WithoutLeadingSpaces(message), m_settings.Port);
+}
+
 void Reporter::Message(const std::string& text) {
     switch (m_settings.Mode) {
         case OutputMode::Human:
             ClearLine();
-            std::fprintf(m_out, "%s\n", EscapeControls(WithoutLeadingSpaces(text)).c_str());
+            std::fprintf(m_out, "%s\n", EscapeControls(ForTerminal(text)).c_str());
             std::fflush(m_out);
             break;
         case OutputMode::Quiet:
-            m_quietMessages.push_back(EscapeControls(WithoutLeadingSpaces(text)));
+            m_quietMessages.push_back(EscapeControls(ForTerminal(text)));
             break;
         case OutputMode::Json: {
             JsonEvent event("message");

@@ -85,6 +85,8 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     void Print(JsonEvent& event) const;
     void LogLine(const std::string& text);
     void ClearLine();
+    // A message as a person reads it on the terminal.
+    std::string ForTerminal(const std::string& message) const;
     void ShowProgress();
     // The terminal's line, at most ten times a second and only when it changed.
     void Redraw(const std::string& line);

@@ -1,5 +1,7 @@
 // velor-flash write to several ports at once, against several simulators in one run.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -203,6 +205,21 @@ TEST(GangWrite, CtrlCInJsonIsAnEventAsWellAsTheNoticeOnStderr) {
         }
     }
     EXPECT_EQ(events.back()["stopped"], 2) << r.out;
+}
+
+TEST(GangWrite, APortAnotherProgramHoldsWithoutALockIsRefusedAndTheOthersGoOn) {
+    DevsimProcess held({});
+    DevsimProcess silent({"--ignore", "02"});
+    const int fd = open(held.Path().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const RunResult r = StartFlash({"write", "--ports", held.Path() + "," + silent.Path()}).Wait();
+    close(fd);
+    EXPECT_EQ(r.code, 3) << r.out << r.err;
+    EXPECT_EQ(Words(LineStarting(r.out, held.Path())).at(1), "port-error") << r.out;
+    EXPECT_TRUE(Has(LineStarting(r.out, held.Path()), "Порт зайнятий іншою програмою")) << r.out;
+    EXPECT_EQ(Words(LineStarting(r.out, silent.Path())).at(1), "refused") << r.out;
+    held.Stop();
+    EXPECT_TRUE(held.LogLines("rx").empty());
 }
 
 TEST(GangWrite, UsageErrors) {
