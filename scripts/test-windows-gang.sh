@@ -87,7 +87,7 @@ timeout 120 "$wine" "$exe" station --ports COM5,COM6 --count 2 --record 'Z:'"$wo
     exit 1
 }
 records=$(grep -c ',done,' "$work/line.csv" || true)
-if [ "$records" != 2 ] || ! head -n1 "$work/line.csv" | grep -q '^time,port,'; then
+if [ "$records" != 2 ] || ! head -n1 "$work/line.csv" | grep -q $'^\xEF\xBB\xBFtime,port,'; then
     echo "test-windows-gang: the record file is not one header and two done records" >&2
     cat "$work/line.csv" >&2
     exit 1

@@ -143,6 +143,42 @@ flash missing detect --port COM99
 expect missing 3 err "Спроба відкрити неіснуючий СОМ-порт"
 expect missing 3 err "The COM ports present:"
 
+# On a console the Ukrainian texts read as Ukrainian, on stdout and stderr, with a Ukrainian
+# file name as argument; into a pipe the same text stays UTF-8 bytes.
+console_started=$SECONDS
+# expect_screen NAME CODE TEXT: the console run NAME ended with CODE and its screen shows TEXT.
+expect_screen() {
+    local name=$1 code=$2 text=$3 rc
+    rc=$(cat "$work/$name.rc")
+    if [ "$rc" = "$code" ] && grep -qF -- "$text" "$work/$name.screen"; then
+        pass "$name: the console shows \"$text\""
+    else
+        fail "$name: exit $rc (want $code), the console lacks \"$text\""
+        sed 's/^/        /' "$work/$name.screen" >&2
+    fi
+}
+cp resources/firmware/KALMIRA-5K-2_241004.hex "$work/Мікропрограма.hex"
+windows_flash=$(realpath "$flash")
+console_run() {
+    local name=$1 rc=0
+    shift
+    wine_console_run "$work/$name.screen" "$@" || rc=$?
+    echo "$rc" >"$work/$name.rc"
+}
+console_run console-check "$flash" check
+expect_screen console-check 0 "Мікропрограма готова до запису"
+console_run console-error "$flash" detect --port COM99
+expect_screen console-error 3 "Спроба відкрити неіснуючий СОМ-порт"
+(cd "$work" && console_run console-name "$windows_flash" check Мікропрограма.hex)
+expect_screen console-name 0 "Мікропрограма : Мікропрограма.hex - відкрита."
+flash piped check
+if grep -qF "$(printf 'Мікропрограма готова до запису\r')" "$work/piped.out"; then
+    pass "piped: the text is UTF-8 bytes"
+else
+    fail "piped: no UTF-8 \"Мікропрограма готова до запису\": $(od -c "$work/piped.out" | head -3)"
+fi
+echo "        console checks: $((SECONDS - console_started)) s"
+
 # Windows names, not Linux ones: COM ports in the help, no English filler in the long list.
 flash help write --help
 expect help 0 out "COM name (COM3, COM12)"

@@ -8,6 +8,7 @@
 #   wine_map_com 7 /dev/pts/5         # COM7 is that pseudo-terminal
 #   wine_register_com 7               # ... and is listed in HARDWARE\DEVICEMAP\SERIALCOMM
 #   wine_run program.exe args...      # runs a console program (its exit code is returned)
+#   wine_console_run screen.txt program.exe args...  # ... on a console; the screen as text
 #   wine_env_stop                     # ends the wineserver (the HARDWARE key goes with it)
 
 WINE_BIN=${WINE_BIN:-/usr/lib/wine/wine64}
@@ -72,6 +73,26 @@ wine_register_com() {
 # wine_run PROGRAM ARGS...: runs a Windows console program; returns its exit code.
 wine_run() {
     "$WINE_BIN" "$@"
+}
+
+# wine_console_run SCREEN PROGRAM ARGS...: runs a console program on a real Wine console drawn
+# on a pseudo-terminal (util-linux script, UTF-8 locale) and writes what the screen shows, as
+# text, to SCREEN; returns the program's exit code.
+wine_console_run() {
+    local screen=$1 rc=0
+    shift
+    LANG=C.UTF-8 script -qfe -c "$(printf '%q ' "$WINE_BIN" "$@")" "$screen.typescript" \
+        </dev/null >/dev/null || rc=$?
+    # The console draws a space as "erase, one column on" and hides the cursor around each cell.
+    python3 - "$screen.typescript" "$screen" <<'PY'
+import re, sys
+raw = open(sys.argv[1], "rb").read().decode("utf-8", "replace")
+raw = raw.split("\n", 1)[1].rsplit("\nScript done", 1)[0]
+raw = re.sub(r"\x1b\[(\d*)C", lambda m: " " * int(m.group(1) or 1), raw)
+raw = re.sub(r"\x1b\[[0-9;?]*[A-Za-z]", "", raw).replace("\r", "")
+open(sys.argv[2], "w", encoding="utf-8").write(raw)
+PY
+    return "$rc"
 }
 
 # wine_pty_pair LINK_A LINK_B: two pseudo-terminals joined end to end (raw, no echo) behind the

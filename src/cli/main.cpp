@@ -9,9 +9,11 @@
 #include "cli/Commands.h"
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/CommandTable.h"
+#include "cli/platform/ConsoleText.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/production/GangOptions.h"
 #include "cli/records/ConnectionUrl.h"
+#include "cli/text/Translate.h"
 
 namespace {
 
@@ -19,18 +21,18 @@ using namespace velor::cli;
 
 std::string ProgramUsage() {
     std::string text =
-        "Usage: velor-flash COMMAND [OPTIONS]\n"
-        "Writes the KALMIRA-5K-2 firmware release into the device through its serial "
-        "bootloader.\n\nCommands:\n";
+        Tr("Usage: velor-flash COMMAND [OPTIONS]\n"
+           "Writes the KALMIRA-5K-2 firmware release into the device through its serial "
+           "bootloader.\n\nCommands:\n");
     for (const auto& entry : CommandEntries()) {
         std::string name = entry.name;
         text +=
             "  " + name + std::string(10 - name.size(), ' ') + WrapText(entry.summary, 12) + "\n";
     }
     return text +
-           "\nRun 'velor-flash COMMAND --help' for the options of a command; options may come "
-           "before or\nafter the command. VELOR_PORT is the port of a command given no --port.\n"
-           "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+           Tr("\nRun 'velor-flash COMMAND --help' for the options of a command; options may come "
+              "before or\nafter the command. VELOR_PORT is the port of a command given no --port.\n"
+              "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n");
 }
 
 bool Has(const Args& args, const char* word) {
@@ -50,7 +52,7 @@ int NoCommand(const Args& args) {
         std::fputs(ProgramUsage().c_str(), stderr);
         return kExitUsage;
     }
-    std::fprintf(stderr, "%s\n", UsageErrorLine("velor-flash", "no command given").c_str());
+    std::fprintf(stderr, "%s\n", UsageErrorLine("velor-flash", Tr("no command given")).c_str());
     return kExitUsage;
 }
 
@@ -59,9 +61,9 @@ int UnknownCommand(const std::string& command) {
     for (const auto& entry : CommandEntries()) {
         names.emplace_back(entry.name);
     }
-    std::string problem = "unknown command '" + command + "'";
+    std::string problem = Tr("unknown command '") + command + "'";
     if (const auto nearest = NearestName(command, names)) {
-        problem += ", did you mean '" + *nearest + "'?";
+        problem += Tr(", did you mean '") + *nearest + "'?";
     }
     std::fprintf(stderr, "%s\n", UsageErrorLine("velor-flash", problem).c_str());
     return kExitUsage;
@@ -79,6 +81,7 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     velor::LimitDllSearchToSystem32();
 #endif
+    const ConsoleText consoleText;
     const auto [command, args] = SplitCommandLine(Args(argv + 1, argv + argc));
     // Copied: what others can read of this process's arguments shows no database password.
     MaskUrlPasswordsInArguments(argc, argv);

@@ -44,10 +44,12 @@ bool DeviceLink::FlashAttempt(const FlashCommand& command, int delayMs, ReplyLat
     return accepted;
 }
 
-void DeviceLink::ResetDevice() {
+bool DeviceLink::ResetDevice() {
     TimedRead(kResetFrame, kResetWaitMs, m_buffers.LastReply, kFlashReadCount);
+    const bool answered = !m_buffers.LastReply.empty();
     TimedRead(kResetFrame, 0, m_buffers.LastReply, kFlashReadCount);
     m_host.MessageBeep(BeepKind::Exclamation);
+    return answered || !m_buffers.LastReply.empty();
 }
 
 bool DeviceLink::ResetDeviceMayLeave() {

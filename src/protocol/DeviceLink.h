@@ -55,8 +55,9 @@ class DeviceLink {
     // goes into latency.
     bool FlashAttempt(const FlashCommand& command, int delayMs, ReplyLatency* latency = nullptr);
 
-    // "g0101;", 100 ms, read, "g0101;", read, exclamation beep. Leaves the port open.
-    void ResetDevice();
+    // "g0101;", 100 ms, read, "g0101;", read, exclamation beep. Leaves the port open. True when
+    // anything came back (the replies are not judged).
+    bool ResetDevice();
     // The same at the end of a write, for a device that may leave the line at its reset (its own
     // USB port re-enumerates, or it powers the adapter): a port error once the first frame has
     // gone out ends the reset, and the answer is true. An error before that passes through.

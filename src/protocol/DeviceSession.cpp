@@ -26,21 +26,6 @@ class ActivityScope {
     MainWindowModel& m_form;
 };
 
-OutcomeReason ReasonOf(const EComPort& e) {
-    switch (e.Number()) {
-        case TComMessage::PortBusy:
-            // Refused for want of permission the port carries the advice beside the message.
-            return e.Explained() ? OutcomeReason::Permission : OutcomeReason::PortBusy;
-        case TComMessage::SetCommStateFailed:
-            // What opens but takes no line settings is no serial port (/dev/null, a file).
-            return OutcomeReason::NotASerialPort;
-        case TComMessage::NonexistentPort:
-            return OutcomeReason::PortMissing;
-        default:
-            return OutcomeReason::PortLost;
-    }
-}
-
 SessionOutcome OutcomeOf(FlashResult result) {
     switch (result) {
         case FlashResult::Completed:
@@ -61,6 +46,21 @@ SessionOutcome OutcomeOf(IdentifyResult result) {
 }
 
 }  // namespace
+
+OutcomeReason PortErrorReason(const EComPort& e) {
+    switch (e.Number()) {
+        case TComMessage::PortBusy:
+            // Refused for want of permission the port carries the advice beside the message.
+            return e.Explained() ? OutcomeReason::Permission : OutcomeReason::PortBusy;
+        case TComMessage::SetCommStateFailed:
+            // What opens but takes no line settings is no serial port (/dev/null, a file).
+            return OutcomeReason::NotASerialPort;
+        case TComMessage::NonexistentPort:
+            return OutcomeReason::PortMissing;
+        default:
+            return OutcomeReason::PortLost;
+    }
+}
 
 OutcomeKind OutcomeKindOf(SessionOutcome outcome) {
     switch (outcome) {
@@ -119,7 +119,7 @@ void DeviceSession::Run(SessionOperation operation, Operation&& body) {
     } catch (const EComPort& e) {
         OperationEnded end = EndOf(operation);
         end.Kind = OutcomeKind::PortError;
-        end.Reason = ReasonOf(e);
+        end.Reason = PortErrorReason(e);
         end.Message = end.Headline = ErrorBoxText(e.what());
         end.PortMessage = static_cast<int>(e.Number());
         end.OsError = e.OsError();
@@ -202,10 +202,12 @@ void DeviceSession::ResetKey() {
     }
     Run(SessionOperation::Reset, [this] {
         OpenChosenPort(m_port, m_form);
-        m_link.ResetDevice();
+        const bool answered = m_link.ResetDevice();
         m_port.ClosePort();
-        ShowOutcome(m_context, OutcomeReason::Done, texts::kDeviceReset);
-        m_outcome = SessionOutcome::Done;
+        // The window shows its message either way; the end tells whether anything answered.
+        ShowOutcome(m_context, answered ? OutcomeReason::Done : OutcomeReason::NoReply,
+                    texts::kDeviceReset);
+        m_outcome = answered ? SessionOutcome::Done : SessionOutcome::Refused;
     });
 }
 

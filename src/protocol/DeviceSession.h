@@ -28,13 +28,15 @@ namespace velor {
 enum class SessionOutcome {
     None,     // nothing ran to an end (not started, refused as nested, or an exception left it)
     Done,     // detected, written or reset
-    Refused,  // a gate of identification or of the release said no
+    Refused,  // a gate of identification or of the release said no; a reset nothing answered
     Failed,   // the failure rule condemned the write
     Stopped,  // the stop key ended the write
 };
 
 // The kind of an operation's end event for an outcome; None (an exception left it) is Error.
 OutcomeKind OutcomeKindOf(SessionOutcome outcome);
+// Why a port error ended an operation: busy, no permission, no serial port, missing, lost.
+OutcomeReason PortErrorReason(const EComPort& e);
 
 class DeviceSession {
   public:

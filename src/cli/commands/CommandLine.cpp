@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/text/Translate.h"
+
 namespace velor::cli {
 
 namespace {
@@ -27,13 +29,13 @@ std::vector<std::string> OptionNames(const CLI::App& app) {
 
 std::string ProblemOfExtra(const CLI::App& app, const std::string& extra) {
     if (extra.size() < 2 || extra[0] != '-') {
-        return "unexpected argument '" + extra + "'";
+        return Tr("unexpected argument '") + extra + "'";
     }
     // "--prot=x" is misspelt in its name only.
     const std::string name = extra.substr(0, extra.find('='));
-    std::string problem = "unknown option '" + name + "'";
+    std::string problem = Tr("unknown option '") + name + "'";
     if (const auto nearest = NearestName(name, OptionNames(app))) {
-        problem += ", did you mean '" + *nearest + "'?";
+        problem += Tr(", did you mean '") + *nearest + "'?";
     }
     return problem;
 }
@@ -42,9 +44,9 @@ std::string ProblemOfExtra(const CLI::App& app, const std::string& extra) {
 std::string ProblemOfMismatch(const std::string& what) {
     const std::string name = what.substr(0, what.find(':'));
     if (what.find("missing") != std::string::npos) {
-        return "option '" + name + "' needs a value";
+        return Tr("option '") + name + Tr("' needs a value");
     }
-    return "option '" + name + "' may be given once";
+    return Tr("option '") + name + Tr("' may be given once");
 }
 
 // "-p, --port P" or "FILE".
@@ -63,6 +65,13 @@ std::string NamesOf(const CLI::Option& option) {
         names += " " + option.get_type_name();
     }
     return names;
+}
+
+// The columns a UTF-8 word takes: one per character, not per byte (a Ukrainian help).
+std::size_t Columns(const std::string& word) {
+    return static_cast<std::size_t>(std::count_if(word.begin(), word.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 std::string WithNewline(std::string text) {
@@ -87,7 +96,7 @@ std::string WrapText(const std::string& text, std::size_t column) {
         }
         const std::size_t end = std::min(text.find_first_of(" \n", begin), text.size());
         const std::string word = text.substr(begin, end - begin);
-        if (lineLength > column && lineLength + 1 + word.size() > kHelpWidth) {
+        if (lineLength > column && lineLength + 1 + Columns(word) > kHelpWidth) {
             out += "\n" + std::string(column, ' ');
             lineLength = column;
         } else if (lineLength > column) {
@@ -95,7 +104,7 @@ std::string WrapText(const std::string& text, std::size_t column) {
             ++lineLength;
         }
         out += word;
-        lineLength += word.size();
+        lineLength += Columns(word);
         begin = end < text.size() && text[end] == ' ' ? end + 1 : end;
     }
     return out;
@@ -107,15 +116,15 @@ std::unique_ptr<CLI::App> MakeCommandApp(const CommandText& text) {
     std::replace(about.begin(), about.end(), '\n', ' ');
     auto app = std::make_unique<CLI::App>(WithNewline(text.usage) + WithNewline(WrapText(about, 0)),
                                           std::string("velor-flash ") + text.name);
-    app->set_help_flag("-h,--help", "show this help");
-    app->set_version_flag("--version", VersionLine(), "show the program's version");
+    app->set_help_flag("-h,--help", Tr("show this help"));
+    app->set_version_flag("--version", VersionLine(), Tr("show the program's version"));
     app->footer(text.footer);
     app->allow_extras();  // told by ParseCommandLine, with a suggestion
     return app;
 }
 
 std::string UsageErrorLine(const std::string& command, const std::string& problem) {
-    return command + ": " + problem + " (see `" + command + " --help`)";
+    return command + ": " + problem + Tr(" (see `") + command + " --help`)";
 }
 
 ParseEnd ParseCommandLine(CLI::App& app, const Args& args, std::string& error) {

@@ -7,25 +7,27 @@
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/DeviceOptions.h"
 #include "cli/commands/PortsOptions.h"
+#include "cli/commands/TraceShowOptions.h"
 #include "cli/production/GangOptions.h"
 #include "cli/records/RecordsOptions.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
 const std::vector<CommandEntry>& CommandEntries() {
     static const std::vector<CommandEntry> entries{
-        {"check", "check an Intel HEX text (default: the embedded release) and build its image"},
-        {"ports", "list the serial ports present (--long: what each one is)"},
-        {"doctor", "check the ports, the permissions and the device, for support"},
-        {"detect", "wake and identify the device, print its description"},
-        {"write",
-         "write the firmware into the device; with several ports (--port A --port B, "
-         "--ports A,B,C or --all) into several devices at once"},
-        {"station", "a production station: write each device that appears, in turn"},
-        {"reset", "reset the device"},
-        {"report", "yield, cycle times and failures from the station's record database"},
-        {"records", "init: create a record database's schema; push: send spooled records"},
-        {"trace", "trace show FILE [--json]: tell what a wire trace (--trace) holds"},
+        {"check",
+         Tr("check an Intel HEX text (default: the embedded release) and build its image")},
+        {"ports", Tr("list the serial ports present (--long: what each one is)")},
+        {"doctor", Tr("check the ports, the permissions and the device, for support")},
+        {"detect", Tr("wake and identify the device, print its description")},
+        {"write", Tr("write the firmware into the device; with several ports (--port A --port B, "
+                     "--ports A,B,C or --all) into several devices at once")},
+        {"station", Tr("a production station: write each device that appears, in turn")},
+        {"reset", Tr("reset the device")},
+        {"report", Tr("yield, cycle times and failures from the station's record database")},
+        {"records", Tr("init: create a record database's schema; push: send spooled records")},
+        {"trace", Tr("trace show FILE [--json]: tell what a wire trace (--trace) holds")},
     };
     return entries;
 }
@@ -38,6 +40,7 @@ struct AllCommandApps::Bound {
     GangOptions gang, station;
     ReportOptions report;
     RecordsOptions records;
+    TraceShowOptions trace;
 };
 
 AllCommandApps::AllCommandApps() : m_bound(std::make_unique<Bound>()) {
@@ -51,6 +54,7 @@ AllCommandApps::AllCommandApps() : m_bound(std::make_unique<Bound>()) {
     m_apps.push_back(DeviceApp("reset", m_bound->reset));
     m_apps.push_back(ReportApp(m_bound->report));
     m_apps.push_back(RecordsApp(m_bound->records));
+    m_apps.push_back(TraceShowApp(m_bound->trace));
 }
 
 AllCommandApps::~AllCommandApps() = default;

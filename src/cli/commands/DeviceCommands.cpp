@@ -26,6 +26,7 @@
 #include "cli/output/TerminalInfo.h"
 #include "cli/platform/Interrupts.h"
 #include "cli/platform/PortTexts.h"
+#include "cli/text/Translate.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/PrepareFirmware.h"
@@ -76,25 +77,28 @@ ReporterSettings SettingsFor(Operation op, const DeviceOptions& options) {
     return settings;
 }
 
-// A busy port names what holds it; one refused for want of permission has its advice already;
-// a missing one is answered with the ports there are.
-std::string PortErrorHint(const std::string& port, const EComPort& e) {
-    if (e.Number() == TComMessage::NonexistentPort) {
-        std::vector<std::string> present;
-        try {
-            ListSerialPorts(present);
-        } catch (const EComPort&) {
-            present.clear();  // none can be listed: none present
+// A busy port names what holds it; one refused for want of permission says so before the
+// message that calls it busy; a missing one is answered with the ports there are.
+PortErrorLines PortErrorHint(const std::string& port, const EComPort& e) {
+    switch (PortErrorReason(e)) {
+        case OutcomeReason::PortMissing: {
+            std::vector<std::string> present;
+            try {
+                ListSerialPorts(present);
+            } catch (const EComPort&) {
+                present.clear();  // none can be listed: none present
+            }
+            return {{}, MissingPortLine(port, MissingPortHint(present))};
         }
-        return MissingPortLine(port, MissingPortHint(present));
+        case OutcomeReason::NotASerialPort:
+            return {{}, NotASerialPortHint(port)};
+        case OutcomeReason::Permission:
+            return {NoPermissionLine(port), {}};
+        case OutcomeReason::PortBusy:
+            return {{}, BusyPortHint(port, FindPortHolders(port))};
+        default:
+            return {};
     }
-    if (e.Number() == TComMessage::SetCommStateFailed) {
-        return NotASerialPortHint(port);
-    }
-    if (e.Number() != TComMessage::PortBusy || e.Explained()) {
-        return {};
-    }
-    return BusyPortHint(port, FindPortHolders(port));
 }
 
 int Run(Operation op, const Args& args) {
@@ -144,7 +148,14 @@ int Run(Operation op, const Args& args) {
         }
         // The port's event thread hands its notifications over at every turn of the host.
         const TerminalHost::TurnHooks hooks(host, [&portSession] { portSession.ServePending(); });
-        session.SetStopRequest(&InterruptGuard::Requested);
+        // Told in the events the moment the session heeds it, before what the device then holds.
+        session.SetStopRequest([&reporter] {
+            if (!InterruptGuard::Requested()) {
+                return false;
+            }
+            reporter.NoteStopRequest(InterruptGuard::Notice());
+            return true;
+        });
         switch (op) {
             case Operation::Detect:
                 session.ButtonConectClick();
@@ -160,6 +171,13 @@ int Run(Operation op, const Args& args) {
                 break;
             case Operation::Reset:
                 session.ResetKey();
+                // The message is the window's, whether or not anything answered.
+                if (session.LastOutcome() == SessionOutcome::Done) {
+                    reporter.Message(Tr("The device answered the reset."));
+                } else if (session.LastOutcome() == SessionOutcome::Refused) {
+                    reporter.Error(*portName + Tr(": nothing answered the reset (no device, or "
+                                                  "one that is off or not connected)."));
+                }
                 break;
         }
         outcome = session.LastOutcome();
@@ -167,6 +185,9 @@ int Run(Operation op, const Args& args) {
                               session.LastFlash().Replies.MedianMs());
         return ExitCodeOf(outcome);
     });
+    if (InterruptGuard::Requested()) {
+        reporter.NoteStopRequest(InterruptGuard::Notice());
+    }
     reporter.Finish(outcome, code);
     if (recorder) {
         TellTrace(recorder->LastTrace(), !options->quiet && !options->json, stderr);

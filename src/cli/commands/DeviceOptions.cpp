@@ -5,33 +5,43 @@
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/OptionTable.h"
 #include "cli/commands/TraceOption.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
 namespace {
 
-constexpr const char* kOutputFooter =
-    "Without --port the port is that of the environment variable VELOR_PORT.\n"
-    "On a terminal a write shows one progress line (bar, percent, pages, blocks, bytes,\n"
-    "elapsed time, time left, calibrated delays; NO_COLOR turns its colour off); otherwise\n"
-    "plain progress lines, at most one a second, on stderr. A write ends with a summary.\n"
-    "Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n";
+// A write's progress is the write's alone: detect and reset say only what they share with it.
+std::string Footer(const std::string& command) {
+    std::string footer =
+        Tr("Without --port the port is that of the environment variable VELOR_PORT.\n");
+    if (command == "write") {
+        footer += Tr(
+            "On a terminal a write shows one progress line (bar, percent, pages, blocks, bytes,\n"
+            "elapsed time, time left, calibrated delays; NO_COLOR turns its colour off); "
+            "otherwise\n"
+            "plain progress lines, at most one a second, on stderr. A write ends with a "
+            "summary.\n");
+    }
+    return footer +
+           Tr("Exit codes: 0 done, 1 refused or failed, 2 usage, 3 port error, 4 stopped.\n");
+}
 
 CommandText TextOf(const std::string& command) {
     if (command == "write") {
         return {"write",
-                "Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]",
-                "Writes the embedded release (or the Intel HEX FILE) into the device.\n"
-                "Ctrl+C stops the write before its next command and says what the device\n"
-                "then holds; a second Ctrl+C ends at once.",
-                kOutputFooter};
+                Tr("Usage: velor-flash write --port P [--baud RATE] [--hex FILE] [--trace FILE]"),
+                Tr("Writes the embedded release (or the Intel HEX FILE) into the device.\n"
+                   "Ctrl+C stops the write before its next command and says what the device\n"
+                   "then holds; a second Ctrl+C ends at once."),
+                Footer(command)};
     }
     if (command == "detect") {
-        return {"detect", "Usage: velor-flash detect --port P [--baud RATE] [--trace FILE]",
-                "Wakes and identifies the device and prints its description.", kOutputFooter};
+        return {"detect", Tr("Usage: velor-flash detect --port P [--baud RATE] [--trace FILE]"),
+                Tr("Wakes and identifies the device and prints its description."), Footer(command)};
     }
-    return {"reset", "Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]",
-            "Resets the device.", kOutputFooter};
+    return {"reset", Tr("Usage: velor-flash reset --port P [--baud RATE] [--trace FILE]"),
+            Tr("Resets the device."), Footer(command)};
 }
 
 }  // namespace
@@ -59,15 +69,16 @@ std::optional<DeviceOptions> ParseDeviceOptions(const std::string& command, cons
     if (options.help || options.version) {
         return options;
     }
-    if (options.quiet && options.json) {
-        error = UsageErrorLine(name, "--quiet and --json exclude each other");
+    if (const std::string problem = OutputOptionsProblem(options.quiet, options.json);
+        !problem.empty()) {
+        error = UsageErrorLine(name, problem);
         return std::nullopt;
     }
     if (options.port.empty()) {
         options.port = PortFromEnvironment();
     }
     if (options.port.empty()) {
-        error = UsageErrorLine(name, "--port is required (or VELOR_PORT)");
+        error = UsageErrorLine(name, Tr("--port is required (or VELOR_PORT)"));
         return std::nullopt;
     }
     return options;

@@ -8,6 +8,7 @@
 #include "cli/commands/PortHints.h"
 #include "cli/output/LatencyHint.h"
 #include "cli/production/SessionHost.h"
+#include "cli/text/Translate.h"
 #include "protocol/PortSetup.h"
 #include "serial/TBComPort.h"
 
@@ -64,22 +65,22 @@ std::string FindingText(const Finding& finding) {
 
 std::vector<Finding> CheckPortList(const std::vector<PortDescription>& ports) {
     if (ports.empty()) {
-        return {{Verdict::Fail, "no serial port is present",
-                 "plug the adapter in (another socket, another cable); a USB adapter needs its "
-                 "driver (ftdi_sio, ch341, cp210x, pl2303 on Linux; the maker's on Windows)"}};
+        return {{Verdict::Fail, Tr("no serial port is present"),
+                 Tr("plug the adapter in (another socket, another cable); a USB adapter needs its "
+                    "driver (ftdi_sio, ch341, cp210x, pl2303 on Linux; the maker's on Windows)")}};
     }
     std::vector<Finding> findings;
     for (const auto& port : ports) {
         const std::string description = DescriptionText(port);
         Finding f{Verdict::Ok,
-                  "port " + port.Name + ": " +
-                      (description.empty() ? "(nothing more is known)" : description),
+                  Tr("port ") + port.Name + ": " +
+                      (description.empty() ? Tr("(nothing more is known)") : description),
                   {}};
         if (port.LatencyTimerMs > 1) {
             f.verdict = Verdict::Note;
-            f.todo = "the adapter holds replies up to " + std::to_string(port.LatencyTimerMs) +
-                     " ms; the programs ask its driver for low latency while they write, and "
-                     "the write's summary says so if replies are still held";
+            f.todo = Tr("the adapter holds replies up to ") + std::to_string(port.LatencyTimerMs) +
+                     Tr(" ms; the programs ask its driver for low latency while they write, and "
+                        "the write's summary says so if replies are still held");
         }
         findings.push_back(std::move(f));
     }
@@ -89,12 +90,12 @@ std::vector<Finding> CheckPortList(const std::vector<PortDescription>& ports) {
 std::vector<Finding> CheckPortHolders(const std::string& port,
                                       const std::vector<PortHolder>& holders) {
     if (holders.empty()) {
-        return {{Verdict::Ok, "no other program holds " + port, {}}};
+        return {{Verdict::Ok, Tr("no other program holds ") + port, {}}};
     }
     std::vector<Finding> findings;
     for (const auto& holder : holders) {
         findings.push_back({Verdict::Fail,
-                            port + " is held by " + holder.Program + " (process " +
+                            port + Tr(" is held by ") + holder.Program + Tr(" (process ") +
                                 std::to_string(holder.Pid) + ")",
                             BusyPortHint(port, {holder})});
     }
@@ -103,22 +104,23 @@ std::vector<Finding> CheckPortHolders(const std::string& port,
 
 std::vector<Finding> CheckDeviceAnswer(const std::string& port, const DeviceAnswer& answer) {
     if (!answer.opened) {
-        return {{Verdict::Fail, port + " does not open or take the settings: " + answer.openError,
-                 "see the lines above: the port, its permissions and who holds it"}};
+        return {{Verdict::Fail,
+                 port + Tr(" does not open or take the settings: ") + answer.openError,
+                 Tr("see the lines above: the port, its permissions and who holds it")}};
     }
     std::vector<Finding> findings = {
         {Verdict::Ok,
-         port + " opens and takes 115200 baud, 8 data bits, no parity, 1 stop bit",
+         port + Tr(" opens and takes 115200 baud, 8 data bits, no parity, 1 stop bit"),
          {}}};
     if (!answer.identified) {
         findings.push_back(
             {Verdict::Fail,
              answer.reply.empty()
-                 ? "no device answered the wake-up and identification" +
+                 ? Tr("no device answered the wake-up and identification") +
                        (answer.openError.empty() ? "" : " (" + answer.openError + ")")
-                 : "the device's answer is not an identification: \"" + answer.reply + "\"",
-             "check the cable and the device's power; put the device into its bootloader "
-             "(power it on with the port connected) and run doctor again"});
+                 : Tr("the device's answer is not an identification: \"") + answer.reply + "\"",
+             Tr("check the cable and the device's power; put the device into its bootloader "
+                "(power it on with the port connected) and run doctor again")});
         return findings;
     }
     char latency[32] = "?";
@@ -126,12 +128,12 @@ std::vector<Finding> CheckDeviceAnswer(const std::string& port, const DeviceAnsw
         std::snprintf(latency, sizeof latency, "%.1f", *answer.replyLatencyMs);
     }
     findings.push_back({Verdict::Ok,
-                        "a device answered the identification in " + std::string(latency) +
+                        Tr("a device answered the identification in ") + std::string(latency) +
                             " ms: \"" + answer.reply + "\"",
                         {}});
     const std::string hint = LatencyHint(answer.replyLatencyMs, port);
     if (!hint.empty()) {
-        findings.push_back({Verdict::Warn, "the reply was held on the way", hint});
+        findings.push_back({Verdict::Warn, Tr("the reply was held on the way"), hint});
     }
     return findings;
 }

@@ -7,6 +7,7 @@
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/Doctor.h"
 #include "cli/commands/PortsOptions.h"
+#include "cli/text/Translate.h"
 #include "serial/EComPort.h"
 #include "serial/PortHolders.h"
 
@@ -51,8 +52,8 @@ int RunDoctor(const Args& args) {
         ports = DescribeSerialPorts();
         failures += Print(CheckPortList(ports));
     } catch (const EComPort& e) {
-        failures +=
-            Print({{Verdict::Fail, std::string("the port list cannot be read: ") + e.what(), {}}});
+        failures += Print(
+            {{Verdict::Fail, std::string(Tr("the port list cannot be read: ")) + e.what(), {}}});
     }
     failures += Print(CheckServices());
     if (!port.empty()) {
@@ -60,7 +61,9 @@ int RunDoctor(const Args& args) {
         failures += Print(CheckPortHolders(port, FindPortHolders(port)));
         failures += Print(CheckDeviceAnswer(port, AskDevice(port)));
     } else {
-        std::printf("note  no port named: run velor-flash doctor --port P for the device checks\n");
+        std::fputs(
+            Tr("note  no port named: run velor-flash doctor --port P for the device checks\n"),
+            stdout);
     }
     std::fflush(stdout);
     return failures == 0 ? kExitDone : kExitRefused;

@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "cli/platform/PortTexts.h"
+#include "cli/text/Translate.h"
 #include "serial/BaudRates.h"
 
 namespace velor::cli {
@@ -36,7 +37,7 @@ void AddPortsOptions(CLI::App& app, std::vector<std::string>& ports, bool& allPo
                    AddPort(ports, port);
                }
            },
-           "a serial port; repeat it for each device")
+           Tr("a serial port; repeat it for each device"))
         ->type_name("P")
         ->check(kNotEmpty)
         ->allow_extra_args(false)
@@ -53,11 +54,11 @@ void AddPortsOptions(CLI::App& app, std::vector<std::string>& ports, bool& allPo
                    begin = end + 1;
                }
            },
-           "the ports separated by commas")
+           Tr("the ports separated by commas"))
         ->type_name("LIST")
         ->check(kNotEmpty)
         ->trigger_on_parse();
-    app.add_flag("--all", allPorts, "every port in the port list");
+    app.add_flag("--all", allPorts, Tr("every port in the port list"));
 }
 
 void AddBaudOption(CLI::App& app, int& baudIndex) {
@@ -75,26 +76,60 @@ void AddBaudOption(CLI::App& app, int& baudIndex) {
                }
                baudIndex = *index;
            },
-           "the rate, one of " + rates + " (default " + DefaultBaudText() + ")")
+           Tr("the rate, one of ") + rates + Tr(" (default ") + DefaultBaudText() + ")")
         ->type_name("RATE");
 }
 
 void AddHexOption(CLI::App& app, std::string& hexFile) {
-    app.add_option("--hex", hexFile, "write this Intel HEX file instead of the embedded release")
+    app.add_option("--hex", hexFile,
+                   Tr("write this Intel HEX file instead of the embedded release"))
         ->type_name("FILE")
         ->check(kNotEmpty);
 }
 
-void AddOutputOptions(CLI::App& app, bool& quiet, bool& json, std::string& logFile) {
-    app.add_flag("-q,--quiet", quiet, "print only errors and the result");
-    app.add_flag("--json", json,
-                 "JSON Lines events on stdout (start, progress, message, error, result), "
-                 "nothing else there (man velor-flash; json-events.md)");
+void AddOutputOptions(CLI::App& app, bool& quiet, bool& json, std::string& logFile, OutputUse use) {
+    switch (use) {
+        case OutputUse::Device:
+            app.add_flag("-q,--quiet", quiet, Tr("print only errors and the result"));
+            app.add_flag(
+                "--json", json,
+                Tr("JSON Lines events on stdout (start, progress, message, error, result), "
+                   "nothing else there (man velor-flash; json-events.md)"));
+            app.add_option("--log", logFile,
+                           Tr("append the attempt log to FILE: a header per run, one line per "
+                              "erase, write and program attempt, the result"))
+                ->type_name("FILE")
+                ->check(kNotEmpty);
+            return;
+        case OutputUse::Gang:
+            app.add_flag("-q,--quiet", quiet,
+                         Tr("print only errors and the final table: no line per port"));
+            app.add_flag("--json", json,
+                         Tr("JSON Lines events on stdout, nothing else there: each device's start, "
+                            "progress, message, error and result with its port, as they come, "
+                            "then a gang event with the exit code (json-events.md)"));
+            break;
+        case OutputUse::Station:
+            app.add_flag("-q,--quiet", quiet,
+                         Tr("print only errors, a line per device as it ends and the totals: no "
+                            "board"));
+            app.add_flag("--json", json,
+                         Tr("JSON Lines events on stdout, nothing else there, and no board: each "
+                            "write's events with its port and slot, a device event (its record) "
+                            "per device, a station event with the figures at the end "
+                            "(json-events.md)"));
+            break;
+    }
     app.add_option("--log", logFile,
-                   "append the attempt log to FILE: a header per run, one line per erase, write "
-                   "and program attempt, the result")
+                   Tr("append every device's attempt log to FILE, each line beginning with its "
+                      "port and a tab: a header per device, one line per erase, write and program "
+                      "attempt, the result"))
         ->type_name("FILE")
         ->check(kNotEmpty);
+}
+
+std::string OutputOptionsProblem(bool quiet, bool json) {
+    return quiet && json ? Tr("--quiet and --json exclude each other") : "";
 }
 
 std::string PortFromEnvironment() {

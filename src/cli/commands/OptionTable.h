@@ -19,8 +19,14 @@ void AddPortsOptions(CLI::App& app, std::vector<std::string>& ports, bool& allPo
 void AddBaudOption(CLI::App& app, int& baudIndex);
 // --hex FILE: an Intel HEX file instead of the embedded release.
 void AddHexOption(CLI::App& app, std::string& hexFile);
+// Whose output the options shape: one device's, a gang write's or a station's.
+enum class OutputUse { Device, Gang, Station };
 // -q, --quiet; --json; --log FILE.
-void AddOutputOptions(CLI::App& app, bool& quiet, bool& json, std::string& logFile);
+void AddOutputOptions(CLI::App& app, bool& quiet, bool& json, std::string& logFile,
+                      OutputUse use = OutputUse::Device);
+
+// What is wrong with the output options given together; empty when nothing is.
+std::string OutputOptionsProblem(bool quiet, bool json);
 
 // VELOR_PORT, the port of a command given none; empty when unset.
 std::string PortFromEnvironment();

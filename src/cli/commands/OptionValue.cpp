@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/MainWindowModel.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
@@ -10,7 +11,7 @@ std::optional<int> BaudIndexOf(const std::string& rate, std::string& error) {
     const auto& rates = BaudRateItems();
     const auto found = std::find(rates.begin(), rates.end(), rate);
     if (found == rates.end()) {
-        error = "unsupported rate '" + rate + "'";
+        error = Tr("unsupported rate '") + rate + "'";
         return std::nullopt;
     }
     return static_cast<int>(found - rates.begin());

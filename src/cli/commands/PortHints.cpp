@@ -1,5 +1,7 @@
 #include "cli/commands/PortHints.h"
 
+#include "cli/text/Translate.h"
+
 namespace velor::cli {
 
 namespace {
@@ -38,6 +40,10 @@ std::string NotASerialPortHint(const std::string& port) {
     return port +
            " is not a serial port: it takes no line settings. 'velor-flash ports' lists "
            "the serial ports.";
+}
+
+std::string NoPermissionLine(const std::string& port) {
+    return port + Tr(": permission denied. The port is not busy: this user may not open it.");
 }
 
 std::string MissingPortLine(const std::string& port, const std::string& presentHint) {

@@ -14,6 +14,9 @@ std::string BusyPortHint(const std::string& port, const std::vector<PortHolder>&
 // After the settings' failure of something that opened: it is no serial port.
 std::string NotASerialPortHint(const std::string& port);
 
+// Before the message of a port refused for want of permission, whose first line says busy.
+std::string NoPermissionLine(const std::string& port);
+
 // After "no such port": the port named, then presentHint (the ports there are).
 std::string MissingPortLine(const std::string& port, const std::string& presentHint);
 

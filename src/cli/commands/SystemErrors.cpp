@@ -12,13 +12,14 @@ int ExitCodeOfErrors(IHost& host, const std::function<int()>& operation) {
     return ExitCodeOfErrors(host, nullptr, operation);
 }
 
-int ExitCodeOfErrors(IHost& host, const std::function<std::string(const EComPort&)>& portHint,
+int ExitCodeOfErrors(IHost& host, const std::function<PortErrorLines(const EComPort&)>& portHint,
                      const std::function<int()>& operation) {
     try {
         return operation();
     } catch (const EComPort& e) {
-        const std::string hint = portHint ? portHint(e) : std::string();
-        host.ShowError(ErrorBoxText(e.what()) + (hint.empty() ? "" : "\n" + hint));
+        const PortErrorLines lines = portHint ? portHint(e) : PortErrorLines{};
+        host.ShowError((lines.before.empty() ? "" : lines.before + "\n") + ErrorBoxText(e.what()) +
+                       (lines.after.empty() ? "" : "\n" + lines.after));
         return kExitPortError;
     } catch (const EConvertError& e) {
         host.ShowError(ErrorBoxText(e.what()));

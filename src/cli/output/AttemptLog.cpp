@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace velor::cli {
 
@@ -21,6 +22,7 @@ std::unique_ptr<AttemptLogFile> AttemptLogFile::Open(const std::string& path, st
 }
 
 void AttemptLogFile::Line(const std::string& text) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (m_failed) {
         return;
     }

@@ -12,4 +12,7 @@ namespace velor::cli {
 // UTF-8 (U+0080-U+009F) as \u00HH. Everything else, tabs and line feeds included, unchanged.
 std::string EscapeControls(std::string_view text);
 
+// The CR LF of the system's texts as plain line feeds, for a terminal.
+std::string TerminalText(const std::string& text);
+
 }  // namespace velor::cli

@@ -1,21 +1,11 @@
 #include "cli/output/LiveLines.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define VELOR_ISATTY _isatty
-#define VELOR_FILENO _fileno
-#else
-#include <unistd.h>
-#define VELOR_ISATTY isatty
-#define VELOR_FILENO fileno
-#endif
-
 #include "cli/output/ControlEscapes.h"
+#include "cli/output/TerminalInfo.h"
 
 namespace velor::cli {
 
-LiveLines::LiveLines(std::FILE* out)
-    : m_out(out), m_terminal(VELOR_ISATTY(VELOR_FILENO(out)) != 0) {}
+LiveLines::LiveLines(std::FILE* out) : m_out(out), m_terminal(IsInteractiveTerminal(out)) {}
 
 LiveLines::~LiveLines() {
     Clear();

@@ -10,6 +10,7 @@
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/JsonEvents.h"
 #include "cli/output/Summary.h"
+#include "cli/output/TerminalSteps.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
@@ -52,6 +53,25 @@ bool Reporter::OpenLog(const std::string& path, std::string& error) {
     return m_log != nullptr;
 }
 
+void Reporter::Print(JsonEvent& event) const {
+    if (m_settings.SeveralDevices) {
+        if (!event.Has("port")) {
+            event.Add("port", m_settings.Port);
+        }
+        if (!m_settings.Slot.empty()) {
+            event.Add("slot", m_settings.Slot);
+        }
+    }
+    PrintEvent(m_out, event);
+}
+
+void Reporter::LogLine(const std::string& text) {
+    if (m_log) {
+        m_log->Line(m_settings.SeveralDevices ? EscapeControls(m_settings.Port) + "\t" + text
+                                              : text);
+    }
+}
+
 void Reporter::Start() {
     m_started = m_clock();
     if (m_settings.Mode == OutputMode::Json) {
@@ -63,17 +83,26 @@ void Reporter::Start() {
             event.Add("firmware", m_settings.Firmware);
         }
         event.Add("version", VersionLine());
-        std::fprintf(m_out, "%s\n", event.Text().c_str());
-        std::fflush(m_out);
+        Print(event);
     }
-    if (m_log) {
-        std::string header = "# velor-flash " + m_settings.Command + " --port " + m_settings.Port +
-                             " --baud " + m_settings.Baud;
-        if (m_settings.Command == "write") {
-            header += ", firmware " + m_settings.Firmware;
-        }
-        m_log->Line(header + ", " + WallClock());
+    std::string header = "# velor-flash " + m_settings.Command + " --port " + m_settings.Port +
+                         " --baud " + m_settings.Baud;
+    if (m_settings.Command == "write") {
+        header += ", firmware " + m_settings.Firmware;
     }
+    if (!m_settings.Slot.empty()) {
+        header += ", slot " + m_settings.Slot;
+    }
+    LogLine(header + ", " + WallClock());
+}
+
+void Reporter::NoteStopRequest(const std::string& notice) {
+    if (m_stopNoted || m_settings.Mode != OutputMode::Json) {
+        return;
+    }
+    m_stopNoted = true;
+    JsonEvent event = StoppingEvent(notice);
+    Print(event);
 }
 
 void Reporter::OnProgress(const WriteProgressEvent& e) {
@@ -84,9 +113,7 @@ void Reporter::OnProgress(const WriteProgressEvent& e) {
 }
 
 void Reporter::OnAttempt(const FlashAttemptEvent& e) {
-    if (m_log) {
-        m_log->Line(AttemptLogLine(e));
-    }
+    LogLine(AttemptLogLine(e));
 }
 
 void Reporter::ClearLine() {
@@ -98,27 +125,37 @@ void Reporter::ClearLine() {
     }
 }
 
+std::string Reporter::ForTerminal(const std::string& message) const {
+    return WithTerminalSteps(WithoutLeadingSpaces(message), m_settings.Port);
+}
+
 void Reporter::Message(const std::string& text) {
     switch (m_settings.Mode) {
         case OutputMode::Human:
             ClearLine();
-            std::fprintf(m_out, "%s\n", EscapeControls(WithoutLeadingSpaces(text)).c_str());
+            std::fprintf(m_out, "%s\n", EscapeControls(ForTerminal(text)).c_str());
             std::fflush(m_out);
             break;
         case OutputMode::Quiet:
-            m_quietMessages.push_back(EscapeControls(WithoutLeadingSpaces(text)));
+            m_quietMessages.push_back(EscapeControls(ForTerminal(text)));
             break;
-        case OutputMode::Json:
-            std::fprintf(m_out, "%s\n", JsonEvent("message").Add("text", text).Text().c_str());
-            std::fflush(m_out);
+        case OutputMode::Json: {
+            JsonEvent event("message");
+            Print(event.Add("text", text));
+            break;
+        }
+        case OutputMode::Silent:
             break;
     }
 }
 
 void Reporter::Error(const std::string& text) {
     if (m_settings.Mode == OutputMode::Json) {
-        std::fprintf(m_out, "%s\n", JsonEvent("error").Add("text", text).Text().c_str());
-        std::fflush(m_out);
+        JsonEvent event("error");
+        Print(event.Add("text", text));
+        return;
+    }
+    if (m_settings.Mode == OutputMode::Silent) {
         return;
     }
     ClearLine();
@@ -135,7 +172,8 @@ ProgressTimes Reporter::Times(const WriteProgress& progress) const {
 }
 
 void Reporter::Turn() {
-    if (m_settings.Mode == OutputMode::Quiet || !m_follow.Running()) {
+    if (m_settings.Mode == OutputMode::Quiet || m_settings.Mode == OutputMode::Silent ||
+        !m_follow.Running()) {
         return;
     }
     if (m_follow.Writing()) {
@@ -181,11 +219,11 @@ void Reporter::ShowProgress() {
             AddProgress(event, p);
             const ProgressTimes times = Times(p);
             event.AddSeconds("elapsed_s", times.Elapsed).AddSeconds("eta_s", times.Remaining);
-            std::fprintf(m_out, "%s\n", event.Text().c_str());
-            std::fflush(m_out);
+            Print(event);
             break;
         }
         case OutputMode::Quiet:
+        case OutputMode::Silent:
             break;
     }
 }
@@ -270,21 +308,21 @@ void Reporter::Finish(SessionOutcome outcome, int exitCode) {
             } else {
                 event.AddSeconds("seconds", seconds);
             }
-            std::fprintf(m_out, "%s\n", event.Text().c_str());
+            Print(event);
             break;
         }
+        case OutputMode::Silent:
+            break;
     }
     std::fflush(m_out);
-    if (m_log) {
-        if (summarised) {
-            m_log->Line("# " + summary);
-            if (!hint.empty()) {
-                m_log->Line("# " + hint);
-            }
+    if (summarised) {
+        LogLine("# " + summary);
+        if (!hint.empty()) {
+            LogLine("# " + hint);
         }
-        m_log->Line(std::string("# result: ") + OutcomeName(outcome, exitCode) + " (" +
-                    ReasonWord(exitCode) + "), exit " + std::to_string(exitCode));
     }
+    LogLine(std::string("# result: ") + OutcomeName(outcome, exitCode) + " (" +
+            ReasonWord(exitCode) + "), exit " + std::to_string(exitCode));
 }
 
 }  // namespace velor::cli

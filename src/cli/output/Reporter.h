@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/output/AttemptLog.h"
+#include "cli/output/JsonEvents.h"
 #include "cli/output/ProgressLine.h"
 #include "cli/output/TerminalOutput.h"
 #include "cli/output/WriteProgress.h"
@@ -20,7 +21,9 @@
 
 namespace velor::cli {
 
-enum class OutputMode { Human, Quiet, Json };
+// Silent: nothing printed (a gang's table or a station's board speaks for the device); the log
+// is kept all the same.
+enum class OutputMode { Human, Quiet, Json, Silent };
 
 struct ReporterSettings {
     OutputMode Mode = OutputMode::Human;
@@ -31,6 +34,10 @@ struct ReporterSettings {
     std::string Port;
     std::string Baud;
     std::string Firmware;  // what a write writes: a file name or "embedded release"
+    // Several devices share stdout and the log: every event names the port (and the slot, when
+    // there is one), every log line begins with the port and a tab.
+    bool SeveralDevices = false;
+    std::string Slot;
 };
 
 class Reporter : public ITerminalOutput, public ISessionEvents {
@@ -45,6 +52,8 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
 
     // Appends the attempt log to path from Start on; false (and error) when it cannot be opened.
     bool OpenLog(const std::string& path, std::string& error);
+    // Appends the attempt log to a log that other devices' reporters share.
+    void ShareLog(std::shared_ptr<AttemptLogFile> log) { m_log = std::move(log); }
     // Whether a line of the attempt log could not be written.
     bool LogIncomplete() const { return m_log && m_log->Incomplete(); }
     void Start();
@@ -66,11 +75,18 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     // Why a run ended that ended before its session did (no port, refused firmware).
     void NoteReason(OutcomeReason reason) { m_reason = reason; }
 
+    // A stop was asked for (Ctrl+C): a --json run says so in a "stopping" event, once.
+    void NoteStopRequest(const std::string& notice);
+
     // The operation's end: summary, result event, log footer.
     void Finish(SessionOutcome outcome, int exitCode);
 
   private:
+    void Print(JsonEvent& event) const;
+    void LogLine(const std::string& text);
     void ClearLine();
+    // A message as a person reads it on the terminal.
+    std::string ForTerminal(const std::string& message) const;
     void ShowProgress();
     // The terminal's line, at most ten times a second and only when it changed.
     void Redraw(const std::string& line);
@@ -98,8 +114,9 @@ class Reporter : public ITerminalOutput, public ISessionEvents {
     std::optional<double> m_replyLatencyMs;
     std::optional<OutcomeReason> m_reason;
     std::optional<DeviceIdentified> m_device;
+    bool m_stopNoted = false;
 
-    std::unique_ptr<AttemptLogFile> m_log;
+    std::shared_ptr<AttemptLogFile> m_log;
 };
 
 }  // namespace velor::cli

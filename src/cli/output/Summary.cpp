@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/text/Translate.h"
+
 namespace velor::cli {
 
 std::string GroupThousands(int64_t value) {
@@ -24,11 +26,12 @@ std::string FormatSummary(const WriteProgress& progress, double seconds) {
     const double rate = seconds > 0 ? static_cast<double>(progress.Bytes) / 1024.0 / seconds : 0;
     char numbers[64];
     std::snprintf(numbers, sizeof numbers, "%.1f s, %.1f KB/s", seconds, rate);
-    return "Wrote " + GroupThousands(progress.Bytes) + " bytes (" +
-           std::to_string(progress.PagesDone) + (progress.PagesDone == 1 ? " page" : " pages") +
-           ") in " + numbers + "; " + std::to_string(progress.FailedAttempts) +
-           (progress.FailedAttempts == 1 ? " failed attempt" : " failed attempts") +
-           "; calibration " + progress.Calibration;
+    return Tr("Wrote ") + GroupThousands(progress.Bytes) + Tr(" bytes (") +
+           std::to_string(progress.PagesDone) +
+           (progress.PagesDone == 1 ? Tr(" page") : Tr(" pages")) + Tr(") in ") + numbers + "; " +
+           std::to_string(progress.FailedAttempts) +
+           (progress.FailedAttempts == 1 ? Tr(" failed attempt") : Tr(" failed attempts")) +
+           Tr("; calibration ") + progress.Calibration;
 }
 
 }  // namespace velor::cli

@@ -8,24 +8,13 @@
 
 #include "cli/Commands.h"
 #include "cli/output/ControlEscapes.h"
+#include "cli/output/TerminalInfo.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
 
-std::string TerminalText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 TerminalHost::TerminalHost(const MainWindowModel* model)
-    : m_model(model), m_terminal(model != nullptr && isatty(fileno(stderr)) != 0) {}
+    : m_model(model), m_terminal(model != nullptr && IsInteractiveTerminal(stderr)) {}
 
 TerminalHost::~TerminalHost() {
     ClearProgress();

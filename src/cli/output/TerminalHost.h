@@ -7,6 +7,7 @@
 
 #include "app/Host.h"
 #include "app/MainWindowModel.h"
+#include "cli/output/ControlEscapes.h"
 #include "cli/output/TerminalOutput.h"
 
 namespace velor::cli {
@@ -58,8 +59,5 @@ class TerminalHost : public IHost {
     bool m_terminal = false;
     std::string m_lastProgress;
 };
-
-// The CR LF of the system's texts as plain line feeds, for a terminal.
-std::string TerminalText(const std::string& text);
 
 }  // namespace velor::cli

@@ -1,8 +1,9 @@
 #include "cli/output/TerminalInfo.h"
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
+
+#include "cli/platform/ConsoleText.h"
 #else
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -16,18 +17,18 @@ constexpr int kDefaultWidth = 80;
 
 #ifdef _WIN32
 bool IsInteractiveTerminal(std::FILE* stream) {
-    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    const HANDLE handle = ConsoleOf(stream);
     DWORD mode = 0;
-    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+    if (handle == nullptr || !GetConsoleMode(handle, &mode)) {
         return false;
     }
     return SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
 int TerminalWidth(std::FILE* stream) {
-    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    const HANDLE handle = ConsoleOf(stream);
     CONSOLE_SCREEN_BUFFER_INFO info;
-    if (handle == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(handle, &info)) {
+    if (handle == nullptr || !GetConsoleScreenBufferInfo(handle, &info)) {
         return kDefaultWidth;
     }
     return info.srWindow.Right - info.srWindow.Left + 1;

@@ -10,8 +10,10 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <string>
 
 #include "cli/Commands.h"
+#include "cli/platform/ConsoleText.h"
 
 namespace velor::cli {
 
@@ -19,6 +21,13 @@ namespace {
 
 // A signal handler can only reach a flag with static storage.
 volatile std::sig_atomic_t g_interrupts = 0;
+volatile std::sig_atomic_t g_byCtrlC = 0;
+
+// Written by the handler itself, the one thing it can do at once; a line break before and after
+// keeps it off a redrawn progress line.
+const char kCtrlCNotice[] =
+    "\nvelor-flash: stopping before the next command (Ctrl+C again ends at once)\n";
+const char kSignalNotice[] = "\nvelor-flash: stop requested; stopping before the next command\n";
 
 // SIGTERM and SIGHUP exist on Windows' CRT only in part; what exists is caught.
 constexpr int kStopSignals[] = {
@@ -31,17 +40,15 @@ constexpr int kStopSignals[] = {
 
 extern "C" void OnInterrupt(int signal) {
     if (g_interrupts != 0) {
+        FlushConsoleText();
         std::_Exit(kExitStopped);
     }
+    const bool ctrlC = signal == SIGINT;
+    g_byCtrlC = ctrlC ? 1 : 0;
     g_interrupts = 1;
     std::signal(signal, OnInterrupt);  // the Windows CRT resets the handler before calling it
-    static const char kCtrlC[] =
-        "\nvelor-flash: stopping before the next command (Ctrl+C again ends at once)\n";
-    static const char kOther[] =
-        "\nvelor-flash: stop requested; stopping before the next command\n";
-    const bool ctrlC = signal == SIGINT;
-    if (write(STDERR_FILENO, ctrlC ? kCtrlC : kOther,
-              ctrlC ? sizeof kCtrlC - 1 : sizeof kOther - 1) < 0) {
+    if (write(STDERR_FILENO, ctrlC ? kCtrlCNotice : kSignalNotice,
+              ctrlC ? sizeof kCtrlCNotice - 1 : sizeof kSignalNotice - 1) < 0) {
         // nothing more a signal handler can do
     }
 }
@@ -66,6 +73,11 @@ InterruptGuard::~InterruptGuard() {
 
 bool InterruptGuard::Requested() {
     return g_interrupts != 0;
+}
+
+std::string InterruptGuard::Notice() {
+    const std::string text = g_byCtrlC != 0 ? kCtrlCNotice : kSignalNotice;
+    return text.substr(1, text.size() - 2);
 }
 
 }  // namespace velor::cli

@@ -5,6 +5,8 @@
 // code, for a line or a device that no longer answers. A closed output pipe is no reason to leave
 // a device half-written: SIGPIPE is ignored, and writes to that output just fail.
 
+#include <string>
+
 namespace velor::cli {
 
 class InterruptGuard {
@@ -17,6 +19,9 @@ class InterruptGuard {
 
     // Whether a stop has been requested since the guard was installed.
     static bool Requested();
+    // The notice the stop request wrote on stderr, without its line breaks: the same words go
+    // into a --json run's "stopping" event.
+    static std::string Notice();
 };
 
 }  // namespace velor::cli

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/commands/Doctor.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
@@ -38,22 +39,23 @@ std::vector<Finding> CheckAccess(const std::string& port) {
     const std::string path = port.starts_with('/') ? port : "/dev/" + port;
     struct stat node {};
     if (::stat(path.c_str(), &node) != 0) {
-        return {{Verdict::Fail, "no such port: " + path,
-                 "velor-flash ports lists the ports present; the adapter may have got another "
-                 "name (use --port usb:VID:PID)"}};
+        return {{Verdict::Fail, Tr("no such port: ") + path,
+                 Tr("velor-flash ports lists the ports present; the adapter may have got another "
+                    "name (use --port usb:VID:PID)")}};
     }
     if (::access(path.c_str(), R_OK | W_OK) == 0) {
-        return {{Verdict::Ok, "you may read and write " + path, {}}};
+        return {{Verdict::Ok, Tr("you may read and write ") + path, {}}};
     }
     const group* owner = getgrgid(node.st_gid);
     const std::string name = owner != nullptr ? owner->gr_name : std::to_string(node.st_gid);
     if (AccountInGroup(node.st_gid)) {
-        return {{Verdict::Fail,
-                 "you are in the group " + name + " of " + path + ", but not in this login",
-                 "log out and in again (or start a shell with: newgrp " + name + ")"}};
+        return {
+            {Verdict::Fail,
+             Tr("you are in the group ") + name + Tr(" of ") + path + Tr(", but not in this login"),
+             Tr("log out and in again (or start a shell with: newgrp ") + name + ")"}};
     }
-    return {{Verdict::Fail, "no permission to use " + path + " (its group is " + name + ")",
-             "sudo usermod -aG " + name + " $USER, then log out and in again"}};
+    return {{Verdict::Fail, Tr("no permission to use ") + path + Tr(" (its group is ") + name + ")",
+             "sudo usermod -aG " + name + Tr(" $USER, then log out and in again")}};
 }
 
 std::vector<Finding> CheckServices() {
@@ -64,13 +66,13 @@ std::vector<Finding> CheckServices() {
         std::string name;
         if (std::getline(comm, name) && name == "ModemManager") {
             return {{Verdict::Warn,
-                     "ModemManager runs: it probes new serial adapters and may hold one for "
-                     "seconds after it is plugged in",
-                     "sudo systemctl stop ModemManager (on a flashing station: sudo systemctl "
-                     "disable ModemManager)"}};
+                     Tr("ModemManager runs: it probes new serial adapters and may hold one for "
+                        "seconds after it is plugged in"),
+                     Tr("sudo systemctl stop ModemManager (on a flashing station: sudo systemctl "
+                        "disable ModemManager)")}};
         }
     }
-    return {{Verdict::Ok, "ModemManager does not run", {}}};
+    return {{Verdict::Ok, Tr("ModemManager does not run"), {}}};
 }
 
 }  // namespace velor::cli

@@ -1,17 +1,21 @@
 #include "cli/platform/PortTexts.h"
 
+#include "cli/text/Translate.h"
+
 namespace velor::cli {
 
 const char* PortOptionHelp() {
-    return "the serial port: its COM name (COM3, COM12) as 'velor-flash ports' lists it and the "
-           "Device Manager shows it under \"Ports (COM & LPT)\", or usb:VID:PID[:SERIAL] (IDs in "
-           "hexadecimal, as 'velor-flash ports --long' shows them) for the one USB adapter that "
-           "has them, whatever COM number Windows gave it today";
+    return Tr(
+        "the serial port: its COM name (COM3, COM12) as 'velor-flash ports' lists it and the "
+        "Device Manager shows it under \"Ports (COM & LPT)\", or usb:VID:PID[:SERIAL] (IDs in "
+        "hexadecimal, as 'velor-flash ports --long' shows them) for the one USB adapter that "
+        "has them, whatever COM number Windows gave it today");
 }
 
 const char* PortsLongHelp() {
-    return "add what tells the ports apart: the Device Manager's name, and for a USB adapter its "
-           "IDs (for --port usb:VID:PID[:SERIAL]) and serial number";
+    return Tr(
+        "add what tells the ports apart: the Device Manager's name, and for a USB adapter its "
+        "IDs (for --port usb:VID:PID[:SERIAL]) and serial number");
 }
 
 const char* PortsListNote() {

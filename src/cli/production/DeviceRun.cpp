@@ -30,6 +30,27 @@ struct SessionObjects {
     PortSession port{form, host, image};
 };
 
+// The device's own events and log lines, when asked for.
+std::unique_ptr<Reporter> DeviceReporter(const PortJob& job) {
+    if (job.output == nullptr) {
+        return nullptr;
+    }
+    ReporterSettings settings;
+    settings.Mode = job.output->mode;
+    settings.Command = "write";
+    settings.Port = job.port;
+    settings.Baud = job.output->baud;
+    settings.Firmware = job.output->firmware;
+    settings.SeveralDevices = true;
+    settings.Slot = job.slot;
+    auto reporter = std::make_unique<Reporter>(settings, stdout, stderr, [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    });
+    reporter->ShareLog(job.output->log);
+    return reporter;
+}
+
 }  // namespace
 
 void DeviceReportListener::OnPortErrorReport(const std::string& text) {
@@ -71,12 +92,21 @@ DeviceReport WriteDevice(const PortJob& job,
     DeviceReport report;
     report.port = job.port;
     DeviceReportListener listener;
-    // Outlives the port it listens to.
+    // Both outlive the port they listen to.
     const std::unique_ptr<TraceRecorder> recorder =
         MakeTraceRecorder(job.trace, job.port, &job.image);
+    const std::unique_ptr<Reporter> reporter = DeviceReporter(job);
+    if (reporter) {
+        reporter->Start();
+    }
     try {
         SessionObjects o(job);
         const ListenScope listening(o.port.Events(), listener);
+        std::optional<ListenScope> reporting;
+        if (reporter) {
+            reporting.emplace(o.port.Events(), *reporter);
+            o.host.SetOutput(reporter.get());
+        }
         std::optional<TraceScope> tracing;
         if (recorder) {
             tracing.emplace(o.port, *recorder);
@@ -93,14 +123,25 @@ DeviceReport WriteDevice(const PortJob& job,
         });
         report.outcome = o.port.Session().LastOutcome();
         listener.Fill(report);
+        if (reporter) {
+            const auto& flash = o.port.Session().LastFlash();
+            reporter->NoteWriteEnd(flash.LeftAtReset, flash.Replies.MedianMs());
+        }
         o.host.SetTurnHandler(nullptr);
+        o.host.SetOutput(nullptr);
     } catch (const std::exception& e) {
         // Closing a port that vanished under it may raise as well; the device is accounted for.
         report.outcome = SessionOutcome::None;
         report.exitCode = dynamic_cast<const EComPort*>(&e) ? kExitPortError : kExitRefused;
         if (report.message.empty()) {
             report.message = OneLine(e.what());
+            if (reporter) {
+                reporter->Error(e.what());
+            }
         }
+    }
+    if (reporter) {
+        reporter->Finish(report.outcome, report.exitCode);
     }
     report.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "app/MainWindowModel.h"
+#include "cli/output/AttemptLog.h"
+#include "cli/output/Reporter.h"
 #include "cli/output/WriteProgress.h"
 #include "firmware/FirmwareImage.h"
 #include "protocol/DeviceSession.h"
@@ -17,12 +19,23 @@
 
 namespace velor::cli {
 
+// What a device of several prints and logs besides its report: its --json events (with its port
+// and slot) or nothing, and its lines of the shared attempt log.
+struct DeviceOutput {
+    OutputMode mode = OutputMode::Silent;  // Json or Silent
+    std::string baud;
+    std::string firmware;                 // "embedded release" or the --hex file
+    std::shared_ptr<AttemptLogFile> log;  // null: no log
+};
+
 struct PortJob {
     std::string port;
     int baudIndex = kDefaultBaudIndex;
     std::shared_ptr<const FirmwareImage> image;
     const std::atomic<bool>* stop = nullptr;  // the session's stop request; never null
     std::string trace;  // a write's trace: a folder or a name with {port}; empty: none
+    const DeviceOutput* output = nullptr;  // a write's events and log; null: none
+    std::string slot;                      // the station's slot name; empty: none
 };
 
 // Where a write stands, published at every event turn of its session.

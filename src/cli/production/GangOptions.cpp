@@ -8,6 +8,7 @@
 #include "cli/commands/CommandLine.h"
 #include "cli/commands/OptionTable.h"
 #include "cli/commands/TraceOption.h"
+#include "cli/text/Translate.h"
 #include "serial/ListSerialPorts.h"
 
 namespace velor::cli {
@@ -16,28 +17,31 @@ namespace {
 
 const CommandText kGangText{
     "write",
-    "Usage: velor-flash write --port A --port B ... | --ports A,B,C | --all\n"
-    "                         [--baud RATE] [--hex FILE]",
-    "Writes the embedded release (or the Intel HEX FILE) into the devices on all these ports at\n"
-    "once, each by its own session; one device's refusal, failure or unplugging leaves the others\n"
-    "going. On a terminal a line per port follows its write; at the end a table gives each\n"
-    "port's outcome (done, refused, failed, stopped) with the system's message, seconds, failed\n"
-    "attempts and calibration.",
-    "Ctrl+C stops every write before its next command; a second Ctrl+C ends at once.\n"
-    "Exit codes: 0 all done; otherwise the worst of the devices' codes: 3 port error, then\n"
-    "1 refused or failed, then 4 stopped; 2 usage.\n"};
+    Tr("Usage: velor-flash write --port A --port B ... | --ports A,B,C | --all\n"
+       "                         [--baud RATE] [--hex FILE] [-q | --json] [--log FILE]"),
+    Tr("Writes the embedded release (or the Intel HEX FILE) into the devices on all these ports "
+       "at\n"
+       "once, each by its own session; one device's refusal, failure or unplugging leaves the "
+       "others\n"
+       "going. On a terminal a line per port follows its write; at the end a table gives each\n"
+       "port's outcome (done, refused, failed, stopped) with the system's message, seconds, "
+       "failed\n"
+       "attempts and calibration."),
+    Tr("Ctrl+C stops every write before its next command; a second Ctrl+C ends at once.\n"
+       "Exit codes: 0 all done; otherwise the worst of the devices' codes: 3 port error, then\n"
+       "1 refused or failed, then 4 stopped; 2 usage.\n")};
 
 const CommandText kStationText{
     "station",
-    "Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
-    "                           | --slot NAME=PORT ... | --slots FILE\n"
-    "                           [--count N] [--record FILE|URL] [--station NAME] [--json]\n"
-    "                           [--baud RATE] [--hex FILE]",
-    "A production station: on every port it waits for a device to answer, writes it, reports\n"
-    "it, and waits for it to go away (or to come back holding the release just written) before\n"
-    "taking the next one. Ends on Ctrl+C or after N devices in all.",
-    "Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
-    "4 when ended by Ctrl+C; 2 usage.\n"};
+    Tr("Usage: velor-flash station --port A [--port B ...] | --ports A,B,C | --all\n"
+       "                           | --slot NAME=PORT ... | --slots FILE\n"
+       "                           [--count N] [--record FILE|URL] [--station NAME]\n"
+       "                           [--baud RATE] [--hex FILE] [-q | --json] [--log FILE]"),
+    Tr("A production station: on every port it waits for a device to answer, writes it, reports\n"
+       "it, and waits for it to go away (or to come back holding the release just written) before\n"
+       "taking the next one. Ends on Ctrl+C or after N devices in all."),
+    Tr("Exit codes: 0 all done; otherwise the worst of the devices' codes (3, then 1, then 4);\n"
+       "4 when ended by Ctrl+C; 2 usage.\n")};
 
 constexpr std::size_t kSlotsFileLimit = 64 * 1024;
 
@@ -63,7 +67,7 @@ bool AddSlot(GangOptions& options, const std::pair<std::string, std::string>& sl
     const auto& [name, port] = slot;
     if (std::find(options.ports.begin(), options.ports.end(), port) != options.ports.end() ||
         std::find(options.slots.begin(), options.slots.end(), name) != options.slots.end()) {
-        error = "the slot '" + name + "' or its port '" + port + "' is given twice";
+        error = Tr("the slot '") + name + Tr("' or its port '") + port + Tr("' is given twice");
         return false;
     }
     options.slots.resize(options.ports.size());
@@ -79,16 +83,16 @@ bool AddSlotsFile(GangOptions& options, const std::string& path, std::string& er
         text.assign(std::istreambuf_iterator<char>(in), {});
     }
     if (!in && !in.eof()) {
-        error = "cannot read the slots file '" + path + "'";
+        error = Tr("cannot read the slots file '") + path + "'";
         return false;
     }
     if (text.size() > kSlotsFileLimit) {
-        error = "the slots file '" + path + "' is over 64 KiB";
+        error = Tr("the slots file '") + path + Tr("' is over 64 KiB");
         return false;
     }
     std::vector<std::pair<std::string, std::string>> slots;
     if (!ParseSlotLines(text, slots, error)) {
-        error = "the slots file '" + path + "': " + error;
+        error = Tr("the slots file '") + path + "': " + error;
         return false;
     }
     for (const auto& slot : slots) {
@@ -113,7 +117,7 @@ bool ParseSlotLines(const std::string& text,
         }
         std::pair<std::string, std::string> slot;
         if (!SplitSlot(line, slot)) {
-            error = "line " + std::to_string(number) + " is not NAME=PORT";
+            error = Tr("line ") + std::to_string(number) + Tr(" is not NAME=PORT");
             return false;
         }
         slots.push_back(slot);
@@ -125,33 +129,34 @@ std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options) {
     auto app = MakeCommandApp(station ? kStationText : kGangText);
     AddPortsOptions(*app, options.ports, options.allPorts);
     if (station) {
-        app->add_option("--count", options.count, "end after N devices")
+        app->add_option("--count", options.count, Tr("end after N devices"))
             ->type_name("N")
             ->check(CLI::Range(1L, 1000000000L));
-        app->add_option("--record", options.recordFile,
-                        "store one record per device (time, station, slot, port, adapter serial "
-                        "number, release, SHA-256 of the image, outcome, message, seconds, failed "
-                        "attempts, calibration): CSV for a name ending in .csv, JSON Lines for "
-                        ".jsonl, .ndjson or .json (a CSV cell beginning with =, +, -, @, tab or CR "
-                        "gets a leading apostrophe); an SQLite database for .db or .sqlite "
-                        "(several stations may share it); a postgresql:// URL: the line's "
-                        "server, records waiting in this user's spool while it is away (give no "
-                        "password in the URL: ~/.pgpass, PGPASSFILE, a service file or "
-                        "PGPASSWORD). A record that cannot be stored ends the station (exit 1)")
+        app->add_option(
+               "--record", options.recordFile,
+               Tr("store one record per device (time, station, slot, port, adapter serial "
+                  "number, release, SHA-256 of the image, outcome, message, seconds, failed "
+                  "attempts, calibration): CSV for a name ending in .csv, JSON Lines for "
+                  ".jsonl, .ndjson or .json (a CSV cell beginning with =, +, -, @, tab or CR "
+                  "gets a leading apostrophe); an SQLite database for .db or .sqlite "
+                  "(several stations may share it); a postgresql:// URL: the line's "
+                  "server, records waiting in this user's spool while it is away (give no "
+                  "password in the URL: ~/.pgpass, PGPASSFILE, a service file or "
+                  "PGPASSWORD). A record that cannot be stored ends the station (exit 1)"))
             ->type_name("FILE|URL");
         // Slots and ports keep the order they are given in.
         app->add_option_function<std::string>(
                "--slot",
                [&options](const std::string& value) {
                    std::pair<std::string, std::string> slot;
-                   std::string error = "--slot needs NAME=PORT";
+                   std::string error = Tr("--slot needs NAME=PORT");
                    if (!SplitSlot(value, slot) || !AddSlot(options, slot, error)) {
                        throw CLI::ValidationError(error);
                    }
                },
-               "a slot of the fixture and its port; PORT may be usb-path:1-1.4:1.0 (where the "
-               "adapter is plugged in, as 'ports --long' shows it: the same after a replug), a "
-               "/dev/serial/by-path or by-id link, usb:VID:PID:SERIAL; repeat it for each slot")
+               Tr("a slot of the fixture and its port; PORT may be usb-path:1-1.4:1.0 (where the "
+                  "adapter is plugged in, as 'ports --long' shows it: the same after a replug), a "
+                  "/dev/serial/by-path or by-id link, usb:VID:PID:SERIAL; repeat it for each slot"))
             ->type_name("NAME=PORT")
             ->allow_extra_args(false)
             ->trigger_on_parse();
@@ -163,15 +168,15 @@ std::unique_ptr<CLI::App> GangApp(bool station, GangOptions& options) {
                        throw CLI::ValidationError(error);
                    }
                },
-               "the slots, NAME=PORT a line (a line starting with # is a comment)")
+               Tr("the slots, NAME=PORT a line (a line starting with # is a comment)"))
             ->type_name("FILE")
             ->trigger_on_parse();
         app->add_option("--station", options.stationName,
-                        "the station's name in the records (default: the computer's name)")
+                        Tr("the station's name in the records (default: the computer's name)"))
             ->type_name("NAME");
-        app->add_flag("--json", options.json,
-                      "JSON Lines events on stdout: one per device, the figures at the end");
     }
+    AddOutputOptions(*app, options.quiet, options.json, options.logFile,
+                     station ? OutputUse::Station : OutputUse::Gang);
     AddBaudOption(*app, options.baudIndex);
     AddHexOption(*app, options.hexFile);
     AddTraceOption(*app, options.trace, station ? TraceUse::Station : TraceUse::Gang);
@@ -197,10 +202,14 @@ std::optional<GangOptions> ParseGangOptions(const Args& args, bool station, std:
     if (options.help || options.version) {
         return options;
     }
+    if (const std::string problem = OutputOptionsProblem(options.quiet, options.json);
+        !problem.empty()) {
+        error = UsageErrorLine(app->get_name(), problem);
+        return std::nullopt;
+    }
     if (options.ports.empty() && !options.allPorts) {
-        error = UsageErrorLine(
-            app->get_name(),
-            "give the ports with --port P (repeated), --ports A,B,C, --all or --slot NAME=PORT");
+        error = UsageErrorLine(app->get_name(), Tr("give the ports with --port P (repeated), "
+                                                   "--ports A,B,C, --all or --slot NAME=PORT"));
         return std::nullopt;
     }
     return options;

@@ -25,8 +25,10 @@ struct GangOptions {
     // station: the slot named for each port of ports (same index); empty where none was named.
     std::vector<std::string> slots;
     std::string stationName;  // station: its name in the records; empty: the computer's name
-    bool json = false;        // station: JSON Lines events on stdout
-    std::string trace;       // --trace: a folder, or a file name with {port}
+    bool json = false;        // --json: JSON Lines events on stdout
+    bool quiet = false;       // -q: errors and the results only
+    std::string logFile;      // --log: every device's attempt log, appended to one file
+    std::string trace;        // --trace: a folder, or a file name with {port}
     bool help = false;
     bool version = false;
 };

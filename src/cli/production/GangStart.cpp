@@ -8,6 +8,8 @@
 #include "cli/commands/FirmwareLoad.h"
 #include "cli/commands/OutcomeCodes.h"
 #include "cli/commands/SystemErrors.h"
+#include "cli/text/Translate.h"
+#include "serial/BaudRates.h"
 
 namespace velor::cli {
 
@@ -24,6 +26,31 @@ std::optional<int> EndBeforeDevices(const std::optional<GangOptions>& options, b
     return std::nullopt;
 }
 
+bool OpenDeviceOutput(const GangOptions& options, DeviceOutput& output) {
+    output.mode = options.json ? OutputMode::Json : OutputMode::Silent;
+    output.baud = BaudRateItems()[options.baudIndex];
+    output.firmware = options.hexFile.empty() ? "embedded release" : options.hexFile;
+    if (options.logFile.empty()) {
+        return true;
+    }
+    std::string error;
+    output.log = AttemptLogFile::Open(options.logFile, error);
+    if (!output.log) {
+        std::fprintf(stderr, "velor-flash: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<Reporter> EventsBeforeDevices(bool json) {
+    if (!json) {
+        return nullptr;
+    }
+    ReporterSettings settings;
+    settings.Mode = OutputMode::Json;
+    return std::make_unique<Reporter>(settings, stdout, stderr, [] { return 0.0; });
+}
+
 int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {
     start.image = std::make_shared<const FirmwareImage>();
     const int loaded = ExitCodeOfErrors(host, [&] {
@@ -35,7 +62,7 @@ int PrepareGang(const GangOptions& options, IHost& host, GangStart& start) {
         return loaded;
     }
     if (start.ports.empty()) {
-        std::fputs("velor-flash: the port list is empty\n", stderr);
+        std::fputs(Tr("velor-flash: the port list is empty\n"), stderr);
         return kExitUsage;
     }
     for (const auto& port : start.ports) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/Host.h"
+#include "cli/output/Reporter.h"
+#include "cli/production/DeviceRun.h"
 #include "cli/production/GangOptions.h"
 #include "firmware/FirmwareImage.h"
 
@@ -24,6 +26,15 @@ struct GangStart {
     std::vector<std::string> ports;
     std::size_t portWidth = 0;  // the longest port name, for the columns
 };
+
+// What every device of a gang write or a station shares in its output: --json or nothing, and
+// the one --log file. False after saying on stderr why the log cannot be opened.
+bool OpenDeviceOutput(const GangOptions& options, DeviceOutput& output);
+
+// What a gang write or a station says before its devices (the firmware's refusal, a port list
+// that cannot be read) as --json message and error events: the host's output; null without
+// --json (plain lines).
+std::unique_ptr<Reporter> EventsBeforeDevices(bool json);
 
 // kExitDone with start filled; otherwise the exit code, the reason told to the host or written to
 // stderr.

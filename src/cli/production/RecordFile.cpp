@@ -111,7 +111,7 @@ bool RecordFile::Append(const DeviceRecord& record, std::string& error) {
     if (m_format == RecordFormat::Csv) {
         std::fseek(file, 0, SEEK_END);
         if (std::ftell(file) == 0) {
-            text = CsvHeader();
+            text = std::string(kUtf8ByteOrderMark) + CsvHeader();
         }
         text += CsvLine(record);
     } else {

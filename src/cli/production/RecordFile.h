@@ -40,6 +40,10 @@ bool NameEndsWith(const std::string& text, const std::string& tail);
 // The format a file's name asks for; nullopt when it names none.
 std::optional<RecordFormat> RecordFormatOf(const std::string& path);
 
+// A CSV file begins with it: spreadsheet programs read a .csv as UTF-8 only when they see it
+// (Excel otherwise takes the system's code page and garbles the Cyrillic). Never mid-file.
+inline constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
 std::string CsvHeader();
 std::string CsvLine(const DeviceRecord& record);
 std::string JsonLine(const DeviceRecord& record);
@@ -52,7 +56,8 @@ class RecordFile {
     // the first device, so that no device is written without its record. False with error set.
     bool CanAppend(std::string& error);
 
-    // Appends the record (a CSV file that is new or empty gets its header first) and flushes it
+    // Appends the record (a CSV file that is new or empty gets the byte-order mark and the header
+    // first; one that has lines, with or without the mark, gets neither) and flushes it
     // to the disk; any thread. The file is a regular file, never written through a link. False
     // with error set when the file cannot be written.
     bool Append(const DeviceRecord& record, std::string& error);

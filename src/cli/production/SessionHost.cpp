@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "app/LongTimeFormat.h"
+#include "cli/output/ControlEscapes.h"
 #include "cli/platform/RegionalTime.h"
 
 namespace velor::cli {
@@ -14,9 +15,24 @@ void SessionHost::Sleep(int milliseconds) {
     }
 }
 
+void SessionHost::ShowMessage(const std::string& text) {
+    if (m_output != nullptr) {
+        m_output->Message(TerminalText(text));
+    }
+}
+
+void SessionHost::ShowError(const std::string& text) {
+    if (m_output != nullptr) {
+        m_output->Error(TerminalText(text));
+    }
+}
+
 void SessionHost::ProcessEvents() {
     if (m_onTurn) {
         m_onTurn();
+    }
+    if (m_output != nullptr) {
+        m_output->Turn();
     }
 }
 

@@ -46,22 +46,23 @@ std::vector<std::string> StationFigureLines(const YieldFigures& f, double elapse
     return lines;
 }
 
-std::string StationFiguresJson(const YieldFigures& f, double elapsedSeconds, std::size_t waiting) {
-    std::string failures;
+JsonEvent StationFiguresEvent(const YieldFigures& f, double elapsedSeconds, std::size_t waiting) {
+    std::vector<JsonObject> failures;
     for (const auto& [message, count] : f.failuresByMessage) {
-        if (!failures.empty()) {
-            failures += ',';
-        }
-        failures +=
-            "{\"message\":" + JsonString(message) + ",\"count\":" + std::to_string(count) + "}";
+        JsonObject failure;
+        failure.Add("message", message).Add("count", static_cast<int64_t>(count));
+        failures.push_back(std::move(failure));
     }
-    return "{\"event\":\"station\",\"records\":" + std::to_string(f.records) +
-           ",\"done\":" + std::to_string(f.done) +
-           ",\"units_per_hour\":" + Fixed(UnitsPerHour(f.done, elapsedSeconds)) +
-           ",\"first_pass_yield_percent\":" + Fixed(f.FirstPassYield()) +
-           ",\"cycle_mean_seconds\":" + Fixed(f.meanSeconds) +
-           ",\"cycle_p95_seconds\":" + Fixed(f.p95Seconds) + ",\"failures\":[" + failures +
-           "],\"records_waiting\":" + std::to_string(waiting) + "}";
+    JsonEvent event("station");
+    event.Add("records", static_cast<int64_t>(f.records))
+        .Add("done", static_cast<int64_t>(f.done))
+        .AddSeconds("units_per_hour", UnitsPerHour(f.done, elapsedSeconds))
+        .AddSeconds("first_pass_yield_percent", f.FirstPassYield())
+        .AddSeconds("cycle_mean_seconds", f.meanSeconds)
+        .AddSeconds("cycle_p95_seconds", f.p95Seconds);
+    event.AddObjects("failures", failures);
+    event.Add("records_waiting", static_cast<int64_t>(waiting));
+    return event;
 }
 
 }  // namespace velor::cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/output/JsonEvents.h"
 #include "cli/records/YieldFigures.h"
 
 namespace velor::cli {
@@ -15,7 +16,7 @@ std::vector<std::string> StationFigureLines(const YieldFigures& figures, double 
                                             std::size_t waiting);
 
 // The same figures as one JSON Lines event ("station").
-std::string StationFiguresJson(const YieldFigures& figures, double elapsedSeconds,
-                               std::size_t waiting);
+JsonEvent StationFiguresEvent(const YieldFigures& figures, double elapsedSeconds,
+                              std::size_t waiting);
 
 }  // namespace velor::cli

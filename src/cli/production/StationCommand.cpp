@@ -130,6 +130,7 @@ struct Station {
     std::unique_ptr<RecordStore> store;
     std::string traceFolder;  // empty: no traces
     bool json = false;
+    DeviceOutput output;  // each write's --json events and --log lines
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     FigureTally figures;  // of this run's records (under tallyMutex)
     // Bumped when a port may have come or gone: a pause ends early for a new look.
@@ -141,7 +142,7 @@ struct Station {
     std::vector<int> codes;
     // A device whose record could not be written: the station takes no other and says which.
     std::mutex lostMutex;
-    std::vector<std::string> lostRecords;
+    std::vector<std::pair<std::size_t, std::string>> lostRecords;  // the slot and why
     std::atomic<bool> recordLost{false};
 
     explicit Station(std::size_t n)
@@ -201,32 +202,53 @@ struct Station {
             codes[i] = WorseExitCode(codes[i], report.exitCode);
             figures.Add(r);
         }
-        board.Announce(json ? DeviceJson(r)
-                            : now + "  " + Head(i) + OutcomeWord(report) + "  " +
-                                  SecondsText(report.seconds) + " s  failed attempts " +
-                                  std::to_string(report.failedAttempts) + "  calibration " +
-                                  report.calibration + "  " + report.message);
+        if (json) {
+            PrintEvent(stdout, DeviceEvent(r));
+        } else {
+            board.Announce(now + "  " + Head(i) + OutcomeWord(report) + "  " +
+                           SecondsText(report.seconds) + " s  failed attempts " +
+                           std::to_string(report.failedAttempts) + "  calibration " +
+                           report.calibration + "  " + report.message);
+        }
         std::string error;
         const bool stored = store ? store->Append(r, error) : !record || record->Append(r, error);
         if (!stored) {
             {
                 const std::lock_guard<std::mutex> lock(lostMutex);
-                lostRecords.push_back("velor-flash: no record of the device on " + labels[i] +
-                                      " (" + OutcomeWord(report) + "): " + error);
+                lostRecords.push_back({i, "velor-flash: no record of the device on " + labels[i] +
+                                              " (" + OutcomeWord(report) + "): " + error});
             }
             // Writes under way end as they would; no port takes another device.
             recordLost = true;
         }
     }
 
-    static std::string DeviceJson(const DeviceRecord& r) {
-        return "{\"event\":\"device\",\"id\":" + JsonString(r.id) +
-               ",\"time\":" + JsonString(r.time) + ",\"station\":" + JsonString(r.station) +
-               ",\"slot\":" + JsonString(r.slot) + ",\"port\":" + JsonString(r.port) +
-               ",\"adapter_serial\":" + JsonString(r.adapterSerial) +
-               ",\"outcome\":" + JsonString(r.outcome) + ",\"message\":" + JsonString(r.message) +
-               ",\"seconds\":" + SecondsText(r.seconds) +
-               ",\"failed_attempts\":" + std::to_string(r.failedAttempts) + "}";
+    static JsonEvent DeviceEvent(const DeviceRecord& r) {
+        JsonEvent event("device");
+        event.Add("id", r.id)
+            .Add("time", r.time)
+            .Add("station", r.station)
+            .Add("slot", r.slot)
+            .Add("port", r.port)
+            .Add("adapter_serial", r.adapterSerial)
+            .Add("outcome", r.outcome)
+            .Add("message", r.message)
+            .AddSeconds("seconds", r.seconds)
+            .Add("failed_attempts", r.failedAttempts)
+            .Add("reason", r.reason)
+            .Add("message_number", r.messageNumber);
+        return event;
+    }
+
+    // A problem of a slot: with --json an error event naming its port and slot, else a line.
+    void Tell(std::size_t i, const std::string& text) {
+        if (json) {
+            JsonEvent event("error");
+            PrintEvent(stdout,
+                       event.Add("text", text).Add("port", ports[i]).Add("slot", labels[i]));
+        } else {
+            board.Announce(text);
+        }
     }
 
     std::vector<std::string> FigureLines() {
@@ -235,16 +257,16 @@ struct Station {
         const std::lock_guard<std::mutex> lock(tallyMutex);
         return StationFigureLines(figures.Figures(), elapsed, store ? store->Waiting() : 0);
     }
-    std::string FiguresJson() {
+    JsonEvent FiguresEvent() {
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         const std::lock_guard<std::mutex> lock(tallyMutex);
-        return StationFiguresJson(figures.Figures(), elapsed, store ? store->Waiting() : 0);
+        return StationFiguresEvent(figures.Figures(), elapsed, store ? store->Waiting() : 0);
     }
 
     // A device that ended done needs no trace; the trace of another stays, and a trace that
     // could not be written is said beside the device's report.
-    void KeepTraceOfFailure(DeviceReport& report) {
+    void KeepTraceOfFailure(std::size_t i, DeviceReport& report) {
         if (report.traceFile.empty()) {
             return;
         }
@@ -253,14 +275,14 @@ struct Station {
             std::filesystem::remove(report.traceFile, ignored);
             report.traceFile.clear();
         } else if (!report.traceProblem.empty()) {
-            board.Announce("velor-flash: the trace " + report.traceFile +
-                           " is not whole: " + report.traceProblem);
+            Tell(i, "velor-flash: the trace " + report.traceFile +
+                        " is not whole: " + report.traceProblem);
         }
     }
 
     // The loop of one port: waiting for a device, writing it, waiting for it to leave.
     void Serve(std::size_t i) {
-        PortJob job{ports[i], baudIndex, image, &stops[i], traceFolder};
+        PortJob job{ports[i], baudIndex, image, &stops[i], traceFolder, nullptr, labels[i]};
         bool occupied = false;            // the last device handled may still be on the port
         std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {
@@ -296,11 +318,14 @@ struct Station {
             if (count > 0 && claimed.fetch_add(1) >= count) {
                 break;
             }
+            // The probes are no device's writes: only the write has events and log lines.
+            job.output = &output;
             DeviceReport report = WriteDevice(job, [&](const DeviceProgress& progress) {
                 board.SetLine(i,
                               ProgressLine(labels[i], portWidth, progress) + "  " + TallyText(i));
             });
-            KeepTraceOfFailure(report);
+            job.output = nullptr;
+            KeepTraceOfFailure(i, report);
             Report(i, job.port, report);
             occupied = true;
             seen.reset();
@@ -328,8 +353,14 @@ int RunStation(const Args& args) {
     if (const auto end = EndBeforeDevices(options, usable, error, GangHelp(true).c_str())) {
         return *end;
     }
+    DeviceOutput output;
+    if (!OpenDeviceOutput(*options, output)) {
+        return kExitRefused;
+    }
     const TimerPrecision timers;
     TerminalHost host;
+    const std::unique_ptr<Reporter> events = EventsBeforeDevices(options->json);
+    host.SetOutput(events.get());
     GangStart start;
     if (const int prepared = PrepareGang(*options, host, start); prepared != kExitDone) {
         return prepared;
@@ -345,6 +376,9 @@ int RunStation(const Args& args) {
     }
     station.name = options->stationName.empty() ? ComputerName() : options->stationName;
     station.json = options->json;
+    station.output = output;
+    // The board only for a person: not with -q, not among --json events.
+    const bool drawBoard = !options->json && !options->quiet;
     station.baudIndex = options->baudIndex;
     station.image = start.image;
     station.release = ImageReleaseStamp(*start.image);
@@ -404,12 +438,25 @@ int RunStation(const Args& args) {
             }
             live.Draw(lines);
         };
+        const auto showIfAsked = [&] {
+            if (drawBoard) {
+                show();
+            } else {
+                for (const auto& line : station.board.TakeAnnouncements()) {
+                    std::printf("%s\n", EscapeControls(line).c_str());
+                    std::fflush(stdout);
+                }
+            }
+        };
         while (ended.load() < n) {
             if (!interrupted && InterruptGuard::Requested()) {
                 interrupted = true;
+                if (station.json) {
+                    PrintEvent(stdout, StoppingEvent(InterruptGuard::Notice()));
+                }
                 station.StopAll();
             }
-            show();
+            showIfAsked();
             portEvents.Wait(station.portChanges);
             if (station.store && station.store->Waiting() > 0 &&
                 std::chrono::steady_clock::now() >= nextPush) {
@@ -419,15 +466,21 @@ int RunStation(const Args& args) {
                 nextPush = std::chrono::steady_clock::now() + kPushPause;
             }
         }
-        show();
+        showIfAsked();
     }
     if (station.store && station.store->Waiting() > 0) {
         std::string why;
         if (!station.store->Push(why)) {
-            std::fprintf(stderr,
-                         "velor-flash: %zu records wait in the spool (%s); the next station run "
-                         "for this server or 'velor-flash records push' sends them\n",
-                         station.store->Waiting(), why.c_str());
+            const std::string text = "velor-flash: " + std::to_string(station.store->Waiting()) +
+                                     " records wait in the spool (" + why +
+                                     "); the next station run for this server or 'velor-flash "
+                                     "records push' sends them";
+            if (station.json) {
+                JsonEvent event("error");
+                PrintEvent(stdout, event.Add("text", text));
+            } else {
+                std::fprintf(stderr, "%s\n", text.c_str());
+            }
         }
     }
     Tally total;
@@ -439,16 +492,25 @@ int RunStation(const Args& args) {
         total.Add(station.tallies[i]);
         code = WorseExitCode(code, station.codes[i]);
     }
+    for (const auto& [slot, lost] : station.lostRecords) {
+        if (station.json) {
+            station.Tell(slot, lost);
+        } else {
+            std::fprintf(stderr, "%s\n", lost.c_str());
+        }
+        code = WorseExitCode(code, kExitRefused);
+    }
+    // The log was asked for: a run that could not keep it did not do all it was told.
+    if (code == kExitDone && output.log && output.log->Incomplete()) {
+        code = kExitRefused;
+    }
     if (station.json) {
-        std::printf("%s\n", station.FiguresJson().c_str());
+        JsonEvent figures = station.FiguresEvent();
+        PrintEvent(stdout, figures.Add("exit_code", code));
     } else {
         std::printf("total  %s\n", total.Text().c_str());
     }
     std::fflush(stdout);
-    for (const auto& lost : station.lostRecords) {
-        std::fprintf(stderr, "%s\n", lost.c_str());
-        code = WorseExitCode(code, kExitRefused);
-    }
     return code;
 }
 

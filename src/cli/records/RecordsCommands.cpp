@@ -9,6 +9,7 @@
 #include "cli/records/RecordReport.h"
 #include "cli/records/RecordStore.h"
 #include "cli/records/RecordsOptions.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
@@ -23,7 +24,8 @@ void WarnOfPassword(const std::string& target) {
 std::unique_ptr<RecordStore> OpenStore(const std::string& target, bool create, int& code) {
     std::string error;
     if (!IsDatabaseTarget(target)) {
-        std::fprintf(stderr, "velor-flash: '%s' is no .db or .sqlite file nor postgresql:// URL\n",
+        std::fprintf(stderr,
+                     Tr("velor-flash: '%s' is no .db or .sqlite file nor postgresql:// URL\n"),
                      target.c_str());
         code = kExitUsage;
         return nullptr;
@@ -86,16 +88,16 @@ int RunRecords(const Args& args) {
     }
     const bool sent = store->Push(error);
     if (init) {
-        std::printf("the record schema is ready in %s\n",
-                    IsPostgresUrl(options->target) ? "the server" : options->target.c_str());
+        std::printf(Tr("the record schema is ready in %s\n"),
+                    IsPostgresUrl(options->target) ? Tr("the server") : options->target.c_str());
     }
     if (!sent) {
-        std::fprintf(stderr, "velor-flash: %s (%zu records wait)\n", error.c_str(),
+        std::fprintf(stderr, Tr("velor-flash: %s (%zu records wait)\n"), error.c_str(),
                      store->Waiting());
         return kExitRefused;
     }
     if (!init) {
-        std::printf("no record waits\n");
+        std::fputs(Tr("no record waits\n"), stdout);
     }
     return kExitDone;
 }

@@ -19,6 +19,7 @@
 #include <mutex>
 #include <thread>
 
+#include "serial/PortHolders.h"
 #include "serial/SerialBackend.h"
 #include "serial/platform/LinuxEventWait.h"
 #include "serial/platform/LowLatency.h"
@@ -59,6 +60,13 @@ class PosixBackend final : public ISerialBackend {
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
             ::close(fd);
             return {TOpenResult::Busy, {}, EWOULDBLOCK};
+        }
+        // Root, or a program that takes neither lock (a modem manager probing the port), may hold
+        // a terminal open unseen by flock and TIOCEXCL. Its open has raised the lines already;
+        // ours, closed again, leaves them as they were. (Any file is shared: only a terminal.)
+        if (::isatty(fd) == 1 && !FindOtherHolders(path).empty()) {
+            ::close(fd);
+            return {TOpenResult::Busy, {}, EBUSY};
         }
         ::ioctl(fd, TIOCEXCL);
         m_fd = fd;

@@ -116,7 +116,7 @@ TEST(FlashCommand, ExitCodesTellHowTheOperationEnded) {
         EXPECT_TRUE(Has(detect.out, "Визначино:\n241004")) << detect.out;
         const auto reset = RunFlash({"reset", "--port", devsim.Path()});
         EXPECT_EQ(reset.code, 0);
-        EXPECT_EQ(reset.out, "Скинуто прилад!!!\n");
+        EXPECT_EQ(reset.out, "Скинуто прилад!!!\nThe device answered the reset.\n");
     }
     const auto missing = RunFlash({"detect", "--port", "/dev/velor-no-such-port"});
     EXPECT_EQ(missing.code, 3);

@@ -6,12 +6,16 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "DevsimProcess.h"
 #include "FlashRun.h"
+#include "ProgramRun.h"
 #include "support/TextLines.h"
 
 namespace velor::testing {
@@ -99,6 +103,58 @@ TEST(FlashOutput, JsonIsAllThereIsOnStdout) {
                     "\"outcome\":\"port-error\",\"reason\":\"port-missing\","
                     "\"message_number\":1,\"exit_code\":3"))
         << failed[2];
+}
+
+// Every line parsed as JSON: one that is not, or not UTF-8, throws.
+std::vector<nlohmann::json> Events(const std::string& out) {
+    std::vector<nlohmann::json> events;
+    for (const auto& line : LinesOf(out)) {
+        events.push_back(nlohmann::json::parse(line));
+    }
+    return events;
+}
+
+TEST(FlashOutput, JsonIsUtf8WhateverBytesAFileNameHolds) {
+    DevsimProcess devsim(kGeometry);
+    // A Latin-1 name, a quote and a line break: one line, valid, the odd byte replaced.
+    const std::string hex = "/tmp/velor-caf\xE9 \"new\"\nline.hex";
+    const auto r = RunFlashProgram({"write", "--json", "--port", devsim.Path(), "--hex", hex});
+    EXPECT_EQ(r.code, 1) << r.out << r.err;
+    EXPECT_EQ(r.err, "");
+    std::vector<nlohmann::json> events;
+    ASSERT_NO_THROW(events = Events(r.out)) << r.out;
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events.front()["firmware"], "/tmp/velor-caf\uFFFD \"new\"\nline.hex");
+    EXPECT_EQ(events.back()["reason"], "bad-firmware") << r.out;
+}
+
+TEST(FlashOutput, CtrlCInJsonIsAnEventAsWellAsTheNoticeOnStderr) {
+    DevsimProcess devsim({"--geometry", "16:64:64", "--baud", "115200"});
+    ProgramRun run({VELOR_FLASH, "write", "--json", "--port", devsim.Path()});
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    const auto writing = [&] {
+        for (const auto& frame : devsim.LogLines("rx")) {
+            if (frame.rfind("g04000400", 0) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (!writing() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    run.Interrupt();
+    const RunResult r = run.Wait();
+    EXPECT_EQ(r.code, 4) << r.out << r.err;
+    std::vector<nlohmann::json> events;
+    ASSERT_NO_THROW(events = Events(r.out)) << r.out;
+    ASSERT_GE(events.size(), 3u) << r.out;
+    const auto& stopping = events[events.size() - 3];
+    EXPECT_EQ(stopping["event"], "stopping") << r.out;
+    const std::string notice = stopping.value("text", "");
+    EXPECT_EQ(r.err, "\n" + notice + "\n");
+    EXPECT_EQ(events[events.size() - 2]["event"], "message") << r.out;  // what the device holds
+    EXPECT_EQ(events.back()["outcome"], "stopped") << r.out;
 }
 
 TEST(FlashOutput, TheLogHoldsEveryAttemptTheDeviceReceived) {

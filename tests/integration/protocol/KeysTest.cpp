@@ -160,6 +160,15 @@ TEST(ResetKey, ResetsTheDeviceAndClosesThePort) {
     EXPECT_EQ(rig.devsim.LogLines("rx"), (std::vector<std::string>{"g0101;", "g0101;"}));
 }
 
+TEST(ResetKey, ADeviceThatNeverAnsweredEndsTheResetWithoutReplyButTheSameMessage) {
+    Rig rig({"--ignore", "01"});
+    rig.session.ResetKey();
+    EXPECT_EQ(rig.session.LastOutcome(), SessionOutcome::Refused);
+    EXPECT_EQ(rig.host.messages, std::vector<std::string>{"Скинуто прилад!!!"});
+    EXPECT_EQ(rig.host.beeps, std::vector<BeepKind>{BeepKind::Exclamation});
+    EXPECT_FALSE(rig.port.Opened());
+}
+
 // A valid Intel HEX text with other bytes at address 0.
 constexpr const char* kOtherFirmware = ":040000001122334452\r\n:00000001FF\r\n";
 

@@ -8,7 +8,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 
 #include "DevsimProcess.h"
 #include "GangHelpers.h"
@@ -137,24 +139,50 @@ TEST(StationDatabase, TwoStationsAppendToOneFileAtOnce) {
     ProgramRun first({VELOR_FLASH, "station", "--station", "one", "--slot",
                       "1=" + dir.path + "/ttyA", "--slot", "2=" + dir.path + "/ttyB", "--count",
                       "2", "--record", db});
+    const std::string log = dir.path + "/two.log";
     ProgramRun second({VELOR_FLASH, "station", "--station", "two", "--slot",
                        "1=" + dir.path + "/ttyC", "--slot", "2=" + dir.path + "/ttyD", "--count",
-                       "2", "--record", db, "--json"});
+                       "2", "--record", db, "--json", "--log", log});
     const RunResult r1 = first.Wait();
     const RunResult r2 = second.Wait();
     EXPECT_EQ(r1.code, 0) << r1.err;
     EXPECT_EQ(r2.code, 0) << r2.err;
-    // --json: an event per device and the station's figures, nothing else on stdout.
+    // --json: each write's events and a device event per device, every one with its port and
+    // slot, then the station's figures; nothing else on stdout, no board on stderr.
+    EXPECT_EQ(r2.err, "");
     std::istringstream events(r2.out);
-    std::vector<std::string> lines;
+    std::vector<nlohmann::json> lines;
     for (std::string line; std::getline(events, line);) {
-        lines.push_back(line);
+        ASSERT_NO_THROW(lines.push_back(nlohmann::json::parse(line))) << line;
     }
-    ASSERT_EQ(lines.size(), 3u) << r2.out;
-    EXPECT_TRUE(Has(lines[0], "{\"event\":\"device\",") && Has(lines[1], "\"station\":\"two\""))
-        << r2.out;
-    EXPECT_TRUE(Has(lines[2], "{\"event\":\"station\",\"records\":2,\"done\":2,")) << r2.out;
-    EXPECT_TRUE(Has(lines[2], "\"first_pass_yield_percent\":100.0")) << r2.out;
+    ASSERT_GE(lines.size(), 3u) << r2.out;
+    std::vector<nlohmann::json> recorded;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const auto& e = lines[i];
+        ASSERT_TRUE(e.contains("port") && e.contains("slot")) << e;
+        EXPECT_EQ(e["port"], dir.path + (e["slot"] == "1" ? "/ttyC" : "/ttyD")) << e;
+        if (e["event"] == "device") {
+            recorded.push_back(e);
+        }
+    }
+    ASSERT_EQ(recorded.size(), 2u) << r2.out;
+    EXPECT_EQ(recorded[0]["station"], "two");
+    EXPECT_EQ(recorded[1]["outcome"], "done");
+    EXPECT_EQ(lines.back()["event"], "station") << r2.out;
+    EXPECT_EQ(lines.back()["records"], 2);
+    EXPECT_EQ(lines.back()["done"], 2);
+    EXPECT_EQ(lines.back()["exit_code"], 0);
+    EXPECT_TRUE(Has(r2.out, "\"first_pass_yield_percent\":100.0")) << r2.out;
+    // The writes' attempt log: one file, the port first on every line, the slot in the header.
+    std::istringstream logged(ReadAll(log));
+    int headers = 0;
+    for (std::string line; std::getline(logged, line);) {
+        EXPECT_TRUE(line.rfind(dir.path + "/ttyC\t", 0) == 0 ||
+                    line.rfind(dir.path + "/ttyD\t", 0) == 0)
+            << line;
+        headers += Has(line, "\t# velor-flash write --port ") && Has(line, ", slot ") ? 1 : 0;
+    }
+    EXPECT_EQ(headers, 2);
     const auto rows = Records(db);
     ASSERT_EQ(rows.size(), 4u);
     std::multiset<std::string> stations;

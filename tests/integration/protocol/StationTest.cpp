@@ -73,9 +73,11 @@ TEST(Station, WritesDevicesAsTheyAppearAndRecordsEach) {
               1)
         << "the first device was erased more than once";
 
-    // A header and one record per device, in the order they were written.
+    // The byte-order mark spreadsheets look for, a header and one record per device, in the
+    // order they were written.
     const std::string text = ReadAll(record);
-    std::istringstream lines(text);
+    ASSERT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u) << text;
+    std::istringstream lines(text.substr(3));
     std::vector<std::string> rows;
     for (std::string line; std::getline(lines, line);) {
         rows.push_back(line);

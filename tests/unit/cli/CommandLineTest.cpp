@@ -11,6 +11,7 @@
 #include "cli/commands/CommandTable.h"
 #include "cli/commands/DeviceOptions.h"
 #include "cli/commands/PortsOptions.h"
+#include "cli/commands/TraceShowOptions.h"
 #include "cli/production/GangOptions.h"
 #include "cli/records/RecordsOptions.h"
 
@@ -154,7 +155,7 @@ TEST(CommandLine, EveryOptionOfEveryTableIsInItsHelp) {
     const std::string helps[] = {CheckHelp(),          PortsHelp(),         DoctorHelp(),
                                  DeviceHelp("detect"), DeviceHelp("write"), GangHelp(false),
                                  GangHelp(true),       DeviceHelp("reset"), ReportHelp(),
-                                 RecordsHelp()};
+                                 RecordsHelp(),        TraceShowHelp()};
     ASSERT_EQ(apps.Apps().size(), std::size(helps));
     for (std::size_t i = 0; i < apps.Apps().size(); ++i) {
         EXPECT_EQ(HelpText(*apps.Apps()[i]), helps[i]);

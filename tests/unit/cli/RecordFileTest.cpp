@@ -90,7 +90,19 @@ TEST(RecordFile, AppendsWithOneHeaderAndKeepsWhatWasThere) {
         RecordFile file(csv, RecordFormat::Csv);
         ASSERT_TRUE(file.Append(Sample(), error)) << error;
     }
-    EXPECT_EQ(ReadAll(csv), CsvHeader() + CsvLine(Sample()) + CsvLine(Sample()));
+    // The mark that makes spreadsheets read UTF-8 opens the file, once, before the one header.
+    EXPECT_EQ(ReadAll(csv),
+              kUtf8ByteOrderMark + CsvHeader() + CsvLine(Sample()) + CsvLine(Sample()));
+
+    // A file that has lines gets no mark mid-file, whether it began with one or not (a record
+    // of an earlier velor-flash, or one a spreadsheet saved).
+    const std::string older = dir + "/older.csv";
+    for (const char* start : {"", kUtf8ByteOrderMark}) {
+        std::ofstream(older, std::ios::binary | std::ios::trunc) << start << CsvHeader();
+        RecordFile file(older, RecordFormat::Csv);
+        ASSERT_TRUE(file.Append(Sample(), error)) << error;
+        EXPECT_EQ(ReadAll(older), start + CsvHeader() + CsvLine(Sample()));
+    }
 
     const std::string jsonl = dir + "/line.jsonl";
     {

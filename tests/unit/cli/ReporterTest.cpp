@@ -262,6 +262,79 @@ TEST_F(ReporterRun, TheLogHoldsAHeaderTheAttemptsAndTheResult) {
     EXPECT_EQ(lines[10], "# result: done (done), exit 0");
 }
 
+// Two devices of a gang: their events share stdout, their attempts one log.
+TEST_F(ReporterRun, SeveralDevicesNameTheirPortInEveryEventAndLogLine) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("velor-reporter-shared-log-" + std::to_string(std::random_device{}()));
+    {
+        std::string error;
+        std::shared_ptr<AttemptLogFile> log = AttemptLogFile::Open(path.string(), error);
+        ASSERT_TRUE(log) << error;
+        for (const char* port : {"/dev/ttyUSB0", "/dev/ttyUSB1"}) {
+            ReporterSettings settings;
+            settings.Mode = OutputMode::Json;
+            settings.Command = "write";
+            settings.Port = port;
+            settings.Baud = "115200";
+            settings.SeveralDevices = true;
+            settings.Slot = std::string("slot of ") + port;
+            Reporter reporter(settings, out.File(), err.File(), [this] { return now; });
+            reporter.ShareLog(log);
+            Write(reporter);
+            reporter.Error("Помилка");
+            reporter.NoteStopRequest("velor-flash: stopping");
+            reporter.Finish(SessionOutcome::Done, 0);
+        }
+    }
+    EXPECT_EQ(err.Text(), "");
+    for (const auto& line : LinesOf(out.Text())) {
+        const bool first = Has(line, "\"port\":\"/dev/ttyUSB0\"");
+        EXPECT_NE(first, Has(line, "\"port\":\"/dev/ttyUSB1\"")) << line;
+        EXPECT_TRUE(Has(line, first ? "\"slot\":\"slot of /dev/ttyUSB0\""
+                                    : "\"slot\":\"slot of /dev/ttyUSB1\""))
+            << line;
+    }
+    EXPECT_TRUE(Has(out.Text(), "{\"event\":\"error\",\"text\":\"Помилка\",\"port\":"));
+    EXPECT_TRUE(Has(out.Text(), "{\"event\":\"stopping\",\"text\":\"velor-flash: stopping\""));
+
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    in.close();
+    std::filesystem::remove(path);
+    const auto lines = LinesOf(text.str());
+    ASSERT_EQ(lines.size(), 2u * 11u) << text.str();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string port = i < 11 ? "/dev/ttyUSB0\t" : "/dev/ttyUSB1\t";
+        EXPECT_EQ(lines[i].rfind(port, 0), 0u) << lines[i];
+    }
+    EXPECT_TRUE(Has(lines[0], ", slot slot of /dev/ttyUSB0, ")) << lines[0];
+    EXPECT_EQ(lines[12], "/dev/ttyUSB1\tЗаписавg0501;");
+    EXPECT_EQ(lines.back(), "/dev/ttyUSB1\t# result: done (done), exit 0");
+}
+
+// A device of a gang in a person's manner: the table speaks for it, the reporter only logs.
+TEST_F(ReporterRun, SilentPrintsNothingAndAStopIsAnEventOnlyInJson) {
+    auto silent = Make(OutputMode::Silent);
+    Write(*silent);
+    silent->Error("Помилка");
+    silent->NoteStopRequest("velor-flash: stopping");
+    silent->Finish(SessionOutcome::Done, 0);
+    EXPECT_EQ(out.Text(), "");
+    EXPECT_EQ(err.Text(), "");
+
+    auto json = Make(OutputMode::Json);
+    json->Start();
+    json->NoteStopRequest("velor-flash: stopping");
+    json->NoteStopRequest("velor-flash: stopping");
+    json->Finish(SessionOutcome::Stopped, 4);
+    const auto lines = LinesOf(out.Text());
+    ASSERT_EQ(lines.size(), 3u) << out.Text();
+    EXPECT_EQ(lines[1], "{\"event\":\"stopping\",\"text\":\"velor-flash: stopping\"}");
+    EXPECT_TRUE(Has(lines[2], "\"outcome\":\"stopped\"")) << lines[2];
+}
+
 TEST(OutcomeName, NamesEveryEnd) {
     EXPECT_STREQ(OutcomeName(SessionOutcome::Done, 0), "done");
     EXPECT_STREQ(OutcomeName(SessionOutcome::Refused, 1), "refused");
