@@ -23,5 +23,5 @@ bash scripts/test-packages.sh "$build"
 # The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer, and a short run of every
 # fuzz target from its seed corpus.
 bash scripts/test-sanitize.sh
-bash scripts/fuzz.sh all "${VELOR_FUZZ_SECONDS:-30}"
+bash scripts/fuzz.sh all "${VELOR_FUZZ_SECONDS:-20}"
 echo "All tests passed."
