@@ -124,4 +124,14 @@ std::size_t Utf8Length(std::string_view utf8) {
     return n;
 }
 
+std::string_view Utf8Prefix(std::string_view utf8, std::size_t characters) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && seen++ == characters) {
+            return utf8.substr(0, i);
+        }
+    }
+    return utf8;
+}
+
 }  // namespace velor

@@ -16,5 +16,7 @@ std::string Utf8ToAnsi(std::string_view utf8);
 void AnsiUpperCaseInPlace(std::string& ansi);
 // The number of characters (code points) of a UTF-8 text.
 std::size_t Utf8Length(std::string_view utf8);
+// The first characters code points of a UTF-8 text (all of it when it is shorter).
+std::string_view Utf8Prefix(std::string_view utf8, std::size_t characters);
 
 }  // namespace velor

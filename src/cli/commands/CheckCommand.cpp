@@ -14,6 +14,7 @@
 #include "cli/commands/ImageReport.h"
 #include "cli/commands/SystemErrors.h"
 #include "cli/output/TerminalHost.h"
+#include "cli/text/Translate.h"
 #include "firmware/EmbeddedRelease.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/HexChecks.h"
@@ -43,7 +44,7 @@ int RunCheck(const Args& args) {
             source = *options.file;
         } else {
             form.TextTerminal.SetText(std::string(EmbeddedReleaseText()));
-            source = "embedded release " + std::string(kEmbeddedReleaseName);
+            source = Tr("embedded release ") + std::string(kEmbeddedReleaseName);
         }
         return PrepareFirmware(form, host, image) ? kExitDone : kExitRefused;
     });
@@ -65,7 +66,7 @@ int RunCheck(const Args& args) {
             host.ShowError(ErrorBoxText(error));
             return kExitRefused;
         }
-        std::printf("Image: %s, %lld bytes\n", options.imageOut->c_str(),
+        std::printf(Tr("Image: %s, %lld bytes\n"), options.imageOut->c_str(),
                     static_cast<long long>(size));
     }
     std::fflush(stdout);

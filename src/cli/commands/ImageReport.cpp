@@ -8,6 +8,7 @@
 
 #include "app/HexDigits.h"
 #include "cli/output/OutputFile.h"
+#include "cli/text/Translate.h"
 #include "firmware/ImageDigest.h"
 
 namespace velor::cli {
@@ -59,7 +60,7 @@ std::string StampText(const FirmwareImage& image) {
     for (std::size_t k = 0; k + 1 < chars.size(); k += 2) {
         const unsigned char byte = PairByte(chars[k], chars[k + 1]);
         if (byte < 0x20 || byte > 0x7E) {
-            return "none (bytes " + chars + ")";
+            return Tr("none (bytes ") + chars + ")";
         }
         text += static_cast<char>(byte);
     }
@@ -69,18 +70,18 @@ std::string StampText(const FirmwareImage& image) {
 }  // namespace
 
 void PrintReport(const FirmwareImage& image, const std::string& source, std::size_t lineCount) {
-    std::printf("Firmware: %s, %zu lines\n", source.c_str(), lineCount);
+    std::printf(Tr("Firmware: %s, %zu lines\n"), source.c_str(), lineCount);
     const auto ranges = image.CoveredRanges();
     int64_t total = 0;
-    std::printf("Data ranges:%s\n", ranges.empty() ? " none" : "");
+    std::printf(Tr("Data ranges:%s\n"), ranges.empty() ? Tr(" none") : "");
     for (const auto& range : ranges) {
-        std::printf("  %04llX-%04llX  %lld bytes\n", static_cast<unsigned long long>(range.First),
-                    static_cast<unsigned long long>(range.Last),
-                    static_cast<long long>(range.Size()));
+        std::printf(
+            Tr("  %04llX-%04llX  %lld bytes\n"), static_cast<unsigned long long>(range.First),
+            static_cast<unsigned long long>(range.Last), static_cast<long long>(range.Size()));
         total += range.Size();
     }
-    std::printf("Data bytes: %lld\n", static_cast<long long>(total));
-    std::printf("Release stamp at F0E0: %s\n", StampText(image).c_str());
+    std::printf(Tr("Data bytes: %lld\n"), static_cast<long long>(total));
+    std::printf(Tr("Release stamp at F0E0: %s\n"), StampText(image).c_str());
 }
 
 }  // namespace velor::cli

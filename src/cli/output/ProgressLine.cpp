@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/Ansi.h"
 #include "cli/output/Summary.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
@@ -14,13 +16,13 @@ constexpr int kMinBar = 10;
 constexpr int kMaxBar = 40;
 
 std::string Counts(const WriteProgress& p) {
-    return "page " + std::to_string(p.PagesDone) + "/" + std::to_string(p.Pages) + "  block " +
-           std::to_string(p.BlocksDone) + "/" + std::to_string(p.BlocksPerPage) + "  " +
-           GroupThousands(p.Bytes) + "/" + GroupThousands(p.BytesTotal) + " B";
+    return Tr("page ") + std::to_string(p.PagesDone) + "/" + std::to_string(p.Pages) +
+           Tr("  block ") + std::to_string(p.BlocksDone) + "/" + std::to_string(p.BlocksPerPage) +
+           "  " + GroupThousands(p.Bytes) + "/" + GroupThousands(p.BytesTotal) + Tr(" B");
 }
 
 std::string Times(const ProgressTimes& t) {
-    return FormatDuration(t.Elapsed) + "  ETA " +
+    return FormatDuration(t.Elapsed) + Tr("  ETA ") +
            (t.Remaining ? FormatDuration(*t.Remaining) : std::string("--:--"));
 }
 
@@ -59,10 +61,11 @@ std::optional<double> EstimateRemaining(const WriteProgress& progress, double wr
 std::string FormatProgressLine(const WriteProgress& progress, const ProgressTimes& times, int width,
                                bool colour) {
     const std::string tail = PercentText(progress) + "  " + Counts(progress) + "  " + Times(times) +
-                             "  delays " + progress.Calibration;
-    const int room = width - static_cast<int>(tail.size()) - 3;  // "[", "]", " "
+                             Tr("  delays ") + progress.Calibration;
+    // Columns are characters: a Ukrainian tail has twice as many bytes.
+    const int room = width - static_cast<int>(Utf8Length(tail)) - 3;  // "[", "]", " "
     if (room < kMinBar) {
-        return tail.substr(0, width > 0 ? static_cast<std::size_t>(width) : 0);
+        return std::string(Utf8Prefix(tail, width > 0 ? static_cast<std::size_t>(width) : 0));
     }
     const int bar = std::min(room, kMaxBar);
     const int filled = static_cast<int>(static_cast<int64_t>(bar) * progress.Percent() / 100);
@@ -79,12 +82,12 @@ std::string FormatProgressLine(const WriteProgress& progress, const ProgressTime
 }
 
 std::string FormatIdentifyingLine(const std::string& port, double elapsed) {
-    return "identifying the device on " + port + "...  " + FormatDuration(elapsed);
+    return Tr("identifying the device on ") + port + "...  " + FormatDuration(elapsed);
 }
 
 std::string FormatPlainProgress(const WriteProgress& progress, const ProgressTimes& times) {
-    return "write: " + std::to_string(progress.Percent()) + "%  " + Counts(progress) +
-           "  elapsed " + Times(times) + "  delays " + progress.Calibration;
+    return Tr("write: ") + std::to_string(progress.Percent()) + "%  " + Counts(progress) +
+           Tr("  elapsed ") + Times(times) + Tr("  delays ") + progress.Calibration;
 }
 
 bool NoColorRequested(const char* noColorValue) {

@@ -6,6 +6,7 @@
 #include "cli/output/ControlEscapes.h"
 #include "cli/output/JsonEvents.h"
 #include "cli/records/YieldFigures.h"
+#include "cli/text/Translate.h"
 
 namespace velor::cli {
 
@@ -28,20 +29,21 @@ double UnitsPerHour(long done, double elapsedSeconds) {
 std::vector<std::string> StationFigureLines(const YieldFigures& f, double elapsedSeconds,
                                             std::size_t waiting) {
     std::vector<std::string> lines;
-    lines.push_back("units/h " + Fixed(UnitsPerHour(f.done, elapsedSeconds)) +
-                    "  first-pass yield " + Fixed(f.FirstPassYield()) + " %  cycle mean " +
-                    Fixed(f.meanSeconds) + " s, p95 " + Fixed(f.p95Seconds) + " s");
+    lines.push_back(Tr("units/h ") + Fixed(UnitsPerHour(f.done, elapsedSeconds)) +
+                    Tr("  first-pass yield ") + Fixed(f.FirstPassYield()) + " %" +
+                    Tr("  cycle mean ") + Fixed(f.meanSeconds) + Tr(" s, p95 ") +
+                    Fixed(f.p95Seconds) + Tr(" s"));
     std::vector<std::pair<long, std::string>> failures;
     for (const auto& [message, count] : f.failuresByMessage) {
         failures.emplace_back(count, message);
     }
     std::sort(failures.rbegin(), failures.rend());
     for (std::size_t k = 0; k < failures.size() && k < kFailureLines; ++k) {
-        lines.push_back("failed " + std::to_string(failures[k].first) + "x  " +
+        lines.push_back(Tr("failed ") + std::to_string(failures[k].first) + "x  " +
                         EscapeControls(failures[k].second));
     }
     if (waiting > 0) {
-        lines.push_back(std::to_string(waiting) + " records wait for the record server");
+        lines.push_back(std::to_string(waiting) + Tr(" records wait for the record server"));
     }
     return lines;
 }

@@ -40,6 +40,7 @@
 #include "cli/records/ConnectionUrl.h"
 #include "cli/records/RecordStore.h"
 #include "cli/records/YieldFigures.h"
+#include "cli/text/Translate.h"
 #include "firmware/ImageDigest.h"
 #include "trace/TraceStore.h"
 
@@ -206,8 +207,8 @@ struct Station {
             PrintEvent(stdout, DeviceEvent(r));
         } else {
             board.Announce(now + "  " + Head(i) + OutcomeWord(report) + "  " +
-                           SecondsText(report.seconds) + " s  failed attempts " +
-                           std::to_string(report.failedAttempts) + "  calibration " +
+                           SecondsText(report.seconds) + Tr(" s  failed attempts ") +
+                           std::to_string(report.failedAttempts) + Tr("  calibration ") +
                            report.calibration + "  " + report.message);
         }
         std::string error;
@@ -286,7 +287,8 @@ struct Station {
         bool occupied = false;            // the last device handled may still be on the port
         std::optional<std::string> seen;  // what it said when it answered after its write
         while (!Ending(i)) {
-            board.SetLine(i, Head(i) + (occupied ? "remove the device" : "waiting for a device") +
+            board.SetLine(i, Head(i) +
+                                 (occupied ? Tr("remove the device") : Tr("waiting for a device")) +
                                  "  " + TallyText(i));
             // A slot named by where its adapter is plugged in is looked up at every probe: a
             // replugged adapter may come back under another name.
@@ -330,7 +332,7 @@ struct Station {
             occupied = true;
             seen.reset();
         }
-        board.SetLine(i, Head(i) + "ended  " + TallyText(i));
+        board.SetLine(i, Head(i) + Tr("ended  ") + TallyText(i));
     }
 };
 
@@ -345,8 +347,8 @@ int RunStation(const Args& args) {
         format = RecordFormatOf(options->recordFile);
         if (!format) {
             error = UsageErrorLine("velor-flash station",
-                                   "the record file's name must end in .csv, .jsonl, .ndjson, "
-                                   ".json, .db or .sqlite, or be a postgresql:// URL");
+                                   Tr("the record file's name must end in .csv, .jsonl, .ndjson, "
+                                      ".json, .db or .sqlite, or be a postgresql:// URL"));
         }
     }
     const bool usable = options && (options->recordFile.empty() || format || database);

@@ -5,6 +5,11 @@
 namespace velor::cli {
 
 // english: a literal (its address may be kept); returns the catalogue's text for it, or english.
-const char* Tr(const char* english);
+// The compiler checks a printf call's arguments against the English format.
+#if defined(__GNUC__)
+__attribute__((format_arg(1)))
+#endif
+const char*
+Tr(const char* english);
 
 }  // namespace velor::cli

@@ -19,6 +19,13 @@ TEST(Ansi, EveryDefinedByteSurvivesTheRoundTrip) {
     EXPECT_EQ(AnsiToUtf8("\x98"), "\xEF\xBF\xBD");
 }
 
+TEST(Ansi, APrefixCountsCharactersAndNeverCutsOne) {
+    EXPECT_EQ(Utf8Prefix("Запис: 50%", 5), "Запис");
+    EXPECT_EQ(Utf8Prefix("Запис", 0), "");
+    EXPECT_EQ(Utf8Prefix("Запис", 99), "Запис");
+    EXPECT_EQ(Utf8Prefix("a€b", 2), "a€");
+}
+
 TEST(Ansi, ConvertsKnownTexts) {
     const struct {
         std::string ansi, utf8;
